@@ -1,0 +1,29 @@
+# Sourced by the scripts that run Windows programs. wine_session_start makes a
+# new Wine prefix (an isolated registry and file system), starts Xvfb when
+# there is no display, and keeps one wineserver alive so that each program
+# starts in a fraction of a second. wine_session_stop undoes all of it.
+
+wine_session_start() {
+  local prefix=$1
+  export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ -z "${DISPLAY:-}" ]; then
+    local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    QUENFEL_XVFB_PID=$!
+    local n; read -r n <"$fifo"; rm -f "$fifo"
+    export DISPLAY=":$n"
+  fi
+  rm -rf "$prefix"; mkdir -p "$prefix"
+  wineserver -p </dev/null >/dev/null 2>&1 &
+  wineboot -i </dev/null >/dev/null 2>&1 || true
+  # wineboot returns before the registry is flushed; wait until it is idle.
+  wine reg query 'HKCU\Software' </dev/null >/dev/null 2>&1 || true
+}
+
+wine_session_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${QUENFEL_XVFB_PID:-}" ]; then
+    kill "$QUENFEL_XVFB_PID" 2>/dev/null || true
+    unset QUENFEL_XVFB_PID
+  fi
+}
