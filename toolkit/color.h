@@ -1,0 +1,31 @@
+// Colours as the layout stores them: red in bits 0-7, green 8-15, blue 16-23;
+// a value with the top bit set names one of the user's system colours
+// (its low byte is the system colour index). Platform-free.
+#pragma once
+
+#include <cstdint>
+
+using TColor = std::int32_t;
+
+inline constexpr TColor clSystemColor = static_cast<TColor>(0x80000000u);
+inline constexpr TColor clBtnFace = static_cast<TColor>(0x8000000Fu);      // COLOR_BTNFACE
+inline constexpr TColor clWindowText = static_cast<TColor>(0x80000008u);   // COLOR_WINDOWTEXT
+inline constexpr TColor clWindow = static_cast<TColor>(0x80000005u);       // COLOR_WINDOW
+inline constexpr TColor clHighlight = static_cast<TColor>(0x8000000Du);    // COLOR_HIGHLIGHT
+inline constexpr TColor clBtnShadow = static_cast<TColor>(0x80000010u);    // COLOR_BTNSHADOW
+inline constexpr TColor clInfoBk = static_cast<TColor>(0x80000018u);       // COLOR_INFOBK
+inline constexpr TColor clInfoText = static_cast<TColor>(0x80000017u);     // COLOR_INFOTEXT
+inline constexpr TColor clNone = 0x1FFFFFFF;
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clWhite = 0xFFFFFF;
+inline constexpr TColor clGray = 0x808080;
+inline constexpr TColor clNavy = 0x800000;
+inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clOlive = 0x008080;
+
+inline constexpr bool IsSystemColor(TColor c) { return (static_cast<std::uint32_t>(c) & 0x80000000u) != 0; }
+inline constexpr int SystemColorIndex(TColor c) { return static_cast<int>(static_cast<std::uint32_t>(c) & 0xFFu); }
+
+inline constexpr std::uint8_t GetRValue(TColor c) { return static_cast<std::uint8_t>(c & 0xFF); }
+inline constexpr std::uint8_t GetGValue(TColor c) { return static_cast<std::uint8_t>((c >> 8) & 0xFF); }
+inline constexpr std::uint8_t GetBValue(TColor c) { return static_cast<std::uint8_t>((c >> 16) & 0xFF); }
