@@ -1,0 +1,239 @@
+#include "tests/e2e/driver.h"
+
+#include <thread>
+#include <vector>
+
+namespace e2e {
+
+std::wstring ProgramPath()
+{
+    if (const wchar_t* env = _wgetenv(L"QUENFEL_EXE"); env != nullptr && *env != 0) return env;
+    std::vector<wchar_t> buffer(32768);
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    std::wstring path(buffer.data(), n);
+    for (int up = 0; up < 3; ++up) path.erase(path.find_last_of(L"\\/"));
+    return path + L"\\Quenfel.exe";
+}
+
+TProcess::TProcess(TProcess&& other) noexcept : info_(other.info_) { other.info_ = {}; }
+
+TProcess& TProcess::operator=(TProcess&& other) noexcept
+{
+    if (this != &other) {
+        Kill();
+        info_ = other.info_;
+        other.info_ = {};
+    }
+    return *this;
+}
+
+TProcess::~TProcess() { Kill(); }
+
+TProcess TProcess::Start(const std::wstring& arguments)
+{
+    const std::wstring exe = ProgramPath();
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    TProcess p;
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &p.info_)) {
+        p.info_ = {};
+    }
+    return p;
+}
+
+bool TProcess::IsRunning() const
+{
+    return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> TProcess::WaitForExit(std::chrono::milliseconds timeout) const
+{
+    if (info_.hProcess == nullptr) return std::nullopt;
+    if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+void TProcess::Kill()
+{
+    if (info_.hProcess != nullptr) {
+        if (IsRunning()) {
+            TerminateProcess(info_.hProcess, 1);
+            WaitForSingleObject(info_.hProcess, 5000);
+        }
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
+    info_ = {};
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+namespace {
+
+struct TopLevelSearch {
+    DWORD processId;
+    const std::wstring* title;
+    const std::wstring* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<TopLevelSearch*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->processId) return TRUE;
+    if (WindowText(window) != *search->title) return TRUE;
+    if (!search->className->empty()) {
+        wchar_t cls[256] = {};
+        GetClassNameW(window, cls, 256);
+        if (*search->className != cls) return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+struct ChildSearch {
+    const std::wstring* text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(data);
+    if (WindowText(window) == *search->text) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void SendMouse(DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+} // namespace
+
+HWND FindTopLevel(DWORD processId, const std::wstring& title, const std::wstring& className)
+{
+    TopLevelSearch search{processId, &title, &className, nullptr};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindChildByText(HWND parent, const std::wstring& text)
+{
+    ChildSearch search{&text, nullptr};
+    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+int WindowWidth(HWND window)
+{
+    const RECT r = WindowRect(window);
+    return r.right - r.left;
+}
+
+int WindowHeight(HWND window)
+{
+    const RECT r = WindowRect(window);
+    return r.bottom - r.top;
+}
+
+std::wstring WindowText(HWND window)
+{
+    // WM_GETTEXT through SendMessageTimeout: a busy target must not hang the test.
+    wchar_t buffer[512] = {};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &result);
+    return buffer;
+}
+
+void ClickAt(HWND window, int clientX, int clientY, bool doubleClick)
+{
+    HWND top = GetAncestor(window, GA_ROOT);
+    SetForegroundWindow(top);
+    POINT p{clientX, clientY};
+    ClientToScreen(window, &p);
+    SetCursorPos(p.x, p.y);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const int clicks = doubleClick ? 2 : 1;
+    for (int i = 0; i < clicks; ++i) {
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        SendMouse(MOUSEEVENTF_LEFTUP);
+    }
+}
+
+void ClickCentre(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    ClickAt(window, (r.right - r.left) / 2, (r.bottom - r.top) / 2);
+}
+
+void PressKey(WORD virtualKey)
+{
+    INPUT inputs[2]{};
+    inputs[0].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = virtualKey;
+    inputs[1] = inputs[0];
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+std::optional<std::wstring> ReadUserString(const std::wstring& keyPath, const std::wstring& valueName)
+{
+    wchar_t data[1024] = {};
+    DWORD size = sizeof data - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_CURRENT_USER, keyPath.c_str(), valueName.c_str(), RRF_RT_REG_SZ, nullptr, data, &size)
+        != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(data);
+}
+
+void WriteUserString(const std::wstring& keyPath, const std::wstring& valueName, const std::wstring& value)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)
+        != ERROR_SUCCESS) {
+        return;
+    }
+    RegSetValueExW(key, valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+void DeleteUserValue(const std::wstring& keyPath, const std::wstring& valueName)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueW(key, valueName.c_str());
+    RegCloseKey(key);
+}
+
+} // namespace e2e

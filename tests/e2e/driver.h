@@ -1,0 +1,64 @@
+// Drives the real program from outside, as a user would: starts Quenfel.exe,
+// finds its windows, clicks, presses keys and reads the registry.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace e2e {
+
+// The program under test: QUENFEL_EXE, or Quenfel.exe two folders above this
+// test executable (the build tree's layout).
+std::wstring ProgramPath();
+
+// A started copy of the program; ends it on destruction if still running.
+class TProcess {
+public:
+    TProcess() = default;
+    TProcess(TProcess&&) noexcept;
+    TProcess& operator=(TProcess&&) noexcept;
+    TProcess(const TProcess&) = delete;
+    TProcess& operator=(const TProcess&) = delete;
+    ~TProcess();
+
+    static TProcess Start(const std::wstring& arguments = L"");
+
+    DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
+    bool IsRunning() const;
+    // The exit code, once the process ended within the timeout.
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout) const;
+    void Kill();
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// Polls until the condition holds or the timeout passes; returns the last result.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// A top-level window of the given process with this exact title (visible or not).
+HWND FindTopLevel(DWORD processId, const std::wstring& title, const std::wstring& className = L"");
+// A child (any depth) whose window text is exactly text.
+HWND FindChildByText(HWND parent, const std::wstring& text);
+
+RECT WindowRect(HWND window);
+int WindowWidth(HWND window);
+int WindowHeight(HWND window);
+std::wstring WindowText(HWND window);
+
+// Real input through SendInput: brings the window to the front first.
+void ClickAt(HWND window, int clientX, int clientY, bool doubleClick = false);
+void ClickCentre(HWND window);
+void PressKey(WORD virtualKey);
+
+// Current-user registry string; nullopt when the key or value is missing.
+std::optional<std::wstring> ReadUserString(const std::wstring& keyPath, const std::wstring& valueName);
+void WriteUserString(const std::wstring& keyPath, const std::wstring& valueName, const std::wstring& value);
+void DeleteUserValue(const std::wstring& keyPath, const std::wstring& valueName);
+
+} // namespace e2e
