@@ -48,7 +48,11 @@ struct TScheme {
     bool Gradient;       // what applying the scheme sets Gradient to
     // The plain schemes leave the four gradient ends as they were.
     bool WritesGradientEnds() const { return Gradient; }
-    bool Writes(int index) const { return WritesGradientEnds() || index % ColorsPerSet != crGrad || index == ciColorFocusRect; }
+    bool Writes(int index) const
+    {
+        const bool gradientEnd = index < ciColorFocusRect && index % ColorsPerSet == crGrad;
+        return !gradientEnd || WritesGradientEnds();
+    }
 };
 
 // The colours a named scheme writes; nullptr for csCustom (and any value
