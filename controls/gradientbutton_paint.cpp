@@ -1,0 +1,80 @@
+#include "controls/gradientbutton_paint.h"
+
+using namespace GradientButton;
+
+TButtonPaintGeometry ButtonPaintGeometry(const TButtonPaintInput& in)
+{
+    TButtonPaintGeometry g;
+    const int tx = (in.Width - in.TextWidth) / 2;
+    const int ty = (in.Height - in.TextHeight) / 2;
+    g.TextX = tx;
+    g.TextY = ty;
+
+    if (in.HasGlyph) {
+        const int gw = in.GlyphWidth, gh = in.GlyphHeight, s = in.Spacing;
+        const bool spaced = !in.CaptionEmpty;
+        // The glyph is placed from the text origin before it moves; the
+        // remainder goes to the glyph side so the text keeps its half.
+        switch (in.Layout) {
+        case blGlyphLeft:
+            g.GlyphX = tx - gw / 2;
+            g.GlyphY = (in.Height - gh) / 2;
+            g.TextX += gw / 2;
+            if (spaced) {
+                g.GlyphX -= s / 2 + s % 2;
+                g.TextX += s / 2;
+            }
+            break;
+        case blGlyphRight:
+            g.GlyphX = tx + in.TextWidth - gw / 2;
+            g.GlyphY = (in.Height - gh) / 2;
+            g.TextX -= gw / 2;
+            if (spaced) {
+                g.GlyphX += s / 2 + s % 2;
+                g.TextX -= s / 2;
+            }
+            break;
+        case blGlyphTop:
+            g.GlyphX = (in.Width - gw) / 2;
+            g.GlyphY = ty - gh / 2 - gh % 2;
+            g.TextY += gh / 2;
+            if (spaced) {
+                g.GlyphY -= s / 2 + s % 2;
+                g.TextY += s / 2;
+            }
+            break;
+        case blGlyphBottom:
+            g.GlyphX = (in.Width - gw) / 2;
+            g.GlyphY = ty + in.TextHeight - gh / 2;
+            g.TextY -= gh / 2;
+            if (spaced) {
+                g.GlyphY += s / 2 + s % 2;
+                g.TextY -= s / 2;
+            }
+            break;
+        }
+        if (in.Pressed) {
+            ++g.GlyphX;
+            ++g.GlyphY;
+        }
+    }
+    if (in.Pressed) {
+        ++g.TextX;
+        ++g.TextY;
+    }
+    return g;
+}
+
+TButtonColorSet ActiveColorSet(const TColors& colors, bool enabled, TButtonVisualState state)
+{
+    int first = ciColorFace;
+    if (!enabled) {
+        first = ciDisabledColorFace;
+    } else if (state == vsOver) {
+        first = ciOverColorFace;
+    } else if (state == vsDown) {
+        first = ciDownColorFace;
+    }
+    return {colors[first + crFace], colors[first + crGrad], colors[first + crLight],
+            colors[first + crDark], colors[first + crBorder], colors[first + crText]};
+}

@@ -1,0 +1,48 @@
+// Where the gradient button paints its glyph and caption, and with which of
+// its colour sets. Pure functions of sizes and state, so the button's paint
+// only measures, asks here and draws. Platform-free.
+#pragma once
+
+#include <cstdint>
+
+#include "controls/gradientbutton_scheme.h"
+
+enum class TButtonLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+using enum TButtonLayout;
+
+// VisualState of an enabled button.
+enum class TButtonVisualState : std::uint8_t { vsNormal, vsOver, vsDown };
+using enum TButtonVisualState;
+
+struct TButtonPaintInput {
+    int Width = 0, Height = 0;            // the whole button
+    int TextWidth = 0, TextHeight = 0;    // the caption as the canvas measures it ("&" counted)
+    bool CaptionEmpty = true;
+    bool HasGlyph = false;                // the glyph bitmap holds a picture
+    int GlyphWidth = 0, GlyphHeight = 0;
+    TButtonLayout Layout = blGlyphLeft;
+    int Spacing = 4;
+    bool Pressed = false;                 // VisualState is vsDown
+};
+
+struct TButtonPaintGeometry {
+    // Caption rectangle: (TextX, TextY) - (TextX + TextWidth, TextY + TextHeight),
+    // drawn centred in it without clipping.
+    int TextX = 0, TextY = 0;
+    // Top-left corner of the glyph (meaningful only with HasGlyph).
+    int GlyphX = 0, GlyphY = 0;
+};
+
+// The caption is centred together with the glyph; Spacing separates them
+// only when there is a caption; a pressed button shifts glyph and caption
+// one pixel right and down. Divisions truncate toward zero.
+TButtonPaintGeometry ButtonPaintGeometry(const TButtonPaintInput& in);
+
+// The six colours one paint uses.
+struct TButtonColorSet {
+    TColor Face, Grad, Light, Dark, Border, Text;
+};
+
+// A disabled button paints with the disabled set whatever its VisualState;
+// an enabled one with the set of its state.
+TButtonColorSet ActiveColorSet(const GradientButton::TColors& colors, bool enabled, TButtonVisualState state);

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "controls/spinedit_geometry.h"
+#include "controls/spinedit_value.h"
+#include "controls/traytip.h"
+#include "toolkit/errors.h"
+
+TEST(SpinText, ConvertsWholeNumbersOnly)
+{
+    EXPECT_EQ(TextToInt32(L"0"), 0);
+    EXPECT_EQ(TextToInt32(L"15"), 15);
+    EXPECT_EQ(TextToInt32(L"-7"), -7);
+    EXPECT_EQ(TextToInt32(L"+7"), 7);
+    EXPECT_EQ(TextToInt32(L"  42"), 42);
+    EXPECT_EQ(TextToInt32(L"2147483647"), INT_MAX);
+    EXPECT_EQ(TextToInt32(L"-2147483648"), INT_MIN);
+    EXPECT_EQ(TextToInt32(L"0000000000000000000012"), 12);
+    for (const wchar_t* bad : {L"", L"-", L"+", L" ", L"1.5", L"1,5", L",", L".", L"1-2", L"2147483648",
+                               L"-2147483649", L"99999999999999999999", L"12 ", L"0x10", L"abc", L"--1"}) {
+        EXPECT_FALSE(TextToInt32(bad).has_value()) << ToUtf8(bad);
+    }
+}
+
+TEST(SpinText, UnconvertibleTextReadsAsMinValue)
+{
+    EXPECT_EQ(SpinValueOfText(L"", 0), 0);
+    EXPECT_EQ(SpinValueOfText(L"-", 1), 1);
+    EXPECT_EQ(SpinValueOfText(L"3,5", 1), 1);
+    // Reading does not clamp: the out-of-range text stays until the exit.
+    EXPECT_EQ(SpinValueOfText(L"15", 1), 15);
+}
+
+TEST(SpinClamp, EqualLimitsMeanNoRangeAndLowerLimitIsTestedFirst)
+{
+    EXPECT_EQ(ClampSpinValue(15, 1, 10), 10);
+    EXPECT_EQ(ClampSpinValue(-4, 1, 10), 1);
+    EXPECT_EQ(ClampSpinValue(5, 1, 10), 5);
+    EXPECT_EQ(ClampSpinValue(INT_MIN, 0, 0), INT_MIN);
+    EXPECT_EQ(ClampSpinValue(123456, 7, 7), 123456);
+    // Inverted limits: below the lower one -> lower; otherwise above the upper -> upper.
+    EXPECT_EQ(ClampSpinValue(3, 10, 1), 10);
+    EXPECT_EQ(ClampSpinValue(12, 10, 1), 1);
+}
+
+TEST(SpinStep, WrapsIn32BitsAndClamps)
+{
+    EXPECT_EQ(SteppedSpinValue(INT_MAX, 1, true, 0, 0), INT_MIN);
+    EXPECT_EQ(SteppedSpinValue(INT_MIN, 1, false, 0, 0), INT_MAX);
+    EXPECT_EQ(SteppedSpinValue(10, 1, true, 1, 10), 10);
+    EXPECT_EQ(SteppedSpinValue(5, 100, true, 1, 10), 10);   // increment larger than the range
+    EXPECT_EQ(SteppedSpinValue(5, 100, false, 1, 10), 1);
+    EXPECT_EQ(SteppedSpinValue(5, -2, true, 0, 0), 3);
+}
+
+TEST(SpinKeys, FilterCharacters)
+{
+    for (wchar_t ch : {L'0', L'9', L'+', L'-', L',', L'\b', L'\t', L'\x1b', L'\x16'}) {
+        EXPECT_TRUE(SpinAcceptsChar(ch, L',', true)) << int(ch);
+    }
+    for (wchar_t ch : {L'a', L' ', L'.', L'\r', wchar_t(0x0660)}) {
+        EXPECT_FALSE(SpinAcceptsChar(ch, L',', true)) << int(ch);
+    }
+    EXPECT_TRUE(SpinAcceptsChar(L'.', L'.', true));
+    // Editor disabled: only control characters other than Backspace and Enter.
+    for (wchar_t ch : {L'5', L'-', L',', L'\b', L'\r'}) EXPECT_FALSE(SpinAcceptsChar(ch, L',', false)) << int(ch);
+    for (wchar_t ch : {L'\x03', L'\x16', L'\t', L'\x1b'}) EXPECT_TRUE(SpinAcceptsChar(ch, L',', false)) << int(ch);
+}
+
+TEST(SpinGeometry, ButtonsShareTheMiddleRow)
+{
+    const auto fit = FitSpinButtons(15, 17);
+    EXPECT_EQ(fit.Width, 15);
+    EXPECT_EQ(fit.Up, (TSpinBounds{0, 0, 15, 8}));
+    EXPECT_EQ(fit.Down, (TSpinBounds{0, 7, 15, 10}));
+    const auto even = FitSpinButtons(20, 25);
+    EXPECT_EQ(even.Up, (TSpinBounds{0, 0, 20, 12}));
+    EXPECT_EQ(even.Down, (TSpinBounds{0, 11, 20, 14}));
+    EXPECT_EQ(FitSpinButtons(9, 17).Width, 15);
+    EXPECT_EQ(FitSpinButtons(9, 17).Down.Width, 15);
+}
+
+TEST(SpinGeometry, MainWindowSpinEdit)
+{
+    // 51 x 22 with a 3-D frame (client 47 x 18), font height 13, system 16.
+    EXPECT_EQ(SpinMinimumHeight(13, 16, 1), 22);
+    EXPECT_EQ(SpinMinimumHeight(20, 16, 1), 20 + 4 + 4 + 2);
+    EXPECT_EQ(SpinButtonPlacement(51, 22, 15, true), (TSpinBounds{31, 0, 15, 17}));
+    EXPECT_EQ(SpinButtonPlacement(51, 22, 15, false), (TSpinBounds{36, 1, 15, 19}));
+    EXPECT_EQ(SpinTextAreaRight(47, 15), 30);
+}
+
+TEST(TrayTip, ShortHintCutTo63Characters)
+{
+    EXPECT_EQ(TrayTip(L"abc|def"), L"abc");
+    EXPECT_EQ(TrayTip(L"|def"), L"");
+    EXPECT_EQ(TrayTip(L"1.2 GB Available"), L"1.2 GB Available");
+    const std::wstring hundred(100, L'x');
+    EXPECT_EQ(TrayTip(hundred), std::wstring(63, L'x'));
+    EXPECT_EQ(TrayTip(std::wstring(63, L'y')).size(), 63u);
+    EXPECT_EQ(TrayTip(std::wstring(70, L'z') + L"|tail"), std::wstring(63, L'z'));
+}
+
+TEST(TrayTip, CutNeverSplitsACharacter)
+{
+    // A character outside the basic plane straddling the limit is dropped
+    // whole.
+    std::wstring hint(62, L'a');
+    hint += L"\U0001F600";
+    if (sizeof(wchar_t) == 2) {
+        EXPECT_EQ(TrayTip(hint), std::wstring(62, L'a'));
+    } else {
+        EXPECT_EQ(TrayTip(hint), hint);
+    }
+}
