@@ -1,0 +1,267 @@
+// The main window's behaviour: the one-second monitor tick (the program's
+// main loop), the optimise run with its sliding progress strip, the settings
+// slide, the tray, the autorun box and the About page.
+#include "app/formmain.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "app/productinfo.h"
+#include "controls/gradientbutton.h"
+#include "controls/gradientprogressbar.h"
+#include "controls/spinedit.h"
+#include "controls/trayicon.h"
+#include "engine/bytesize.h"
+#include "engine/mem.h"
+#include "resources/resource.h"
+#include "settings/autorun.h"
+#include "settings/regaccess.h"
+#include "toolkit/actions.h"
+#include "toolkit/application.h"
+#include "toolkit/checkbox.h"
+#include "toolkit/label.h"
+#include "toolkit/pagecontrol.h"
+#include "toolkit/progressbar.h"
+#include "toolkit/screen.h"
+#include "toolkit/timer.h"
+#include "toolkit/trackbar.h"
+
+TMem* Mem = nullptr;
+
+namespace {
+
+// The "%d MB" string of the resources, formatted with value.
+std::wstring MegabytesText(int value)
+{
+    const wchar_t* pattern = nullptr;
+    const int length = LoadStringW(GetModuleHandleW(nullptr), IDS_MB_FORMAT, reinterpret_cast<wchar_t*>(&pattern), 0);
+    std::wstring text = length > 0 ? std::wstring(pattern, static_cast<std::size_t>(length)) : std::wstring(L"%d MB");
+    return FormatMessageText(text, value);
+}
+
+// Share of physical memory that is free, in whole percent (truncated).
+int FreePercent(const TMemoryStatus& status)
+{
+    if (status.TotalPhys == 0) return 0;
+    return static_cast<int>(std::trunc(static_cast<double>(status.AvailPhys) / static_cast<double>(status.TotalPhys) * 100.0));
+}
+
+// Refresh period in milliseconds for a value in seconds: a value of 0 or
+// below stops the ticks; large values are held at the timer's maximum.
+unsigned RefreshInterval(std::int32_t seconds)
+{
+    if (seconds <= 0) return 0;
+    const std::int64_t ms = static_cast<std::int64_t>(seconds) * 1000;
+    return static_cast<unsigned>(std::min<std::int64_t>(ms, USER_TIMER_MAXIMUM));
+}
+
+// Restores the buttons and the cursor when a run ends, however it ends.
+class TRunGuard {
+public:
+    TRunGuard(TFormMain& form, bool& running) : form_(form), running_(running)
+    {
+        running_ = true;
+        Screen->SetCursor(crHourGlass);
+        form_.SpeedButtonSettings->SetEnabled(false);
+        form_.SpeedButtonOptimize->SetEnabled(false);
+    }
+    TRunGuard(const TRunGuard&) = delete;
+    TRunGuard& operator=(const TRunGuard&) = delete;
+    ~TRunGuard()
+    {
+        form_.SpeedButtonSettings->SetEnabled(true);
+        form_.SpeedButtonOptimize->SetEnabled(true);
+        Screen->SetCursor(crDefault);
+        running_ = false;
+    }
+
+private:
+    TFormMain& form_;
+    bool& running_;
+};
+
+} // namespace
+
+TFormMain::TFormMain(TComponent* owner) : TForm(owner)
+{
+    LoadLayout();
+}
+
+TFormMain::~TFormMain()
+{
+    // The engine outlives the window: it must not call back into it.
+    if (Mem != nullptr) {
+        Mem->OnBlockAllocated = nullptr;
+        Mem->OnBlockReleased = nullptr;
+        Mem->ProcessMessages = nullptr;
+    }
+}
+
+void TFormMain::FormCreate(TObject*)
+{
+    ReconcileAutorunAtStart([this](bool checked) { CheckBoxAutoRun2->SetChecked(checked); }, ExecutablePath());
+
+    Mem->OnBlockAllocated = Bind(this, &TFormMain::DoBlockAllocated);
+    Mem->OnBlockReleased = Bind(this, &TFormMain::DoBlockReleased);
+    Mem->ProcessMessages = [] { Application->ProcessMessages(); };
+
+    TimerMem->SetInterval(1000);
+    TimerMem->SetEnabled(true);
+    SpinEditRefresh->SetValue(1);
+    SetHeight(CompactHeight);
+    SetWidth(CompactWidth);
+
+    isNT_ = Mem->IsWindowsNT();
+    if (isNT_) {
+        ProgressBarCPU->SetEnabled(false);
+        LabelCPUP->SetCaption(L"n.a.");
+    }
+
+    // The slider spans 1 to half the physical memory in units of 10^6 bytes,
+    // and never more than this process can take at once.
+    const TMemoryStatus& status = Mem->ReadStatus();
+    const std::uint64_t byPhysical = status.TotalPhys / 2'000'000;
+    const std::uint64_t byAddressSpace = status.AvailVirtual / TMem::BlockSize;
+    const auto maximum = static_cast<int>(std::min<std::uint64_t>(
+        {byPhysical, byAddressSpace, static_cast<std::uint64_t>(std::numeric_limits<int>::max())}));
+    TrackRAM->SetMin(1);
+    TrackRAM->SetMax(maximum);
+    TrackRAM->SetPosition(maximum / 2);
+
+    ProgressBarCPU->SetMin(1);
+    ProgressBarCPU->SetMax(100);
+    ProgressBarMEM->SetMin(1);
+    ProgressBarMEM->SetMax(100);
+    ProgressBarFree->SetPosition(1);
+    ProgressBarFree->SetMin(1);
+    ProgressBarFree->SetMax(100);
+
+    LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
+    CheckBoxAutoRun->SetChecked(Mem->MachineAutorunRegistered());
+
+    TimerMemTimer(this);
+}
+
+void TFormMain::TimerMemTimer(TObject*)
+{
+    const TMemoryStatus& status = Mem->ReadStatus();
+    const std::uint64_t avail = status.AvailPhys;
+
+    if (!isNT_) {
+        const std::int32_t cpu = Mem->GetCpuUsage();
+        LabelCPUP->SetCaption(std::to_wstring(cpu) + L"%");
+        ProgressBarCPU->SetPosition(cpu);
+    }
+
+    const int pct = FreePercent(status);
+    ProgressBarMEM->SetPosition(pct);
+    LabelMEMP->SetCaption(std::to_wstring(pct) + L"%");
+    LabelFree->SetCaption(FormatByteSize(std::to_wstring(avail)) + L" Available");
+
+    if (TrayIcon->Active()) TrayIcon->SetHint(LabelFree->Caption());
+
+    // The alarm compares bytes, so it holds above 10^9 bytes too; a run in
+    // progress (this tick is inside its message pumping) is never doubled.
+    if (CheckBoxAutoOptimize->Checked() && !settingsOpen_ && !optimizing_) {
+        const std::int64_t alarmBytes = static_cast<std::int64_t>(SpinEditAlarmMB->Value()) * static_cast<std::int64_t>(TMem::BlockSize);
+        if (static_cast<std::int64_t>(Mem->ReadStatus().AvailPhys) < alarmBytes) {
+            TimerMem->SetEnabled(false);
+            ActionOptimizeExecute(this);
+            TimerMem->SetEnabled(true);
+        }
+    }
+
+    Application->ProcessMessages();
+}
+
+void TFormMain::ActionOptimizeExecute(TObject*)
+{
+    // The tray menu's item stays enabled during a run; a second run nested in
+    // the first would double the memory held and end with the buttons enabled
+    // while the outer run still goes on.
+    if (optimizing_) return;
+    TRunGuard guard(*this, optimizing_);
+    for (int i = 0; i < OptimizeSlideSteps; ++i) SetHeight(Height() + 1);
+    Mem->ReleaseMemory(TrackRAM->Position());
+    ProgressBarFree->SetPosition(ProgressBarFree->Max());
+    for (int i = 0; i < OptimizeSlideSteps; ++i) SetHeight(Height() - 1);
+}
+
+void TFormMain::DoBlockAllocated(TObject*, std::int32_t index)
+{
+    ProgressBarFree->SetPosition(index);
+}
+
+void TFormMain::DoBlockReleased(TObject*, std::int32_t index)
+{
+    ProgressBarFree->SetPosition(ProgressBarFree->Position() + index);
+}
+
+void TFormMain::ActionSettingsExecute(TObject*)
+{
+    const int step = settingsOpen_ ? -SettingsSlideStep : SettingsSlideStep;
+    for (int i = 0; i < SettingsSlideSteps; ++i) SetWidth(Width() + step);
+    if (settingsOpen_) TimerMem->SetInterval(RefreshInterval(SpinEditRefresh->Value()));
+    SpeedButtonOptimize->SetEnabled(settingsOpen_);
+    settingsOpen_ = !settingsOpen_;
+}
+
+void TFormMain::TrackRAMChange(TObject*)
+{
+    LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
+}
+
+void TFormMain::CheckBoxAutoRun2Click(TObject*)
+{
+    ApplyAutorunChoice(CheckBoxAutoRun2->Checked(), ExecutablePath());
+}
+
+void TFormMain::GoToTray()
+{
+    TrayIcon->SetActive(true);
+    Hide();
+}
+
+void TFormMain::GroupBoxMonitorDblClick(TObject*)
+{
+    GoToTray();
+}
+
+void TFormMain::GradientButton1Click(TObject*)
+{
+    GoToTray();
+}
+
+void TFormMain::OpenMainClick(TObject*)
+{
+    TrayIcon->SetActive(false);
+    Show();
+    SetForegroundWindow(Handle());
+}
+
+void TFormMain::ExitClick(TObject*)
+{
+    Close();
+}
+
+void TFormMain::FormClose(TObject*, TCloseAction&)
+{
+    TimerMem->SetEnabled(false);
+}
+
+void TFormMain::TabSheetAboutShow(TObject*)
+{
+    static constexpr wchar_t kVersionKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+    Label4->SetCaption(ReadRegString(kVersionKey, L"RegisteredOwner", HKEY_LOCAL_MACHINE));
+    Label5->SetCaption(ReadRegString(kVersionKey, L"RegisteredOrganization", HKEY_LOCAL_MACHINE));
+}
+
+void TFormMain::GradientButton2Click(TObject*)
+{
+    // The shell's answer is deliberately ignored: there is nothing to retry.
+    ShellExecuteW(nullptr, nullptr, ProductWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+}

@@ -1,0 +1,125 @@
+// The program's only window: the memory monitor, the buttons, the settings
+// and About pages, and the tray icon. The layout (formmain_layout.cpp) builds
+// the components below; the handlers (formmain.cpp) are its behaviour.
+#pragma once
+
+#include <cstdint>
+
+#include "toolkit/forms.h"
+
+class TMem;
+class TLabel;
+class TGroupBox;
+class TCheckBox;
+class TPageControl;
+class TTabSheet;
+class TTrackBar;
+class TProgressBar;
+class TSpeedButton;
+class TActionList;
+class TAction;
+class TTimer;
+class TPopupMenu;
+class TMenuItem;
+class TGradientButton;
+class TGradientProgressBar;
+class TTrayIcon;
+class TSpinEdit;
+
+// The one memory engine, created by the program entry before the window.
+extern TMem* Mem;
+
+class TFormMain : public TForm {
+public:
+    explicit TFormMain(TComponent* owner);
+    ~TFormMain() override;
+
+    // Outer window sizes of the compact window and the two slides.
+    static constexpr int CompactWidth = 164;
+    static constexpr int CompactHeight = 332;
+    static constexpr int SettingsSlideSteps = 42;
+    static constexpr int SettingsSlideStep = 8;
+    static constexpr int OptimizeSlideSteps = 45;
+
+    // Components, all owned by the form (through the component tree); the
+    // pointers here are not owning.
+    TSpeedButton* SpeedButtonSettings2 = nullptr;
+    TSpeedButton* SpeedButtonOptimize2 = nullptr;
+    TGroupBox* GroupBoxMonitor = nullptr;
+    TLabel* LabelCPU = nullptr;
+    TLabel* LabelMEM = nullptr;
+    TLabel* LabelMEMP = nullptr;
+    TLabel* LabelCPUP = nullptr;
+    TLabel* LabelFree = nullptr;
+    TGradientProgressBar* ProgressBarMEM = nullptr;
+    TProgressBar* ProgressBarCPU = nullptr;
+    TProgressBar* ProgressBarMEM2 = nullptr;
+    TGroupBox* GroupBoxOptimizing = nullptr;
+    TGradientProgressBar* ProgressBarFree = nullptr;
+    TProgressBar* ProgressBarFree2 = nullptr;
+    TPageControl* PageControlSettings = nullptr;
+    TTabSheet* TabSheetSettings = nullptr;
+    TGroupBox* GroupBoxRam = nullptr;
+    TLabel* LabelSlider = nullptr;
+    TTrackBar* TrackRAM = nullptr;
+    TGroupBox* GroupBoxAlarm = nullptr;
+    TLabel* LabelMB = nullptr;
+    TCheckBox* CheckBoxAutoOptimize = nullptr;
+    TSpinEdit* SpinEditAlarmMB = nullptr;
+    TGroupBox* GroupBoxMisc = nullptr;
+    TLabel* LabelRefresh = nullptr;
+    TSpinEdit* SpinEditRefresh = nullptr;
+    TCheckBox* CheckBoxAutoRun2 = nullptr;
+    TCheckBox* CheckBoxAutoRun = nullptr;
+    TTabSheet* TabSheetAbout = nullptr;
+    TGroupBox* GroupBox1 = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TGroupBox* GroupBox2 = nullptr;
+    TLabel* Label4 = nullptr;
+    TLabel* Label5 = nullptr;
+    TGradientButton* SpeedButtonOptimize = nullptr;
+    TGradientButton* SpeedButtonSettings = nullptr;
+    TGradientButton* GradientButton1 = nullptr;
+    TGradientButton* GradientButton2 = nullptr;
+    TActionList* ActionListMenu = nullptr;
+    TAction* ActionSettings = nullptr;
+    TAction* ActionOptimize = nullptr;
+    TTimer* TimerMem = nullptr;
+    TPopupMenu* PopupMenuIcon = nullptr;
+    TMenuItem* OpenMain = nullptr;
+    TMenuItem* OptimizeNow = nullptr;
+    TMenuItem* N1 = nullptr;
+    TMenuItem* Exit = nullptr;
+    TTrayIcon* TrayIcon = nullptr;
+
+    // Handlers, bound by the layout.
+    void FormCreate(TObject* sender);
+    void FormClose(TObject* sender, TCloseAction& action);
+    void TimerMemTimer(TObject* sender);
+    void ActionOptimizeExecute(TObject* sender);
+    void ActionSettingsExecute(TObject* sender);
+    void TrackRAMChange(TObject* sender);
+    void CheckBoxAutoRun2Click(TObject* sender);
+    void GroupBoxMonitorDblClick(TObject* sender);
+    void GradientButton1Click(TObject* sender);
+    void GradientButton2Click(TObject* sender);
+    void OpenMainClick(TObject* sender);
+    void ExitClick(TObject* sender);
+    void TabSheetAboutShow(TObject* sender);
+    void DoBlockAllocated(TObject* sender, std::int32_t index);
+    void DoBlockReleased(TObject* sender, std::int32_t index);
+
+    bool IsNT() const noexcept { return isNT_; }
+    bool SettingsOpen() const noexcept { return settingsOpen_; }
+    bool Optimizing() const noexcept { return optimizing_; }
+
+private:
+    void LoadLayout();
+    void GoToTray();
+
+    bool isNT_ = false;
+    bool settingsOpen_ = false;
+    // A release run is in progress; its message pumping must not start another.
+    bool optimizing_ = false;
+};

@@ -1,0 +1,408 @@
+// The main window as designed: every component with its place, size, texts,
+// colours and stored settings, in creation order, each container before its
+// children. Reads top to bottom like the design tables; the behaviour is in
+// formmain.cpp.
+#include "app/formmain.h"
+
+#include "controls/gradientbutton.h"
+#include "controls/gradientprogressbar.h"
+#include "controls/spinedit.h"
+#include "controls/trayicon.h"
+#include "resources/resource.h"
+#include "toolkit/actions.h"
+#include "toolkit/checkbox.h"
+#include "toolkit/groupbox.h"
+#include "toolkit/label.h"
+#include "toolkit/loader.h"
+#include "toolkit/menus.h"
+#include "toolkit/pagecontrol.h"
+#include "toolkit/progressbar.h"
+#include "toolkit/speedbutton.h"
+#include "toolkit/timer.h"
+#include "toolkit/trackbar.h"
+
+namespace {
+
+HINSTANCE Module() { return GetModuleHandleW(nullptr); }
+
+template <class T>
+T* Place(TFormMain* form, TWinControl* parent, const wchar_t* name, int left, int top, int width, int height)
+{
+    T* control = CreateComponent<T>(form);
+    control->SetName(name);
+    control->SetParent(parent);
+    control->SetBounds(left, top, width, height);
+    return control;
+}
+
+void SetWindowFont(TFont& font, int height, TFontStyles style, TColor color)
+{
+    font.SetName(L"MS Sans Serif");
+    font.SetHeight(height);
+    font.SetStyle(style);
+    font.SetColor(color);
+    font.SetCharset(DEFAULT_CHARSET);
+}
+
+// The look all four gradient buttons store: the csNeoGrass colours.
+void StoreButtonLook(TGradientButton* b)
+{
+    b->SetColorFace(0x00DDF9E8);
+    b->SetColorGrad(0x005EDF8E);
+    b->SetColorDark(0x0024B95C);
+    b->SetColorLight(0x00CBF5DB);
+    b->SetColorBorder(0x00156F37);
+    b->SetColorText(clBlack);
+    b->SetOverColorFace(0x00BFF2D2);
+    b->SetOverColorGrad(0x003DD877);
+    b->SetOverColorDark(0x0023B459);
+    b->SetOverColorLight(0x00B5F0CB);
+    b->SetOverColorBorder(0x0017793D);
+    b->SetOverColorText(clBlack);
+    b->SetDownColorFace(0x004EDC83);
+    b->SetDownColorGrad(0x0080E6A6);
+    b->SetDownColorDark(0x0089E7AC);
+    b->SetDownColorLight(0x00177D3E);
+    b->SetDownColorBorder(0x00167439);
+    b->SetDownColorText(clBlack);
+    b->SetDisabledColorFace(0x00EEEEEE);
+    b->SetDisabledColorGrad(clWhite);
+    b->SetDisabledColorDark(0x00D2D2D2);
+    b->SetDisabledColorLight(clWhite);
+    b->SetDisabledColorBorder(clGray);
+    b->SetDisabledColorText(clGray);
+    b->SetColorFocusRect(0x0024B95C);
+    b->SetColorScheme(TGradientButton::csNeoGrass);
+    b->SetCtl3D(true);
+    b->SetLayout(blGlyphLeft);
+}
+
+void StoreButtonFlags(TGradientButton* b, int spacing)
+{
+    b->SetSpacing(spacing);
+    b->SetTransparentGlyph(true);
+    b->SetGradient(true);
+    b->SetHotTrack(true);
+}
+
+// The look both gradient bars store: the csGrass colours.
+void StoreBarLook(TGradientProgressBar* bar)
+{
+    bar->SetColorBorder(0x00156F37);
+    bar->SetBackColorFace(0x00CBF5DC);
+    bar->SetBackColorGrad(clWhite);
+    bar->SetForeColorFace(0x00C9F5DB);
+    bar->SetForeColorGrad(0x0028C162);
+    bar->SetColorScheme(TGradientProgressBar::csGrass);
+}
+
+TBitmap ResourceBitmap(int id)
+{
+    TBitmap bitmap;
+    bitmap.LoadFromResourceID(Module(), id);
+    return bitmap;
+}
+
+} // namespace
+
+void TFormMain::LoadLayout()
+{
+    TLoadSession load(this);
+
+    // The window.
+    SetName(L"FormMain");
+    SetLeft(332);
+    SetTop(165);
+    SetBorderIcons(biSystemMenu | biMinimize);
+    SetBorderStyle(bsDialog);
+    SetCaption(L"Quenfel ver 1.5");
+    SetClientHeight(346);
+    SetClientWidth(497);
+    SetColor(clBtnFace);
+    SetWindowFont(Font(), -11, {}, clWindowText);
+    Icon().LoadFromResourceID(Module(), IDI_QUENFEL);
+
+    // Two invisible speed buttons: further clients of the two actions.
+    SpeedButtonSettings2 = Place<TSpeedButton>(this, this, L"SpeedButtonSettings2", 219, 260, 94, 22);
+    SpeedButtonSettings2->SetFlat(true);
+    SpeedButtonSettings2->SetTransparent(false);
+    SpeedButtonSettings2->SetGlyph(ResourceBitmap(IDB_SPEED_SETTINGS));
+    SpeedButtonSettings2->SetVisible(false);
+    load.Fixup([this] { SpeedButtonSettings2->SetAction(ActionSettings); });
+
+    SpeedButtonOptimize2 = Place<TSpeedButton>(this, this, L"SpeedButtonOptimize2", 323, 258, 94, 22);
+    SpeedButtonOptimize2->SetFlat(true);
+    SpeedButtonOptimize2->SetTransparent(false);
+    SpeedButtonOptimize2->SetGlyph(ResourceBitmap(IDB_SPEED_OPTIMIZE));
+    SpeedButtonOptimize2->SetVisible(false);
+    load.Fixup([this] { SpeedButtonOptimize2->SetAction(ActionOptimize); });
+
+    // The memory monitor.
+    GroupBoxMonitor = Place<TGroupBox>(this, this, L"GroupBoxMonitor", 3, 3, 150, 195);
+    GroupBoxMonitor->SetCaption(L"Memory Monitor");
+    GroupBoxMonitor->SetParentShowHint(false);
+    GroupBoxMonitor->SetShowHint(true);
+    GroupBoxMonitor->SetHint(L"Double click to tray");
+    GroupBoxMonitor->SetTabOrder(0);
+    GroupBoxMonitor->OnDblClick = Bind(this, &TFormMain::GroupBoxMonitorDblClick);
+
+    LabelCPU = Place<TLabel>(this, GroupBoxMonitor, L"LabelCPU", 7, 17, 22, 13);
+    LabelCPU->SetCaption(L"CPU");
+    LabelCPU->SetVisible(false);
+
+    LabelMEM = Place<TLabel>(this, GroupBoxMonitor, L"LabelMEM", 51, 17, 25, 13);
+    LabelMEM->SetCaption(L"MEM");
+    LabelMEM->SetVisible(false);
+
+    LabelMEMP = Place<TLabel>(this, GroupBoxMonitor, L"LabelMEMP", 64, 16, 41, 13);
+    LabelMEMP->SetAutoSize(false);
+    LabelMEMP->SetCaption(L"100%");
+
+    LabelCPUP = Place<TLabel>(this, GroupBoxMonitor, L"LabelCPUP", 7, 160, 26, 13);
+    LabelCPUP->SetAutoSize(false);
+    LabelCPUP->SetCaption(L"100%");
+    LabelCPUP->SetVisible(false);
+
+    LabelFree = Place<TLabel>(this, GroupBoxMonitor, L"LabelFree", 2, 176, 146, 17);
+    LabelFree->SetAlign(alBottom);
+    LabelFree->SetAlignment(taCenter);
+    LabelFree->SetAutoSize(false);
+    LabelFree->SetCaption(L"Quenfel");
+    LabelFree->SetParentFont(false);
+    SetWindowFont(LabelFree->Font(), -11, {}, clNavy);
+
+    ProgressBarMEM = Place<TGradientProgressBar>(this, GroupBoxMonitor, L"ProgressBarMEM", 64, 30, 22, 139);
+    StoreBarLook(ProgressBarMEM);
+    ProgressBarMEM->SetMax(1024);
+    ProgressBarMEM->SetMin(1);
+    ProgressBarMEM->SetPosition(0);
+    ProgressBarMEM->SetStep(10);
+    ProgressBarMEM->SetOrientation(pbVertical);
+
+    ProgressBarCPU = Place<TProgressBar>(this, GroupBoxMonitor, L"ProgressBarCPU", 10, 30, 17, 125);
+    ProgressBarCPU->SetOrientation(pbVertical);
+    ProgressBarCPU->SetSmooth(true);
+    ProgressBarCPU->SetTabOrder(0);
+    ProgressBarCPU->SetVisible(false);
+
+    ProgressBarMEM2 = Place<TProgressBar>(this, GroupBoxMonitor, L"ProgressBarMEM2", 39, 30, 17, 125);
+    ProgressBarMEM2->SetMax(128);
+    ProgressBarMEM2->SetOrientation(pbVertical);
+    ProgressBarMEM2->SetSmooth(true);
+    ProgressBarMEM2->SetTabOrder(1);
+    ProgressBarMEM2->SetVisible(false);
+
+    // The progress strip, shown while a run slides the window taller.
+    GroupBoxOptimizing = Place<TGroupBox>(this, this, L"GroupBoxOptimizing", 4, 307, 149, 38);
+    GroupBoxOptimizing->SetCaption(L"Optimizing");
+    GroupBoxOptimizing->SetTabOrder(1);
+
+    ProgressBarFree = Place<TGradientProgressBar>(this, GroupBoxOptimizing, L"ProgressBarFree", 5, 16, 140, 11);
+    StoreBarLook(ProgressBarFree);
+    ProgressBarFree->SetMax(100);
+    ProgressBarFree->SetMin(0);
+    ProgressBarFree->SetPosition(0);
+    ProgressBarFree->SetStep(10);
+    ProgressBarFree->SetOrientation(pbHorizontal);
+
+    ProgressBarFree2 = Place<TProgressBar>(this, GroupBoxOptimizing, L"ProgressBarFree2", 5, 11, 83, 11);
+    ProgressBarFree2->SetTabOrder(0);
+    ProgressBarFree2->SetVisible(false);
+
+    // The settings and About pages, revealed when the window widens.
+    PageControlSettings = Place<TPageControl>(this, this, L"PageControlSettings", 159, 11, 331, 286);
+    PageControlSettings->SetHotTrack(true);
+    PageControlSettings->SetTabOrder(2);
+    load.Fixup([this] { PageControlSettings->SetActivePage(TabSheetSettings); });
+
+    TabSheetSettings = CreateComponent<TTabSheet>(this);
+    TabSheetSettings->SetName(L"TabSheetSettings");
+    TabSheetSettings->SetPageControl(PageControlSettings);
+    TabSheetSettings->SetCaption(L"Settings");
+
+    GroupBoxRam = Place<TGroupBox>(this, TabSheetSettings, L"GroupBoxRam", 5, 12, 315, 65);
+    GroupBoxRam->SetCaption(L"Select RAM to Free");
+    GroupBoxRam->SetHint(L"Select RAM to Free");
+    GroupBoxRam->SetTabOrder(0);
+
+    LabelSlider = Place<TLabel>(this, GroupBoxRam, L"LabelSlider", 259, 22, 33, 13);
+    LabelSlider->SetCaption(L"%d MB");
+
+    TrackRAM = Place<TTrackBar>(this, GroupBoxRam, L"TrackRAM", 3, 18, 246, 35);
+    TrackRAM->SetCursor(crHandPoint);
+    TrackRAM->SetLineSize(100);
+    TrackRAM->SetMax(1024);
+    TrackRAM->SetMin(10);
+    TrackRAM->SetFrequency(100);
+    TrackRAM->SetPosition(10);
+    TrackRAM->SetTabOrder(0);
+    TrackRAM->OnChange = Bind(this, &TFormMain::TrackRAMChange);
+
+    GroupBoxAlarm = Place<TGroupBox>(this, TabSheetSettings, L"GroupBoxAlarm", 5, 84, 315, 61);
+    GroupBoxAlarm->SetCaption(L"Alarm Level");
+    GroupBoxAlarm->SetTabOrder(1);
+
+    LabelMB = Place<TLabel>(this, GroupBoxAlarm, L"LabelMB", 288, 29, 16, 13);
+    LabelMB->SetCaption(L"MB");
+
+    CheckBoxAutoOptimize = Place<TCheckBox>(this, GroupBoxAlarm, L"CheckBoxAutoOptimize", 10, 29, 219, 17);
+    CheckBoxAutoOptimize->SetCaption(L"Automatic RAM Optimization when reach");
+    CheckBoxAutoOptimize->SetTabOrder(0);
+
+    SpinEditAlarmMB = Place<TSpinEdit>(this, GroupBoxAlarm, L"SpinEditAlarmMB", 231, 26, 51, 22);
+    SpinEditAlarmMB->SetMaxValue(0);
+    SpinEditAlarmMB->SetMinValue(0);
+    SpinEditAlarmMB->SetTabOrder(1);
+    SpinEditAlarmMB->SetValue(0);
+
+    GroupBoxMisc = Place<TGroupBox>(this, TabSheetSettings, L"GroupBoxMisc", 5, 152, 315, 54);
+    GroupBoxMisc->SetCaption(L"Misc");
+    GroupBoxMisc->SetTabOrder(2);
+
+    LabelRefresh = Place<TLabel>(this, GroupBoxMisc, L"LabelRefresh", 11, 23, 74, 13);
+    LabelRefresh->SetCaption(L"Refresh (in sec)");
+
+    SpinEditRefresh = Place<TSpinEdit>(this, GroupBoxMisc, L"SpinEditRefresh", 94, 20, 51, 22);
+    SpinEditRefresh->SetMaxValue(0);
+    SpinEditRefresh->SetMinValue(0);
+    SpinEditRefresh->SetTabOrder(0);
+    SpinEditRefresh->SetValue(0);
+
+    // Loaded checked before its handler is bound, so loading runs no handler.
+    CheckBoxAutoRun2 = Place<TCheckBox>(this, GroupBoxMisc, L"CheckBoxAutoRun2", 160, 21, 145, 17);
+    CheckBoxAutoRun2->SetAlignment(taLeftJustify);
+    CheckBoxAutoRun2->SetCaption(L"Autorun on Windows start");
+    CheckBoxAutoRun2->SetChecked(true);
+    CheckBoxAutoRun2->SetTabOrder(1);
+    CheckBoxAutoRun2->OnClick = Bind(this, &TFormMain::CheckBoxAutoRun2Click);
+
+    CheckBoxAutoRun = Place<TCheckBox>(this, GroupBoxMisc, L"CheckBoxAutoRun", 160, 8, 97, 17);
+    CheckBoxAutoRun->SetCaption(L"CheckBoxAutoRun");
+    CheckBoxAutoRun->SetTabOrder(2);
+    CheckBoxAutoRun->SetVisible(false);
+
+    TabSheetAbout = CreateComponent<TTabSheet>(this);
+    TabSheetAbout->SetName(L"TabSheetAbout");
+    TabSheetAbout->SetPageControl(PageControlSettings);
+    TabSheetAbout->SetCaption(L"About");
+    TabSheetAbout->SetImageIndex(1);
+    TabSheetAbout->OnShow = Bind(this, &TFormMain::TabSheetAboutShow);
+
+    GroupBox1 = Place<TGroupBox>(this, TabSheetAbout, L"GroupBox1", 8, 8, 305, 217);
+    GroupBox1->SetTabOrder(0);
+
+    Label1 = Place<TLabel>(this, GroupBox1, L"Label1", 16, 16, 73, 16);
+    Label1->SetCaption(L"Quenfel");
+    Label1->SetParentFont(false);
+    SetWindowFont(Label1->Font(), -13, {fsBold}, clWindowText);
+
+    Label2 = Place<TLabel>(this, GroupBox1, L"Label2", 16, 32, 78, 16);
+    Label2->SetCaption(L"Version 1.5");
+    Label2->SetParentFont(false);
+    SetWindowFont(Label2->Font(), -13, {fsBold}, clWindowText);
+
+    GroupBox2 = Place<TGroupBox>(this, GroupBox1, L"GroupBox2", 16, 56, 273, 73);
+    GroupBox2->SetCaption(L"This product is licensed to:");
+    GroupBox2->SetTabOrder(0);
+
+    Label4 = Place<TLabel>(this, GroupBox2, L"Label4", 16, 24, 32, 13);
+    Label4->SetCaption(L"Label4");
+
+    Label5 = Place<TLabel>(this, GroupBox2, L"Label5", 16, 48, 32, 13);
+    Label5->SetCaption(L"Label5");
+
+    // The four gradient buttons of the left column.
+    SpeedButtonOptimize = Place<TGradientButton>(this, this, L"SpeedButtonOptimize", 3, 202, 150, 27);
+    StoreButtonLook(SpeedButtonOptimize);
+    SpeedButtonOptimize->SetGlyph(ResourceBitmap(IDB_BUTTON_OPTIMIZE));
+    StoreButtonFlags(SpeedButtonOptimize, 0);
+    SpeedButtonOptimize->SetCaption(L"&Optimize Now");
+    SpeedButtonOptimize->SetParentFont(false);
+    SetWindowFont(SpeedButtonOptimize->Font(), -11, {fsBold}, clWindowText);
+    SpeedButtonOptimize->SetTabOrder(3);
+    load.Fixup([this] { SpeedButtonOptimize->SetAction(ActionOptimize); });
+
+    SpeedButtonSettings = Place<TGradientButton>(this, this, L"SpeedButtonSettings", 3, 232, 150, 20);
+    StoreButtonLook(SpeedButtonSettings);
+    SpeedButtonSettings->SetGlyph(ResourceBitmap(IDB_BUTTON_SETTINGS));
+    StoreButtonFlags(SpeedButtonSettings, 0);
+    SpeedButtonSettings->SetCaption(L"&Settings Menu");
+    SpeedButtonSettings->SetTabOrder(4);
+    load.Fixup([this] { SpeedButtonSettings->SetAction(ActionSettings); });
+
+    GradientButton1 = Place<TGradientButton>(this, this, L"GradientButton1", 3, 254, 150, 20);
+    StoreButtonLook(GradientButton1);
+    GradientButton1->SetGlyph(ResourceBitmap(IDB_BUTTON_TRAY));
+    StoreButtonFlags(GradientButton1, 2);
+    GradientButton1->SetCaption(L"Minimize Tray");
+    GradientButton1->SetTabOrder(5);
+    GradientButton1->OnClick = Bind(this, &TFormMain::GradientButton1Click);
+
+    GradientButton2 = Place<TGradientButton>(this, this, L"GradientButton2", 3, 276, 150, 20);
+    StoreButtonLook(GradientButton2);
+    StoreButtonFlags(GradientButton2, 4);
+    GradientButton2->SetCaption(L"Check for Latest Update");
+    GradientButton2->SetTabOrder(6);
+    GradientButton2->OnClick = Bind(this, &TFormMain::GradientButton2Click);
+
+    // Non-visual components.
+    ActionListMenu = CreateComponent<TActionList>(this);
+    ActionListMenu->SetName(L"ActionListMenu");
+
+    ActionSettings = CreateComponent<TAction>(this);
+    ActionSettings->SetName(L"ActionSettings");
+    ActionSettings->SetActionList(ActionListMenu);
+    ActionSettings->SetCaption(L"&Settings");
+    ActionSettings->OnExecute = Bind(this, &TFormMain::ActionSettingsExecute);
+
+    ActionOptimize = CreateComponent<TAction>(this);
+    ActionOptimize->SetName(L"ActionOptimize");
+    ActionOptimize->SetActionList(ActionListMenu);
+    ActionOptimize->SetCaption(L"&Optimize");
+    ActionOptimize->OnExecute = Bind(this, &TFormMain::ActionOptimizeExecute);
+
+    TimerMem = CreateComponent<TTimer>(this);
+    TimerMem->SetName(L"TimerMem");
+    TimerMem->SetEnabled(false);
+    TimerMem->SetInterval(10);
+    TimerMem->OnTimer = Bind(this, &TFormMain::TimerMemTimer);
+
+    PopupMenuIcon = CreateComponent<TPopupMenu>(this);
+    PopupMenuIcon->SetName(L"PopupMenuIcon");
+
+    OpenMain = CreateComponent<TMenuItem>(this);
+    OpenMain->SetName(L"OpenMain");
+    OpenMain->SetCaption(L"Open &Main Window");
+    OpenMain->SetDefault(true);
+    OpenMain->SetBitmap(ResourceBitmap(IDB_MENU_OPEN_MAIN));
+    OpenMain->OnClick = Bind(this, &TFormMain::OpenMainClick);
+    PopupMenuIcon->Add(OpenMain);
+
+    OptimizeNow = CreateComponent<TMenuItem>(this);
+    OptimizeNow->SetName(L"OptimizeNow");
+    OptimizeNow->SetBitmap(ResourceBitmap(IDB_MENU_OPTIMIZE));
+    PopupMenuIcon->Add(OptimizeNow);
+    load.Fixup([this] { OptimizeNow->SetAction(ActionOptimize); });
+
+    N1 = CreateComponent<TMenuItem>(this);
+    N1->SetName(L"N1");
+    N1->SetCaption(L"-");
+    PopupMenuIcon->Add(N1);
+
+    Exit = CreateComponent<TMenuItem>(this);
+    Exit->SetName(L"Exit");
+    Exit->SetCaption(L"E&xit");
+    Exit->OnClick = Bind(this, &TFormMain::ExitClick);
+    PopupMenuIcon->Add(Exit);
+
+    TrayIcon = CreateComponent<TTrayIcon>(this);
+    TrayIcon->SetName(L"TrayIcon");
+    TrayIcon->SetActive(false);
+    TrayIcon->SetHint(L"Olbrind");
+    TrayIcon->SetIcon(Icon());
+    load.Fixup([this] { TrayIcon->SetPopupMenu(PopupMenuIcon); });
+
+    OnCreate = Bind(this, &TFormMain::FormCreate);
+    OnClose = Bind(this, &TFormMain::FormClose);
+    load.Finish();
+}

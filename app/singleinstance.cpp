@@ -1,0 +1,27 @@
+#include "app/singleinstance.h"
+
+#include <shellapi.h>
+
+TSingleInstance::TSingleInstance(const std::wstring& name)
+    : mutex_(CreateMutexW(nullptr, FALSE, name.c_str()))
+{
+    alreadyRunning_ = GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+void ShowAlreadyRunningWarning()
+{
+    // No owner window exists yet: MB_TASKMODAL keeps the box modal for the
+    // process, and a box without an owner is centred on the screen.
+    MessageBoxW(nullptr, L"Quenfel is already Running in another Window", L"Warning",
+                MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+bool StartsInTray(const wchar_t* commandLine)
+{
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(commandLine, &count);
+    if (args == nullptr) return false;
+    const bool tray = count > 1 && std::wstring(args[1]) == L"/tray";
+    LocalFree(args);
+    return tray;
+}
