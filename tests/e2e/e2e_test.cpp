@@ -1,0 +1,190 @@
+// The real program, started and driven from outside in the session's virtual
+// desktop: its size, the slides, a run, the single-instance rule, "/tray",
+// the autorun entries and ending through the tray menu.
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <thread>
+
+#include "tests/e2e/driver.h"
+
+using namespace e2e;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr wchar_t kTitle[] = L"Quenfel ver 1.5";
+constexpr wchar_t kFlagKey[] = L"Software\\Quenfel";
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteUserValue(kFlagKey, L"loadwithwin");
+        DeleteUserValue(kRunKey, L"Quenfel");
+    }
+    void TearDown() override
+    {
+        first.Kill();
+        DeleteUserValue(kFlagKey, L"loadwithwin");
+        DeleteUserValue(kRunKey, L"Quenfel");
+    }
+
+    // Starts the program and waits for its main window to show.
+    HWND StartShown(const std::wstring& args = L"")
+    {
+        first = TProcess::Start(args);
+        HWND window = nullptr;
+        WaitUntil([&] {
+            window = FindTopLevel(first.Id(), kTitle);
+            return window != nullptr && IsWindowVisible(window);
+        });
+        return window;
+    }
+
+    // The hidden window that receives the notification icon's callbacks.
+    HWND TrayWindow() const
+    {
+        HWND found = nullptr;
+        WaitUntil([&] {
+            found = nullptr;
+            for (HWND w = FindWindowExW(nullptr, nullptr, L"TTrayIconWindow", nullptr); w != nullptr;
+                 w = FindWindowExW(nullptr, w, L"TTrayIconWindow", nullptr)) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                if (pid == first.Id()) found = w;
+            }
+            return found != nullptr;
+        });
+        return found;
+    }
+
+    // The shell holds an icon for window: modifying nothing succeeds only then.
+    static bool IconInTray(HWND window)
+    {
+        NOTIFYICONDATAW data{};
+        data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+        data.hWnd = window;
+        data.uID = 0;
+        return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+    }
+
+    TProcess first;
+};
+
+TEST_F(ProgramTest, OpensCompactAndSlidesTheSettingsOpenAndClosed)
+{
+    HWND window = StartShown();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(WindowWidth(window), 164);
+    EXPECT_EQ(WindowHeight(window), 332);
+
+    HWND settings = FindChildByText(window, L"&Settings Menu");
+    ASSERT_NE(settings, nullptr);
+    ClickCentre(settings);
+    EXPECT_TRUE(WaitUntil([&] { return WindowWidth(window) == 164 + 336; }));
+    ClickCentre(settings);
+    EXPECT_TRUE(WaitUntil([&] { return WindowWidth(window) == 164; }));
+}
+
+TEST_F(ProgramTest, OptimizeGrowsTheWindowAndBringsItBack)
+{
+    HWND window = StartShown();
+    ASSERT_NE(window, nullptr);
+    HWND optimize = FindChildByText(window, L"&Optimize Now");
+    ASSERT_NE(optimize, nullptr);
+    int tallest = 0;
+    ClickCentre(optimize);
+    WaitUntil([&] {
+        tallest = std::max(tallest, WindowHeight(window));
+        return tallest == 332 + 45;
+    }, 20s);
+    EXPECT_EQ(tallest, 332 + 45);
+    EXPECT_TRUE(WaitUntil([&] { return WindowHeight(window) == 332; }, 60s));
+    EXPECT_TRUE(first.IsRunning());
+}
+
+TEST_F(ProgramTest, SecondCopyWarnsAndEndsWhileTheFirstRuns)
+{
+    ASSERT_NE(StartShown(), nullptr);
+    TProcess second = TProcess::Start();
+    HWND warning = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (warning = FindTopLevel(second.Id(), L"Warning")) != nullptr; }));
+    EXPECT_NE(FindChildByText(warning, L"Quenfel is already Running in another Window"), nullptr);
+    EXPECT_EQ(FindTopLevel(second.Id(), kTitle), nullptr);
+    PostMessageW(warning, WM_COMMAND, IDOK, 0);
+    const auto code = second.WaitForExit(10s);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+    EXPECT_TRUE(first.IsRunning());
+}
+
+TEST_F(ProgramTest, TrayStartShowsNoWindowButAnIcon)
+{
+    first = TProcess::Start(L"/tray");
+    HWND tray = TrayWindow();
+    ASSERT_NE(tray, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return IconInTray(tray); }));
+    HWND window = FindTopLevel(first.Id(), kTitle);
+    ASSERT_NE(window, nullptr);
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_FALSE(IsWindowVisible(window));
+}
+
+TEST_F(ProgramTest, CapitalisedTrayOptionShowsTheWindow)
+{
+    EXPECT_NE(StartShown(L"/Tray"), nullptr);
+}
+
+TEST_F(ProgramTest, AutorunBoxWritesAndRemovesTheUserEntries)
+{
+    HWND window = StartShown();
+    ASSERT_NE(window, nullptr);
+    HWND box = FindChildByText(window, L"Autorun on Windows start");
+    ASSERT_NE(box, nullptr);
+    ClickCentre(FindChildByText(window, L"&Settings Menu"));
+    ASSERT_TRUE(WaitUntil([&] { return WindowWidth(window) == 164 + 336; }));
+
+    ClickCentre(box);  // checked at start: this unchecks it
+    EXPECT_TRUE(WaitUntil([] { return ReadUserString(kFlagKey, L"loadwithwin") == L"0"; }));
+    EXPECT_FALSE(ReadUserString(kRunKey, L"Quenfel").has_value());
+    ClickCentre(box);
+    EXPECT_TRUE(WaitUntil([] { return ReadUserString(kFlagKey, L"loadwithwin") == L"1"; }));
+    const auto entry = ReadUserString(kRunKey, L"Quenfel");
+    ASSERT_TRUE(entry.has_value());
+    EXPECT_NE(entry->find(L"Quenfel.exe"), std::wstring::npos);
+}
+
+TEST_F(ProgramTest, StartReconcilesTheRunEntryWithTheFlag)
+{
+    WriteUserString(kFlagKey, L"loadwithwin", L"1");
+    ASSERT_NE(StartShown(), nullptr);
+    EXPECT_TRUE(WaitUntil([] { return ReadUserString(kRunKey, L"Quenfel").has_value(); }));
+    first.Kill();
+
+    WriteUserString(kFlagKey, L"loadwithwin", L"0");
+    WriteUserString(kRunKey, L"Quenfel", L"C:\\stale\\Quenfel.exe");
+    ASSERT_NE(StartShown(), nullptr);
+    EXPECT_TRUE(WaitUntil([] { return !ReadUserString(kRunKey, L"Quenfel").has_value(); }));
+    EXPECT_EQ(ReadUserString(kFlagKey, L"loadwithwin"), L"0");
+}
+
+TEST_F(ProgramTest, ExitInTheTrayMenuEndsTheProgram)
+{
+    first = TProcess::Start(L"/tray");
+    HWND tray = TrayWindow();
+    ASSERT_NE(tray, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return IconInTray(tray); }));
+    // What the shell sends for a right click on the icon.
+    PostMessageW(tray, 0xB054, 0, WM_RBUTTONDOWN);
+    PostMessageW(tray, 0xB054, 0, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(menu); }));
+    PressKey('X');  // the accelerator of "E&xit"
+    const auto code = first.WaitForExit(15s);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+}
+
+} // namespace
