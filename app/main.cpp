@@ -21,24 +21,22 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
 
     try {
-        TApplication application;
-        Application = &application;
-        application.Initialize();
-        application.SetTitle(L"Quenfel");
+        Application->Initialize();
+        Application->SetTitle(L"Quenfel");
 
         auto engine = std::make_unique<TMem>();
         Mem = engine.get();
 
         TFormMain* formMain = nullptr;
-        application.CreateForm(formMain);
+        Application->CreateForm(formMain);
 
         if (StartsInTray(GetCommandLineW())) {
             formMain->TrayIcon->SetActive(true);
-            application.SetShowMainForm(false);
+            Application->SetShowMainForm(false);
         }
-        application.Run();
-        // The window dies with the application; the engine after it.
-        Application = nullptr;
+        Application->Run();
+        // The window goes first, so nothing calls the engine once it is freed.
+        formMain->Free();
         Mem = nullptr;
         return 0;
     } catch (const Exception& error) {
