@@ -93,6 +93,7 @@ public:
     // call the base for everything else.
     virtual void WndProc(TMessage& message);
 
+    void SetBounds(int left, int top, int width, int height) override;
     void Invalidate() override;
     void Repaint() override;
     void Update() override;
@@ -139,7 +140,6 @@ protected:
     virtual void GotFocus() {}
     virtual void LostFocus() {}
 
-    void SetBounds(int left, int top, int width, int height) override;
     void BoundsChanged(const RECT& oldBounds) override;
     void EnabledChanged() override;
     void TextChanged() override;
