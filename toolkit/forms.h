@@ -1,0 +1,147 @@
+// TForm: a top-level window holding controls. It owns the hint tooltip, keeps
+// the active (focused) control, runs keyboard navigation (Tab / Shift+Tab in
+// tab order, dialog keys and accelerator characters offered to its controls),
+// and scales a layout designed at 96 dpi when the screen differs.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "toolkit/customcontrol.h"
+#include "toolkit/icon.h"
+
+enum class TFormBorderStyle : std::uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow };
+using enum TFormBorderStyle;
+
+using TBorderIcons = std::uint8_t;
+inline constexpr TBorderIcons biSystemMenu = 1u << 0;
+inline constexpr TBorderIcons biMinimize = 1u << 1;
+inline constexpr TBorderIcons biMaximize = 1u << 2;
+
+enum class TPosition : std::uint8_t { poDesigned, poDefaultPosOnly, poScreenCenter };
+using enum TPosition;
+
+enum class TCloseAction : std::uint8_t { caNone, caHide, caFree, caMinimize };
+using enum TCloseAction;
+
+using TModalResult = int;
+inline constexpr TModalResult mrNone = 0;
+inline constexpr TModalResult mrOk = IDOK;
+inline constexpr TModalResult mrCancel = IDCANCEL;
+
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+
+// Scales a designed value by m/d, rounding halves away from zero.
+int ScaleValue(int value, int m, int d);
+
+class TForm : public TCustomControl {
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    // bsDialog: close box only, no minimise/maximise box, no caption icon,
+    // fixed size. Set before the window is created.
+    TFormBorderStyle BorderStyle() const noexcept { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle value);
+    TBorderIcons BorderIcons() const noexcept { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons value);
+    // poDefaultPosOnly (the default): the system places the window, the size is kept.
+    TPosition Position() const noexcept { return position_; }
+    void SetPosition(TPosition value) { position_ = value; }
+
+    // Client size; the outer size follows from the frame.
+    RECT ClientRect() const override;
+    void SetClientWidth(int value);
+    void SetClientHeight(int value);
+
+    TIcon& Icon() noexcept { return icon_; }
+    void SetIcon(const TIcon& value) { icon_.Assign(value); }
+
+    // Shows the form (creating its window), brings it to the front and gives
+    // the focus to the active control or the first one in tab order.
+    void Show();
+    void Hide();
+    // Asks OnCloseQuery, then OnClose (action caHide by default). The main
+    // form ends the application for any action but caNone; other forms hide,
+    // minimise or free themselves as the action says.
+    void Close();
+    // Frees the form once the running handler has returned.
+    void Release();
+    // Runs a nested loop with the other windows disabled until ModalResult is
+    // set (or the application terminates); returns it.
+    TModalResult ShowModal();
+    TModalResult ModalResult() const noexcept { return modalResult_; }
+    void SetModalResult(TModalResult value) { modalResult_ = value; }
+
+    TWinControl* ActiveControl() const noexcept { return activeControl_; }
+    // Focuses the control when the form shows; raises when it cannot take focus.
+    void SetActiveControl(TWinControl* control);
+    // Moves the focus to the next (or previous) control in tab order.
+    void SelectNext(TWinControl* current, bool forward, bool checkTabStop);
+    // Tells every control that the focused control changed.
+    void NotifyFocusChanged();
+
+    // Design resolution: when the screen's resolution differs from
+    // PixelsPerInch, loading scales every position, size and font height by
+    // (screen text height) / DesignTextHeight.
+    bool Scaled() const noexcept { return scaled_; }
+    void SetScaled(bool value) { scaled_ = value; }
+    int DesignTextHeight() const noexcept { return designTextHeight_; }
+    void SetDesignTextHeight(int value) { designTextHeight_ = value; }
+    int PixelsPerInch() const noexcept { return pixelsPerInch_; }
+    void SetPixelsPerInch(int value) { pixelsPerInch_ = value; }
+    // The height of "0" in this form's font at the screen's resolution.
+    int ScreenTextHeight() const;
+    // Scales this form's client size and every child's bounds and own font by m/d.
+    void ScaleBy(int m, int d);
+
+    // The hint text shown for control (a child of this form): its own hint,
+    // or its nearest parent's; empty when hints are off for it.
+    static std::wstring HintFor(const TControl* control);
+    // The tooltip window (created with the form's window), for tests and tools.
+    HWND HintWindow() const noexcept { return hintWindow_; }
+    // Points the tooltip at control (null: no hint). Called by mouse routing.
+    void UpdateHint(TControl* control);
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+
+    bool DialogKey(WORD key, LPARAM keyData) override;
+    void ReadingDone() override;
+    void AfterLoad() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void WndProc(TMessage& message) override;
+    void VisibleChanged() override;
+    void TextChanged() override;
+
+private:
+    friend class TWinControl;
+    void SetFocusedControl(TWinControl* control);
+    void ApplyIcon();
+    void ScaleControl(TControl* control, int m, int d);
+
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TPosition position_ = poDefaultPosOnly;
+    TIcon icon_;
+    TModalResult modalResult_ = mrNone;
+    TWinControl* activeControl_ = nullptr;  // not owned
+    bool scaled_ = true;
+    int designTextHeight_ = 13;
+    int pixelsPerInch_ = 96;
+    bool shownOnce_ = false;
+    HWND hintWindow_ = nullptr;              // owned: destroyed with the form's window
+    const TControl* hintControl_ = nullptr;  // not owned
+};

@@ -1,0 +1,184 @@
+// Drawing objects: font, pen, brush and the canvas that draws with them on any
+// device context. Each object creates its GDI handle on first use, keeps it
+// until a property changes, and raises its OnChange event after every change.
+// A GDI call that fails raises an error; nothing is ignored.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "toolkit/color.h"
+#include "toolkit/handles.h"
+#include "toolkit/object.h"
+
+class TBitmap;
+
+// A TColor as the system draws it: system colours (top bit set) are resolved
+// with GetSysColor, explicit ones keep their three low bytes.
+COLORREF ColorToRGB(TColor color);
+
+// Raises the error of a failed GDI call: the system's message when the call
+// left one, otherwise "<what> failed".
+[[noreturn]] void RaiseGdiError(const wchar_t* what);
+// Raises RaiseGdiError(what) when ok is false.
+inline void CheckGdi(bool ok, const wchar_t* what)
+{
+    if (!ok) RaiseGdiError(what);
+}
+
+// The screen's logical pixels per inch (LOGPIXELSY).
+int ScreenPixelsPerInch();
+
+using TFontStyles = std::uint8_t;
+inline constexpr TFontStyles fsBold = 1u << 0;
+inline constexpr TFontStyles fsItalic = 1u << 1;
+inline constexpr TFontStyles fsUnderline = 1u << 2;
+inline constexpr TFontStyles fsStrikeOut = 1u << 3;
+
+class TFont : public TObject {
+public:
+    TFont();  // "MS Sans Serif", Height -11, no style, clWindowText, DEFAULT_CHARSET
+    // Copies every property; raises OnChange when anything differs.
+    void Assign(const TFont& source);
+    bool SameAs(const TFont& other) const;
+
+    const std::wstring& Name() const noexcept { return name_; }
+    void SetName(const std::wstring& value);
+    // Pixel height; negative = character height without internal leading.
+    int Height() const noexcept { return height_; }
+    void SetHeight(int value);
+    // Points at the screen's resolution (derived from Height).
+    int Size() const;
+    void SetSize(int points);
+    TFontStyles Style() const noexcept { return style_; }
+    void SetStyle(TFontStyles value);
+    TColor Color() const noexcept { return color_; }
+    void SetColor(TColor value);  // colour only: the font handle stays
+    BYTE Charset() const noexcept { return charset_; }
+    void SetCharset(BYTE value);
+
+    // The font handle, created on first use; owned by this object.
+    HFONT Handle() const;
+
+    TNotifyEvent OnChange;
+
+private:
+    void Changed(bool handleChanged);
+
+    std::wstring name_ = L"MS Sans Serif";
+    int height_ = -11;
+    TFontStyles style_ = 0;
+    TColor color_ = clWindowText;
+    BYTE charset_ = DEFAULT_CHARSET;
+    mutable TUniqueFont handle_;
+};
+
+enum class TPenStyle : std::uint8_t { psSolid, psDash, psDot, psClear };
+using enum TPenStyle;
+
+class TPen : public TObject {
+public:
+    TColor Color() const noexcept { return color_; }
+    void SetColor(TColor value);
+    TPenStyle Style() const noexcept { return style_; }
+    void SetStyle(TPenStyle value);
+    int Width() const noexcept { return width_; }
+    void SetWidth(int value);
+    void Assign(const TPen& source);
+    HPEN Handle() const;
+
+    TNotifyEvent OnChange;
+
+private:
+    void Changed();
+
+    TColor color_ = clBlack;
+    TPenStyle style_ = psSolid;
+    int width_ = 1;
+    mutable TUniquePen handle_;
+};
+
+enum class TBrushStyle : std::uint8_t { bsSolid, bsClear };
+using enum TBrushStyle;
+
+class TBrush : public TObject {
+public:
+    TColor Color() const noexcept { return color_; }
+    void SetColor(TColor value);  // also makes a clear brush solid again
+    TBrushStyle Style() const noexcept { return style_; }
+    void SetStyle(TBrushStyle value);
+    void Assign(const TBrush& source);
+    // A solid brush's handle, or the stock hollow brush.
+    HBRUSH Handle() const;
+
+    TNotifyEvent OnChange;
+
+private:
+    void Changed();
+
+    TColor color_ = clWhite;
+    TBrushStyle style_ = bsSolid;
+    mutable TUniqueBrush handle_;
+};
+
+// Draws on a device context it does not own. Its pen, brush and font are
+// selected into the DC on first use and deselected when the DC is released,
+// so the DC leaves exactly as it came.
+class TCanvas : public TObject {
+public:
+    TCanvas();
+    ~TCanvas() override;
+
+    // The DC to draw on (not owned); null releases the current one.
+    void SetHandle(HDC dc);
+    HDC Handle() const;  // raises when the canvas has no DC
+    bool HandleAllocated() const noexcept { return dc_ != nullptr; }
+
+    TPen& Pen() noexcept { return pen_; }
+    TBrush& Brush() noexcept { return brush_; }
+    TFont& Font() noexcept { return font_; }
+
+    void MoveTo(int x, int y);
+    // Draws to (x, y) leaving out the end point, and moves there.
+    void LineTo(int x, int y);
+    // Outline with the pen, filled with the brush; right and bottom exclusive.
+    void Rectangle(int left, int top, int right, int bottom);
+    void Rectangle(const RECT& r) { Rectangle(r.left, r.top, r.right, r.bottom); }
+    // Fills with the brush, no outline.
+    void FillRect(const RECT& r);
+    // A one-pixel frame in the brush colour.
+    void FrameRect(const RECT& r);
+    void DrawFocusRect(const RECT& r);
+
+    SIZE TextExtent(const std::wstring& text);
+    int TextWidth(const std::wstring& text) { return TextExtent(text).cx; }
+    int TextHeight(const std::wstring& text) { return TextExtent(text).cy; }
+    // Text at (x, y); the background is filled with the brush unless it is clear.
+    void TextOut(int x, int y, const std::wstring& text);
+    // DrawTextW with its format flags; returns the height of the drawn text.
+    // With DT_CALCRECT the rectangle receives the text's extent.
+    int DrawText(const std::wstring& text, RECT& rect, UINT format);
+
+    TColor Pixels(int x, int y);
+    void SetPixel(int x, int y, TColor color);
+
+    // Draws the bitmap at (x, y); with bitmap.Transparent() the pixels of its
+    // transparent colour are left out.
+    void Draw(int x, int y, const TBitmap& bitmap);
+    // Copies source's sourceRect into dest (stretching when sizes differ).
+    void CopyRect(const RECT& dest, TCanvas& source, const RECT& sourceRect);
+
+private:
+    enum : std::uint8_t { kPen = 1, kBrush = 2, kFont = 4 };
+    void Require(std::uint8_t what);
+    void Deselect() noexcept;
+
+    HDC dc_ = nullptr;  // not owned
+    std::uint8_t selected_ = 0;
+    HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr, oldFont_ = nullptr;
+    TPen pen_;
+    TBrush brush_;
+    TFont font_;
+};

@@ -1,0 +1,25 @@
+// The screen: its size and resolution, and the screen cursor, which, while
+// set to anything but crDefault, overrides every control's own cursor.
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/control.h"
+
+class TScreen : public TObject {
+public:
+    TCursor Cursor() const noexcept { return cursor_; }
+    // Takes effect at once, without waiting for the pointer to move.
+    void SetCursor(TCursor value);
+    int Width() const;
+    int Height() const;
+    int PixelsPerInch() const;
+
+    // The system cursor for an identifier (IDC_ARROW for crDefault).
+    static HCURSOR CursorHandle(TCursor cursor);
+
+private:
+    TCursor cursor_ = crDefault;
+};
+
+extern TScreen* Screen;

@@ -1,0 +1,30 @@
+// A hidden top-level window (tool window, popup style, zero size, never shown)
+// whose messages go to a handler; for non-visual components that need window
+// messages: timers, notification-area callbacks. The handler calls
+// DefWindowProcW itself for what it does not handle. Errors it raises go to
+// the application's error report and the message returns 0.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "toolkit/object.h"
+
+using TWindowHandler = std::function<LRESULT(HWND window, UINT message, WPARAM wParam, LPARAM lParam)>;
+
+class TUtilityWindow : public TObject {
+public:
+    explicit TUtilityWindow(TWindowHandler handler);
+    ~TUtilityWindow() override;
+    HWND Handle() const noexcept { return handle_; }
+
+private:
+    static LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+    HWND handle_ = nullptr;
+    TWindowHandler handler_;
+};
+
+std::unique_ptr<TUtilityWindow> AllocateHWnd(TWindowHandler handler);

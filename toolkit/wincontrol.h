@@ -1,0 +1,178 @@
+// TWinControl: a control that owns a window. The window is created on demand
+// (Handle(), or when the parent's window is created) from CreateParams, and
+// destroyed with the object. Children are kept in z-order (first = bottom).
+//
+// Two kinds of window:
+//  - our own classes (CreateParams leaves WinClassName empty or names a class
+//    the toolkit registers): the window procedure finds the object through
+//    GWLP_USERDATA, set at WM_NCCREATE and cleared at WM_NCDESTROY and in the
+//    destructor;
+//  - built-in classes ("EDIT", TRACKBAR_CLASSW, ...): CreateParams sets
+//    SystemClass; the window is hooked once with SetWindowSubclass and
+//    unhandled messages go to DefSubclassProc.
+// Either way every message passes WndProc(TMessage&), which derived classes
+// override (handle what they need, call the base for the rest). Notifications
+// sent to a parent (WM_COMMAND, WM_NOTIFY, WM_HSCROLL, WM_VSCROLL,
+// WM_DRAWITEM, WM_CTLCOLOR*) come back to the child's own WndProc as CN_*.
+//
+// Writing a control over a system class:
+//   void TTrackBar::CreateParams(TCreateParams& p) {
+//       TWinControl::CreateParams(p);
+//       p.WinClassName = TRACKBAR_CLASSW; p.SystemClass = true;
+//       p.Style |= TBS_AUTOTICKS;
+//   }
+//   void TTrackBar::WndProc(TMessage& m) {
+//       if (m.Msg == CN_HSCROLL) { Changed(); m.Result = 0; return; }
+//       TWinControl::WndProc(m);
+//   }
+// Set the control's state after the window exists by overriding CreateWnd()
+// (call the base first), and read it back before it goes in DestroyWnd().
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "toolkit/control.h"
+#include "toolkit/messages.h"
+
+struct TCreateParams {
+    std::wstring Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    HWND WndParent = nullptr;
+    std::wstring WinClassName;  // empty: the toolkit's default class
+    UINT ClassStyle = CS_DBLCLKS;  // for the toolkit's own classes
+    bool SystemClass = false;   // a built-in class to subclass
+};
+
+using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
+using TKeyPressEvent = std::function<void(TObject* sender, wchar_t& key)>;
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    // The window, created on first use (with the parent's windows first).
+    HWND Handle();
+    bool HandleAllocated() const noexcept { return handle_ != nullptr; }
+    HWND WindowHandle() const noexcept { return handle_; }
+    // The control that owns a window (ours or subclassed), or null.
+    static TWinControl* FindControl(HWND window);
+
+    // Children in z-order, first at the bottom.
+    std::size_t ControlCount() const noexcept { return controls_.size(); }
+    TControl* Controls(std::size_t index) const { return controls_.at(index); }
+    // The visible, enabled-or-not graphic child at a client point (topmost
+    // first), or null.
+    TControl* GraphicControlAt(POINT p, bool allowDisabled = false) const;
+
+    int TabOrder() const;
+    void SetTabOrder(int value);
+    bool TabStop() const noexcept { return tabStop_; }
+    void SetTabStop(bool value);
+    // Windowed children in tab order.
+    std::vector<TWinControl*> TabOrderList() const;
+
+    // On a form, and it and every parent up to the form visible and enabled.
+    bool CanFocus() const;
+    // Raises EInvalidOperation when the control cannot take the focus.
+    virtual void SetFocus();
+    bool Focused() const;
+
+    // The area children are placed in, in client coordinates; alignment fills it.
+    virtual void AdjustClientRect(RECT& rect);
+    // Places aligned children (alTop, alBottom, alLeft, alRight, alClient).
+    void AlignControls();
+
+    LRESULT Perform(UINT message, WPARAM wParam, LPARAM lParam);
+    // The message procedure of this control's window. Override, handle, and
+    // call the base for everything else.
+    virtual void WndProc(TMessage& message);
+
+    void Invalidate() override;
+    void Repaint() override;
+    void Update() override;
+    HWND SurfaceHandle() const override { return handle_; }
+    POINT SurfaceOrigin() const override;
+
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+
+    // Broadcasts to every child (windowed ones pass it on to theirs).
+    bool DialogKey(WORD key, LPARAM keyData) override;
+    bool DialogChar(wchar_t ch, LPARAM keyData) override;
+    void FocusChanged(TWinControl* active) override;
+
+    // Paints the graphic children that intersect clip (surface coordinates)
+    // on dc, whose origin is this control's client origin.
+    void PaintControls(HDC dc, const RECT& clip);
+
+protected:
+    virtual void CreateParams(TCreateParams& params);
+    // Creates the window from CreateParams; override to set its state after
+    // calling the base.
+    virtual void CreateWnd();
+    virtual void DestroyWnd();
+    // The default processing of a message (DefWindowProc or the built-in
+    // class's own procedure).
+    void DefaultHandler(TMessage& message);
+
+    // Paints the window's face on dc during WM_PAINT / WM_PRINTCLIENT. The
+    // default fills the client area with Color; built-in classes paint themselves.
+    virtual void PaintWindow(HDC dc);
+
+    // Keyboard and focus. Key handlers set key to 0 to swallow the key.
+    virtual void KeyDown(WORD& key, TShiftState shift);
+    virtual void KeyUp(WORD& key, TShiftState shift);
+    virtual void KeyPress(wchar_t& key);
+    // WM_SETFOCUS / WM_KILLFOCUS after the form updated its active control and
+    // OnEnter / OnExit ran.
+    virtual void GotFocus() {}
+    virtual void LostFocus() {}
+
+    void SetBounds(int left, int top, int width, int height) override;
+    void BoundsChanged(const RECT& oldBounds) override;
+    void EnabledChanged() override;
+    void TextChanged() override;
+    void FontChanged() override;
+    void ColorChanged() override;
+    void VisibleChanged() override;
+
+    // Background brush for Color (owned, recreated when Color changes).
+    HBRUSH ColorBrush();
+
+private:
+    friend class TControl;
+    friend class TForm;
+    friend class TApplication;
+    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR refData) noexcept;
+    LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    void CreateHandle();
+    void DestroyHandle() noexcept;
+    bool HandleMouseMessage(TMessage& message);
+    bool ReflectNotification(TMessage& message);
+    bool HandleSetCursor(TMessage& message);
+    void HandlePaint(TMessage& message);
+    void HandleFocus(bool gained);
+    void UpdateWindowBounds();
+
+    HWND handle_ = nullptr;
+    bool subclassed_ = false;
+    bool creating_ = false;
+    std::vector<TControl*> controls_;    // not owned (owned by their owners)
+    std::vector<TWinControl*> tabList_;  // not owned
+    bool tabStop_ = false;
+    TUniqueBrush colorBrush_;
+    TColor colorBrushColor_ = clNone;
+};
