@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "toolkit/component.h"
 #include "toolkit/errors.h"
@@ -90,6 +91,8 @@ public:
     // before its creation handler runs.
     void FormLoaded(TForm* form);
     void Notification(TComponent* component, TOperation operation) override;
+    // Hands an error from a worker thread to the report on this thread.
+    void QueueException(std::exception_ptr error) noexcept;
 
 private:
     static LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
@@ -103,7 +106,7 @@ private:
     bool showMainForm_ = true;
     bool terminated_ = false;
     bool minimized_ = false;
-    int reportDepth_ = 0;
+    std::vector<HWND> hiddenByMinimize_;
 };
 
 // The one application object.

@@ -28,7 +28,7 @@ public:
     ~TComponent() override;
 
     const std::wstring& Name() const noexcept { return name_; }
-    void SetName(std::wstring name) { name_ = std::move(name); }
+    virtual void SetName(std::wstring name) { name_ = std::move(name); }
 
     TComponent* Owner() const noexcept { return owner_; }
 

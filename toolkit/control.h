@@ -196,9 +196,8 @@ public:
     virtual void MouseEnter();
     virtual void MouseLeave();
 
-    void Notification(TComponent* component, TOperation operation) override;
-    // Stored caption when csSetCaption: the name, until the caption is set.
-    void SetControlName(std::wstring name);
+    // With csSetCaption, a caption equal to the old name follows the new name.
+    void SetName(std::wstring name) override;
 
 protected:
     // Change notifications, called after the value changed.
@@ -216,10 +215,19 @@ protected:
 
     // Skips change notifications while a parent copies its font in.
     bool followingParent_ = false;
+    // Lets input routing and handlers notice that a handler destroyed the control.
+    std::shared_ptr<int> lifeToken_ = std::make_shared<int>(0);
 
 private:
     friend class TWinControl;
-    void FontObjectChanged(TObject*);
+    void FontObjectChanged();
+    void FollowParentFont();
+    void FollowParentColor();
+
+    // The control under the mouse (for enter and leave) and the graphic
+    // control holding the mouse capture; neither owned.
+    static inline TControl* mouseControl_ = nullptr;
+    static inline TControl* captureControl_ = nullptr;
 
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     TWinControl* parent_ = nullptr;  // not owned

@@ -26,7 +26,8 @@ public:
     void Repaint() override;
 
 protected:
-    virtual void Paint() {}
+    // The default fills the client area with Color.
+    virtual void Paint();
     void PaintWindow(HDC dc) override;
     void WndProc(TMessage& message) override;
 

@@ -142,6 +142,7 @@ private:
     int designTextHeight_ = 13;
     int pixelsPerInch_ = 96;
     bool shownOnce_ = false;
+    bool modal_ = false;
     HWND hintWindow_ = nullptr;              // owned: destroyed with the form's window
     const TControl* hintControl_ = nullptr;  // not owned
 };

@@ -12,13 +12,23 @@
 #include <exception>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "toolkit/object.h"
 
 class TThread : public TObject {
 public:
-    // createSuspended: Execute starts only at the first Resume().
-    explicit TThread(bool createSuspended);
+    // Creates a T (a TThread) and starts it unless createSuspended; a
+    // suspended thread runs Execute from its first Resume(). Starting only
+    // once the object is complete keeps Execute away from a half-built one.
+    //   auto* worker = TThread::Create<TWorker>(false, args...);
+    template <class T, class... A>
+    static T* Create(bool createSuspended, A&&... args)
+    {
+        T* thread = new T(std::forward<A>(args)...);
+        if (!createSuspended) thread->Resume();
+        return thread;
+    }
     // Asks the thread to terminate and waits for it (unless it frees itself).
     ~TThread() override;
 
@@ -45,18 +55,18 @@ public:
     TNotifyEvent OnTerminate;  // runs on the worker thread as it finishes
 
 protected:
+    TThread();
     virtual void Execute() = 0;
     // Blocks while paused; returns at once when terminated.
     void PausePoint();
 
 private:
     void Run() noexcept;
-    void Start();
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::thread thread_;
-    std::atomic<bool> suspended_;
+    std::atomic<bool> suspended_{true};
     std::atomic<bool> started_{false};
     std::atomic<bool> terminated_{false};
     std::atomic<bool> finished_{false};

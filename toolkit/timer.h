@@ -31,4 +31,5 @@ private:
     unsigned interval_ = 1000;
     std::unique_ptr<TUtilityWindow> window_;
     TWindowTimer timer_;
+    UINT_PTR timerId_ = 0;
 };

@@ -109,6 +109,8 @@ public:
     bool DialogKey(WORD key, LPARAM keyData) override;
     bool DialogChar(wchar_t ch, LPARAM keyData) override;
     void FocusChanged(TWinControl* active) override;
+    // Places aligned children once every stored bound is in.
+    void Loaded() override { AlignControls(); }
 
     // Paints the graphic children that intersect clip (surface coordinates)
     // on dc, whose origin is this control's client origin.

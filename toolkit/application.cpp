@@ -1,0 +1,348 @@
+#include "toolkit/application.h"
+
+#include <commctrl.h>
+
+#include <new>
+#include <vector>
+
+#include "toolkit/forms.h"
+#include "toolkit/messages.h"
+
+namespace {
+
+constexpr wchar_t kApplicationClass[] = L"QuenfelApplication";
+constexpr UINT CM_THREADEXCEPTION = WM_APP + 0x3002;
+
+TApplication applicationInstance;
+
+std::wstring ModuleTitle()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name = path;
+    const auto slash = name.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) name.erase(0, slash + 1);
+    const auto dot = name.find_last_of(L'.');
+    if (dot != std::wstring::npos) name.erase(dot);
+    return name;
+}
+
+struct TOwnedSearch {
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOwnedWindow(HWND w, LPARAM data)
+{
+    auto* search = reinterpret_cast<TOwnedSearch*>(data);
+    if (GetWindow(w, GW_OWNER) == search->owner && IsWindowVisible(w)) search->found.push_back(w);
+    return TRUE;
+}
+
+}  // namespace
+
+TApplication* Application = &applicationInstance;
+
+std::wstring ErrorReportText(const std::wstring& message)
+{
+    if (!message.empty() && message.back() > L'.') return message + L".";
+    return message;
+}
+
+TApplication::TApplication() = default;
+
+TApplication::~TApplication()
+{
+    MarkDestroying();
+    // Forms go before the owner window they hang on.
+    while (ComponentCount() > 0) Components(ComponentCount() - 1)->Free();
+    if (handle_ != nullptr) DestroyWindow(handle_);
+    handle_ = nullptr;
+}
+
+void TApplication::Initialize()
+{
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES |
+                                              ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&icc);
+    Handle();
+}
+
+HWND TApplication::Handle()
+{
+    if (handle_ != nullptr) return handle_;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &TApplication::WndProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, L"MAINICON");
+    if (wc.hIcon == nullptr) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kApplicationClass;
+    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) RaiseLastOSError();
+    if (title_.empty()) title_ = ModuleTitle();
+    // Zero-sized and off to the side: it exists for its taskbar button and as
+    // the owner of every form.
+    handle_ = CreateWindowExW(0, kApplicationClass, title_.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                              nullptr, instance, nullptr);
+    if (handle_ == nullptr) RaiseLastOSError();
+    return handle_;
+}
+
+void TApplication::SetTitle(const std::wstring& value)
+{
+    title_ = value;
+    if (handle_ != nullptr) SetWindowTextW(handle_, title_.c_str());
+}
+
+void TApplication::FormCreating(TForm* form)
+{
+    if (mainForm_ == nullptr) mainForm_ = form;
+}
+
+void TApplication::FormLoaded(TForm* form)
+{
+    if (pendingReference_) {
+        auto assign = std::move(pendingReference_);
+        pendingReference_ = nullptr;
+        assign(form);
+    }
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == mainForm_) mainForm_ = nullptr;
+}
+
+void TApplication::MainFormVisibilityChanged(bool visible)
+{
+    if (handle_ == nullptr && !visible) return;
+    HWND h = Handle();
+    if (visible) {
+        minimized_ = false;
+        ShowWindow(h, SW_SHOWNOACTIVATE);
+    } else if (!minimized_) {
+        ShowWindow(h, SW_HIDE);
+    }
+}
+
+void TApplication::Minimize()
+{
+    if (minimized_) return;
+    minimized_ = true;
+    HWND h = Handle();
+    // Forms hide with the taskbar button minimised, and come back on Restore.
+    TOwnedSearch search{h, {}};
+    EnumThreadWindows(GetCurrentThreadId(), &CollectOwnedWindow, reinterpret_cast<LPARAM>(&search));
+    for (HWND w : search.found) ShowWindow(w, SW_HIDE);
+    hiddenByMinimize_ = std::move(search.found);
+    ShowWindow(h, SW_MINIMIZE);
+}
+
+void TApplication::Restore()
+{
+    if (!minimized_) return;
+    minimized_ = false;
+    ShowWindow(Handle(), SW_RESTORE);
+    for (HWND w : hiddenByMinimize_)
+        if (IsWindow(w)) ShowWindow(w, SW_SHOW);
+    hiddenByMinimize_.clear();
+    if (mainForm_ != nullptr && mainForm_->HandleAllocated()) SetForegroundWindow(mainForm_->WindowHandle());
+}
+
+LRESULT CALLBACK TApplication::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    try {
+        TApplication* self = Application;
+        switch (message) {
+        case WM_SYSCOMMAND:
+            switch (wParam & 0xFFF0) {
+            case SC_MINIMIZE: self->Minimize(); return 0;
+            case SC_RESTORE: self->Restore(); return 0;
+            case SC_CLOSE:
+                if (self->mainForm_ != nullptr) self->mainForm_->Close();
+                return 0;
+            default: break;
+            }
+            break;
+        case WM_CLOSE:
+            if (self->mainForm_ != nullptr) self->mainForm_->Close();
+            return 0;
+        case WM_SETFOCUS:
+            if (self->mainForm_ != nullptr && self->mainForm_->HandleAllocated() &&
+                IsWindowVisible(self->mainForm_->WindowHandle())) {
+                SetFocus(self->mainForm_->WindowHandle());
+                return 0;
+            }
+            break;
+        case CM_THREADEXCEPTION: {
+            std::unique_ptr<std::exception_ptr> error(reinterpret_cast<std::exception_ptr*>(lParam));
+            try {
+                std::rethrow_exception(*error);
+            } catch (...) {
+                self->HandleException(self);
+            }
+            return 0;
+        }
+        default:
+            break;
+        }
+    } catch (...) {
+        Application->HandleException(Application);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void TApplication::QueueException(std::exception_ptr error) noexcept
+{
+    if (handle_ == nullptr || !error) return;
+    auto* heap = new (std::nothrow) std::exception_ptr(error);
+    if (heap == nullptr) return;
+    if (!PostMessageW(handle_, CM_THREADEXCEPTION, 0, reinterpret_cast<LPARAM>(heap))) delete heap;
+}
+
+void TApplication::Run()
+{
+    if (showMainForm_ && mainForm_ != nullptr) {
+        try {
+            mainForm_->Show();
+        } catch (...) {
+            HandleException(this);
+        }
+    }
+    while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate()
+{
+    PostQuitMessage(0);
+}
+
+bool TApplication::ProcessMessage(MSG& msg)
+{
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    bool handled = false;
+    try {
+        handled = IsKeyMessage(msg);
+    } catch (...) {
+        HandleException(this);
+        handled = true;
+    }
+    if (!handled) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG msg;
+    while (ProcessMessage(msg)) {
+    }
+}
+
+void TApplication::HandleMessage()
+{
+    MSG msg;
+    if (!ProcessMessage(msg) && !terminated_) WaitMessage();
+}
+
+bool TApplication::IsKeyMessage(MSG& msg)
+{
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    TWinControl* target = TWinControl::FindControl(msg.hwnd);
+    if (target == nullptr) return false;
+    TForm* form = target->GetParentForm();
+    if (form == nullptr) return false;
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        LRESULT mask = 0;
+        switch (msg.wParam) {
+        case VK_TAB: mask = DLGC_WANTTAB; break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN: mask = DLGC_WANTARROWS; break;
+        case VK_RETURN:
+        case VK_ESCAPE:
+        case VK_EXECUTE:
+        case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
+        default: return false;
+        }
+        const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+        if (code & (mask | DLGC_WANTALLKEYS)) return false;
+        return form->DialogKey(static_cast<WORD>(msg.wParam), msg.lParam);
+    }
+    case WM_CHAR: {
+        const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+        if (code & DLGC_WANTCHARS) return false;
+        return form->DialogChar(static_cast<wchar_t>(msg.wParam), msg.lParam);
+    }
+    case WM_SYSCHAR:
+        return form->DialogChar(static_cast<wchar_t>(msg.wParam), msg.lParam);
+    default:
+        return false;
+    }
+}
+
+void TApplication::HandleException(TObject* sender) noexcept
+{
+    if (!std::current_exception()) return;
+    try {
+        try {
+            throw;
+        } catch (const EAbort&) {
+            return;
+        } catch (const Exception& e) {
+            if (OnException)
+                OnException(sender, e);
+            else
+                ShowException(e);
+        } catch (const std::bad_alloc&) {
+            const EOutOfMemory e;
+            if (OnException)
+                OnException(sender, e);
+            else
+                ShowException(e);
+        } catch (const std::exception& e) {
+            const Exception wrapped(FromUtf8(e.what()));
+            if (OnException)
+                OnException(sender, wrapped);
+            else
+                ShowException(wrapped);
+        } catch (...) {
+            const Exception unknown(L"Unknown error");
+            if (OnException)
+                OnException(sender, unknown);
+            else
+                ShowException(unknown);
+        }
+    } catch (...) {
+        // The report itself failed (a handler threw, or no memory for the box):
+        // nothing is left to tell, and nothing may escape from here.
+    }
+}
+
+void TApplication::ShowException(const Exception& error)
+{
+    MessageBox(ErrorReportText(error.Message()), title_, MB_OK | MB_ICONERROR);
+}
+
+int TApplication::MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags)
+{
+    HWND owner = GetActiveWindow();
+    if (owner == nullptr) owner = handle_;
+    const std::wstring& shown = caption.empty() ? (title_.empty() ? (title_ = ModuleTitle()) : title_) : caption;
+    return ::MessageBoxW(owner, text.c_str(), shown.c_str(), flags);
+}

@@ -1,0 +1,134 @@
+#include "toolkit/bitmap.h"
+
+#include <cstring>
+
+#include "toolkit/errors.h"
+
+TBitmap::TBitmap() = default;
+
+TBitmap::~TBitmap()
+{
+    canvas_.SetHandle(nullptr);
+    if (dc_ && oldBitmap_ != nullptr) SelectObject(dc_->Get(), oldBitmap_);
+}
+
+void TBitmap::Changed()
+{
+    Fire(OnChange, this);
+}
+
+void TBitmap::SetSize(int width, int height)
+{
+    if (width < 0 || height < 0) throw EInvalidGraphic(L"Bitmap size is not valid");
+    if (width == width_ && height == height_) return;
+    canvas_.SetHandle(nullptr);
+    if (dc_ && oldBitmap_ != nullptr) SelectObject(dc_->Get(), oldBitmap_);
+    oldBitmap_ = nullptr;
+    bitmap_.Reset();
+    bits_ = nullptr;
+    width_ = height_ = 0;
+    if (width > 0 && height > 0) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down: row 0 first in memory
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bitmap == nullptr || bits == nullptr) {
+            if (GetLastError() == ERROR_SUCCESS) throw EOutOfMemory();
+            RaiseGdiError(L"CreateDIBSection");
+        }
+        bitmap_.Reset(bitmap);
+        bits_ = static_cast<std::uint32_t*>(bits);
+        std::memset(bits_, 0xFF, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+        if (!dc_) dc_ = std::make_unique<TMemoryDC>();
+        oldBitmap_ = SelectObject(dc_->Get(), bitmap);
+        CheckGdi(oldBitmap_ != nullptr && oldBitmap_ != HGDI_ERROR, L"SelectObject");
+        width_ = width;
+        height_ = height;
+        canvas_.SetHandle(dc_->Get());
+    }
+    Changed();
+}
+
+TCanvas& TBitmap::Canvas()
+{
+    if (Empty()) throw EInvalidGraphic(L"Bitmap is empty");
+    return canvas_;
+}
+
+void TBitmap::SetTransparent(bool value)
+{
+    if (value == transparent_) return;
+    transparent_ = value;
+    Changed();
+}
+
+TColor TBitmap::TransparentColor() const
+{
+    if (hasTransparentColor_ || Empty()) return transparentColor_;
+    return Pixel(0, height_ - 1);
+}
+
+void TBitmap::SetTransparentColor(TColor value)
+{
+    hasTransparentColor_ = true;
+    transparentColor_ = value;
+    Changed();
+}
+
+TColor TBitmap::Pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) throw ERangeError();
+    GdiFlush();  // drawing calls may still be queued
+    const std::uint32_t bgrx = bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + x];
+    // Memory holds blue, green, red; a TColor holds red in its low byte.
+    return static_cast<TColor>(((bgrx >> 16) & 0xFF) | (bgrx & 0xFF00) | ((bgrx & 0xFF) << 16));
+}
+
+void TBitmap::Assign(const TBitmap& source)
+{
+    if (&source == this) return;
+    SetSize(0, 0);
+    transparent_ = source.transparent_;
+    hasTransparentColor_ = source.hasTransparentColor_;
+    transparentColor_ = source.transparentColor_;
+    if (!source.Empty()) {
+        SetSize(source.width_, source.height_);
+        GdiFlush();
+        std::memcpy(bits_, source.bits_, static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 4);
+    }
+    Changed();
+}
+
+void TBitmap::LoadFromHandle(HBITMAP source)
+{
+    BITMAP info{};
+    if (source == nullptr || GetObjectW(source, sizeof(info), &info) == 0)
+        throw EInvalidGraphic(L"Bitmap image is not valid");
+    SetSize(0, 0);
+    SetSize(info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight);
+    if (Empty()) return;
+    TMemoryDC sourceDC(dc_->Get());
+    TSelectObject select(sourceDC.Get(), source);
+    CheckGdi(BitBlt(dc_->Get(), 0, 0, width_, height_, sourceDC.Get(), 0, 0, SRCCOPY) != FALSE, L"BitBlt");
+    Changed();
+}
+
+void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::wstring& name)
+{
+    TUniqueBitmap loaded(static_cast<HBITMAP>(LoadImageW(instance, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!loaded) RaiseLastOSError();
+    LoadFromHandle(loaded.Get());
+}
+
+void TBitmap::LoadFromResourceID(HINSTANCE instance, int id)
+{
+    TUniqueBitmap loaded(
+        static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!loaded) RaiseLastOSError();
+    LoadFromHandle(loaded.Get());
+}

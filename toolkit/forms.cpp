@@ -1,0 +1,455 @@
+#include "toolkit/forms.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "toolkit/application.h"
+#include "toolkit/errors.h"
+
+int ScaleValue(int value, int m, int d)
+{
+    if (d == 0) return value;
+    const long long n = static_cast<long long>(value) * m;
+    const long long q = (n >= 0 ? n + d / 2 : n - d / 2) / d;
+    return static_cast<int>(q);
+}
+
+namespace {
+
+std::wstring ShortHint(const std::wstring& hint)
+{
+    const auto bar = hint.find(L'|');
+    return bar == std::wstring::npos ? hint : hint.substr(0, bar);
+}
+
+BOOL CALLBACK CollectEnabledWindow(HWND w, LPARAM list)
+{
+    if (IsWindowVisible(w) && IsWindowEnabled(w)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+    return TRUE;
+}
+
+}  // namespace
+
+TForm::TForm(TComponent* owner) : TCustomControl(owner)
+{
+    SetVisible(false);
+    SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csDoubleClicks | csSetCaption);
+    SetBounds(0, 0, 320, 240);
+    icon_.OnChange = [this](TObject*) { ApplyIcon(); };
+    if (owner == Application) Application->FormCreating(this);
+}
+
+TForm::~TForm()
+{
+    MarkDestroying();
+    try {
+        Fire(OnDestroy, this);
+    } catch (...) {
+        Application->HandleException(this);
+    }
+    if (Application->MainForm() == this) Application->MainFormVisibilityChanged(false);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle value)
+{
+    if (value == borderStyle_) return;
+    borderStyle_ = value;
+    if (HandleAllocated()) throw EInvalidOperation(L"The frame cannot change once the window exists");
+}
+
+void TForm::SetBorderIcons(TBorderIcons value)
+{
+    borderIcons_ = value;
+}
+
+void TForm::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.WinClassName = L"QuenfelForm";
+    p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    p.ExStyle = 0;
+    const bool sysMenu = (borderIcons_ & biSystemMenu) != 0;
+    switch (borderStyle_) {
+    case bsNone:
+        p.Style |= WS_POPUP;
+        break;
+    case bsDialog:
+        // The dialog frame keeps only the system menu: a close box, no
+        // minimise or maximise box and no caption icon.
+        p.Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME | (sysMenu ? WS_SYSMENU : 0);
+        p.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+        break;
+    case bsToolWindow:
+        p.Style |= WS_POPUP | WS_CAPTION | (sysMenu ? WS_SYSMENU : 0);
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSingle:
+    case bsSizeable:
+        p.Style |= WS_CAPTION | (borderStyle_ == bsSizeable ? WS_THICKFRAME : WS_BORDER);
+        if (sysMenu) {
+            p.Style |= WS_SYSMENU;
+            if (borderIcons_ & biMinimize) p.Style |= WS_MINIMIZEBOX;
+            if (borderIcons_ & biMaximize) p.Style |= WS_MAXIMIZEBOX;
+        }
+        break;
+    }
+    if (!Enabled()) p.Style |= WS_DISABLED;
+    p.X = Left();
+    p.Y = Top();
+    if (position_ == poDefaultPosOnly && borderStyle_ != bsNone) {
+        // The system only picks a position for overlapped windows.
+        p.Style &= ~static_cast<DWORD>(WS_POPUP);
+        p.X = p.Y = CW_USEDEFAULT;
+    } else if (position_ == poScreenCenter) {
+        p.X = (GetSystemMetrics(SM_CXSCREEN) - Width()) / 2;
+        p.Y = (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2;
+    }
+    p.WndParent = Application->Handle();
+}
+
+void TForm::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    ApplyIcon();
+    hintWindow_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, WindowHandle(), nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    if (hintWindow_ == nullptr) RaiseLastOSError();
+    SendMessageW(hintWindow_, TTM_SETMAXTIPWIDTH, 0, 400);
+}
+
+void TForm::DestroyWnd()
+{
+    if (hintWindow_ != nullptr) DestroyWindow(hintWindow_);
+    hintWindow_ = nullptr;
+    hintControl_ = nullptr;
+    TWinControl::DestroyWnd();
+}
+
+void TForm::ApplyIcon()
+{
+    if (!HandleAllocated()) return;
+    // The dialog frame shows no icon; other frames show the form's own.
+    HICON icon = borderStyle_ == bsDialog ? nullptr : icon_.Handle();
+    SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+RECT TForm::ClientRect() const
+{
+    if (HandleAllocated()) {
+        RECT r;
+        GetClientRect(WindowHandle(), &r);
+        return r;
+    }
+    TCreateParams p;
+    const_cast<TForm*>(this)->CreateParams(p);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, p.Style, FALSE, p.ExStyle);
+    return {0, 0, Width() - (frame.right - frame.left), Height() - (frame.bottom - frame.top)};
+}
+
+void TForm::SetClientWidth(int value)
+{
+    SetWidth(Width() - ClientRect().right + value);
+}
+
+void TForm::SetClientHeight(int value)
+{
+    SetHeight(Height() - ClientRect().bottom + value);
+}
+
+void TForm::Show()
+{
+    SetVisible(true);
+    if (HandleAllocated()) {
+        SetForegroundWindow(WindowHandle());
+        BringWindowToTop(WindowHandle());
+    }
+}
+
+void TForm::Hide()
+{
+    SetVisible(false);
+}
+
+void TForm::VisibleChanged()
+{
+    std::weak_ptr<int> alive = lifeToken_;
+    if (Visible()) {
+        Handle();
+        ShowWindow(WindowHandle(), SW_SHOW);
+        if (Application->MainForm() == this) Application->MainFormVisibilityChanged(true);
+        Fire(OnShow, this);
+        if (alive.expired()) return;
+        if (activeControl_ == nullptr && !shownOnce_) SelectNext(nullptr, true, true);
+        shownOnce_ = true;
+        if (activeControl_ != nullptr && activeControl_->CanFocus()) ::SetFocus(activeControl_->Handle());
+    } else {
+        if (HandleAllocated()) ShowWindow(WindowHandle(), SW_HIDE);
+        if (Application->MainForm() == this) Application->MainFormVisibilityChanged(false);
+        Fire(OnHide, this);
+    }
+}
+
+void TForm::TextChanged()
+{
+    TWinControl::TextChanged();
+}
+
+void TForm::Close()
+{
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    if (!canClose) return;
+    TCloseAction action = caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) return;
+    if (modal_) {
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+        return;
+    }
+    if (Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    switch (action) {
+    case caHide: Hide(); break;
+    case caMinimize: if (HandleAllocated()) ShowWindow(WindowHandle(), SW_MINIMIZE); break;
+    case caFree: Release(); break;
+    default: break;
+    }
+}
+
+void TForm::Release()
+{
+    if (HandleAllocated())
+        PostMessageW(WindowHandle(), CM_RELEASE, 0, 0);
+    else
+        Free();
+}
+
+TModalResult TForm::ShowModal()
+{
+    if (Visible() || !Enabled() || modal_) throw EInvalidOperation(L"Cannot make a visible window modal");
+    // Every other enabled window of this thread waits until the form is done.
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
+    for (HWND w : disabled) EnableWindow(w, FALSE);
+    struct TRestore {
+        std::vector<HWND>& windows;
+        ~TRestore()
+        {
+            for (HWND w : windows)
+                if (IsWindow(w)) EnableWindow(w, TRUE);
+        }
+    } restore{disabled};
+    std::weak_ptr<int> alive = lifeToken_;
+    modal_ = true;
+    modalResult_ = mrNone;
+    try {
+        Show();
+        while (!alive.expired() && modalResult_ == mrNone && !Application->Terminated()) Application->HandleMessage();
+    } catch (...) {
+        if (!alive.expired()) {
+            modal_ = false;
+            Hide();
+        }
+        throw;
+    }
+    if (alive.expired()) return mrCancel;
+    modal_ = false;
+    const TModalResult result = modalResult_;
+    Hide();
+    return result;
+}
+
+void TForm::SetActiveControl(TWinControl* control)
+{
+    if (control == activeControl_) return;
+    if (control != nullptr && (control->GetParentForm() != this || !control->CanFocus()))
+        throw EInvalidOperation(L"Cannot focus a disabled or invisible window");
+    if (control == nullptr) {
+        activeControl_ = nullptr;
+        return;
+    }
+    if (Showing())
+        control->SetFocus();
+    else
+        activeControl_ = control;
+}
+
+void TForm::SetFocusedControl(TWinControl* control)
+{
+    activeControl_ = control;
+}
+
+void TForm::SelectNext(TWinControl* current, bool forward, bool checkTabStop)
+{
+    std::vector<TWinControl*> list = TabOrderList();
+    if (list.empty()) return;
+    if (!forward) std::reverse(list.begin(), list.end());
+    auto start = std::find(list.begin(), list.end(), current);
+    const std::size_t n = list.size();
+    std::size_t index = start == list.end() ? n - 1 : static_cast<std::size_t>(start - list.begin());
+    for (std::size_t step = 1; step <= n; ++step) {
+        TWinControl* c = list[(index + step) % n];
+        if (c == current) break;
+        if (c->CanFocus() && (!checkTabStop || c->TabStop())) {
+            if (Showing())
+                c->SetFocus();
+            else
+                activeControl_ = c;
+            return;
+        }
+    }
+}
+
+void TForm::NotifyFocusChanged()
+{
+    FocusChanged(activeControl_);
+}
+
+bool TForm::DialogKey(WORD key, LPARAM keyData)
+{
+    const bool alt = (keyData & (1 << 29)) != 0 || GetKeyState(VK_MENU) < 0;
+    if (key == VK_TAB && !alt && GetKeyState(VK_CONTROL) >= 0) {
+        SelectNext(activeControl_, GetKeyState(VK_SHIFT) >= 0, true);
+        return true;
+    }
+    return TWinControl::DialogKey(key, keyData);
+}
+
+void TForm::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_CLOSE:
+        Close();
+        m.Result = 0;
+        return;
+    case CM_RELEASE:
+        Free();  // nothing of this object may be touched after this
+        return;
+    case WM_ACTIVATE:
+        if (LOWORD(m.WParam) != WA_INACTIVE && activeControl_ != nullptr && activeControl_->HandleAllocated() &&
+            activeControl_->CanFocus()) {
+            ::SetFocus(activeControl_->WindowHandle());
+            m.Result = 0;
+            return;
+        }
+        break;
+    case WM_SETFOCUS:
+        if (activeControl_ != nullptr && activeControl_->HandleAllocated() && activeControl_->CanFocus()) {
+            ::SetFocus(activeControl_->WindowHandle());
+            return;
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if ((m.WParam & 0xFFF0) == SC_MINIMIZE && Application->MainForm() == this) {
+            Application->Minimize();
+            m.Result = 0;
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TCustomControl::WndProc(m);
+}
+
+void TForm::Notification(TComponent* component, TOperation operation)
+{
+    TCustomControl::Notification(component, operation);
+    if (operation == opRemove) {
+        if (component == activeControl_) activeControl_ = nullptr;
+        if (component == hintControl_) UpdateHint(nullptr);
+    }
+}
+
+std::wstring TForm::HintFor(const TControl* control)
+{
+    // The nearest control (itself or a parent) that shows hints, then the
+    // nearest hint text from there up.
+    const TControl* shower = control;
+    while (shower != nullptr && !shower->ShowHint()) shower = shower->Parent();
+    for (const TControl* c = shower; c != nullptr; c = c->Parent())
+        if (!c->Hint().empty()) return ShortHint(c->Hint());
+    return {};
+}
+
+void TForm::UpdateHint(TControl* control)
+{
+    if (control == hintControl_ || hintWindow_ == nullptr) return;
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    if (hintControl_ != nullptr) {
+        ti.hwnd = hintControl_->SurfaceHandle();
+        ti.uId = 1;
+        SendMessageW(hintWindow_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    hintControl_ = nullptr;
+    if (control == nullptr || control->SurfaceHandle() == nullptr) return;
+    std::wstring text = HintFor(control);
+    if (text.empty()) return;
+    hintControl_ = control;
+    ti.uFlags = TTF_TRANSPARENT;
+    ti.hwnd = control->SurfaceHandle();
+    ti.uId = 1;
+    const POINT origin = control->SurfaceOrigin();
+    ti.rect = {origin.x, origin.y, origin.x + control->Width(), origin.y + control->Height()};
+    ti.hinst = nullptr;
+    ti.lpszText = text.data();
+    SendMessageW(hintWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+int TForm::ScreenTextHeight() const
+{
+    TFont font;
+    font.Assign(Font());
+    font.SetHeight(MulDiv(Font().Height(), ScreenPixelsPerInch(), pixelsPerInch_));
+    TWindowDC dc(nullptr);
+    TSelectObject select(dc.Get(), font.Handle());
+    TEXTMETRICW tm{};
+    CheckGdi(GetTextMetricsW(dc.Get(), &tm) != FALSE, L"GetTextMetrics");
+    return tm.tmHeight;
+}
+
+void TForm::ReadingDone()
+{
+    if (!scaled_ || ScreenPixelsPerInch() == pixelsPerInch_) return;
+    const int actual = ScreenTextHeight();
+    if (actual != designTextHeight_) ScaleBy(actual, designTextHeight_);
+}
+
+void TForm::ScaleControl(TControl* control, int m, int d)
+{
+    const int left = ScaleValue(control->Left(), m, d);
+    const int top = ScaleValue(control->Top(), m, d);
+    // Scaling the far edges keeps neighbouring controls touching.
+    const int right = ScaleValue(control->Left() + control->Width(), m, d);
+    const int bottom = ScaleValue(control->Top() + control->Height(), m, d);
+    control->SetBounds(left, top, right - left, bottom - top);
+    if (!control->ParentFont()) {
+        control->Font().SetHeight(ScaleValue(control->Font().Height(), m, d));
+    }
+    if (auto* windowed = dynamic_cast<TWinControl*>(control))
+        for (std::size_t i = 0; i < windowed->ControlCount(); ++i) ScaleControl(windowed->Controls(i), m, d);
+}
+
+void TForm::ScaleBy(int m, int d)
+{
+    if (m == d || d == 0) return;
+    const RECT client = ClientRect();
+    SetClientWidth(ScaleValue(client.right, m, d));
+    SetClientHeight(ScaleValue(client.bottom, m, d));
+    Font().SetHeight(ScaleValue(Font().Height(), m, d));
+    for (std::size_t i = 0; i < ControlCount(); ++i) ScaleControl(Controls(i), m, d);
+}
+
+void TForm::AfterLoad()
+{
+    Application->FormLoaded(this);
+    Fire(OnCreate, this);
+}

@@ -1,0 +1,227 @@
+#include "toolkit/icon.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "toolkit/errors.h"
+#include "toolkit/handles.h"
+#include "toolkit/graphics.h"
+#include "toolkit/iconfile.h"
+
+struct TIcon::TImage {
+    TUniqueIcon handle;
+    std::vector<std::uint8_t> bytes;  // the icon file it came from; empty when made from a handle
+    int width = 0;
+    int height = 0;
+};
+
+namespace {
+
+void ReadIconSize(HICON icon, int& width, int& height)
+{
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) RaiseLastOSError();
+    TUniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    if (GetObjectW(mask.Get(), sizeof(bm), &bm) == 0) throw EInvalidGraphic(L"Icon image is not valid");
+    width = bm.bmWidth;
+    height = color ? bm.bmHeight : bm.bmHeight / 2;  // a monochrome mask holds AND and XOR halves
+}
+
+// One 32-bit image with its mask, in the icon-file image layout.
+TIconFileImage EncodeIcon(HICON icon)
+{
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) RaiseLastOSError();
+    TUniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    if (!color) throw EInvalidGraphic(L"Monochrome icons cannot be saved");
+    BITMAP bm{};
+    if (GetObjectW(color.Get(), sizeof(bm), &bm) == 0) throw EInvalidGraphic(L"Icon image is not valid");
+    const int w = bm.bmWidth, h = bm.bmHeight;
+    if (w < 1 || h < 1 || w > 256 || h > 256) throw EInvalidGraphic(L"Icon image is too large");
+
+    TWindowDC screen(nullptr);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;  // bottom-up, as icon files store it
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint8_t> xorBits(static_cast<std::size_t>(w) * h * 4);
+    if (GetDIBits(screen.Get(), color.Get(), 0, h, xorBits.data(), &bi, DIB_RGB_COLORS) == 0)
+        RaiseGdiError(L"GetDIBits");
+
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colors[2];
+    } mi{};
+    mi.header = bi.bmiHeader;
+    mi.header.biBitCount = 1;
+    const std::size_t maskStride = static_cast<std::size_t>(((w + 31) / 32) * 4);
+    std::vector<std::uint8_t> andBits(maskStride * h);
+    if (GetDIBits(screen.Get(), mask.Get(), 0, h, andBits.data(), reinterpret_cast<BITMAPINFO*>(&mi),
+                  DIB_RGB_COLORS) == 0)
+        RaiseGdiError(L"GetDIBits");
+
+    BITMAPINFOHEADER header = bi.bmiHeader;
+    header.biHeight = h * 2;  // the image height covers the colour and the mask
+    header.biSizeImage = static_cast<DWORD>(xorBits.size() + andBits.size());
+    TIconFileImage image;
+    image.Width = w;
+    image.Height = h;
+    image.BitCount = 32;
+    image.Data.resize(sizeof(header));
+    std::memcpy(image.Data.data(), &header, sizeof(header));
+    image.Data.insert(image.Data.end(), xorBits.begin(), xorBits.end());
+    image.Data.insert(image.Data.end(), andBits.begin(), andBits.end());
+    return image;
+}
+
+}  // namespace
+
+TIcon::TIcon() = default;
+TIcon::~TIcon() = default;
+
+HICON TIcon::Handle() const noexcept
+{
+    return image_ ? image_->handle.Get() : nullptr;
+}
+
+int TIcon::Width() const noexcept
+{
+    return image_ ? image_->width : 0;
+}
+
+int TIcon::Height() const noexcept
+{
+    return image_ ? image_->height : 0;
+}
+
+void TIcon::SetImage(std::shared_ptr<const TImage> image)
+{
+    image_ = std::move(image);
+    Fire(OnChange, this);
+}
+
+void TIcon::Assign(const TIcon* source)
+{
+    if (source == this) return;
+    SetImage(source != nullptr ? source->image_ : nullptr);
+}
+
+void TIcon::Clear()
+{
+    SetImage(nullptr);
+}
+
+void TIcon::LoadFromBytes(const std::vector<std::uint8_t>& bytes)
+{
+    const std::vector<TIconFileImage> images = ParseIconFile(bytes);
+    const int wanted = GetSystemMetrics(SM_CXICON);
+    const TIconFileImage* best = nullptr;
+    for (const auto& image : images) {
+        if (best == nullptr) {
+            best = &image;
+            continue;
+        }
+        const int d = std::abs(image.Width - wanted), bestD = std::abs(best->Width - wanted);
+        if (d < bestD || (d == bestD && image.BitCount > best->BitCount)) best = &image;
+    }
+    HICON icon = CreateIconFromResourceEx(const_cast<PBYTE>(best->Data.data()), static_cast<DWORD>(best->Data.size()),
+                                          TRUE, 0x00030000, best->Width, best->Height, LR_DEFAULTCOLOR);
+    if (icon == nullptr) throw EInvalidGraphic(L"Icon image is not valid");
+    auto image = std::make_shared<TImage>();
+    image->handle.Reset(icon);
+    image->bytes = bytes;
+    ReadIconSize(icon, image->width, image->height);
+    SetImage(std::move(image));
+}
+
+std::vector<std::uint8_t> TIcon::SaveToBytes() const
+{
+    if (!image_) throw EInvalidGraphic(L"Icon is empty");
+    if (!image_->bytes.empty()) return image_->bytes;
+    return BuildIconFile({EncodeIcon(image_->handle.Get())});
+}
+
+void TIcon::LoadFromFile(const std::wstring& path)
+{
+    TUniqueKernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) RaiseLastOSError();
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size)) RaiseLastOSError();
+    if (size.QuadPart > 16 * 1024 * 1024) throw EInvalidGraphic(L"Icon image is not valid");
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty() && !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        RaiseLastOSError();
+    bytes.resize(read);
+    LoadFromBytes(bytes);
+}
+
+void TIcon::SaveToFile(const std::wstring& path) const
+{
+    const std::vector<std::uint8_t> bytes = SaveToBytes();
+    TUniqueKernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) RaiseLastOSError();
+    DWORD written = 0;
+    if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
+        RaiseLastOSError();
+}
+
+void TIcon::LoadFromResourceName(HINSTANCE instance, const std::wstring& name)
+{
+    // Rebuild the icon file from the group directory and its images, so that
+    // saving gives back every image the resource holds.
+    HRSRC group = FindResourceW(instance, name.c_str(), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
+    if (group == nullptr) RaiseLastOSError();
+    HGLOBAL groupData = LoadResource(instance, group);
+    const auto* dir = static_cast<const std::uint8_t*>(LockResource(groupData));
+    const DWORD dirSize = SizeofResource(instance, group);
+    if (dir == nullptr || dirSize < 6) throw EInvalidGraphic(L"Icon image is not valid");
+    const std::size_t count = dir[4] | (dir[5] << 8);
+    if (count == 0 || dirSize < 6 + count * 14) throw EInvalidGraphic(L"Icon image is not valid");
+    std::vector<TIconFileImage> images;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* e = dir + 6 + i * 14;
+        const int id = e[12] | (e[13] << 8);
+        HRSRC res = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3) /* RT_ICON */);
+        if (res == nullptr) RaiseLastOSError();
+        const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(instance, res)));
+        const DWORD size = SizeofResource(instance, res);
+        if (data == nullptr || size == 0) throw EInvalidGraphic(L"Icon image is not valid");
+        TIconFileImage image;
+        image.Width = e[0] == 0 ? 256 : e[0];
+        image.Height = e[1] == 0 ? 256 : e[1];
+        image.ColorCount = e[2];
+        image.BitCount = e[6] | (e[7] << 8);
+        image.Data.assign(data, data + size);
+        images.push_back(std::move(image));
+    }
+    LoadFromBytes(BuildIconFile(images));
+}
+
+void TIcon::LoadFromResourceID(HINSTANCE instance, int id)
+{
+    wchar_t name[16];
+    swprintf(name, 16, L"#%d", id);
+    LoadFromResourceName(instance, name);
+}
+
+void TIcon::LoadFromHandle(HICON icon)
+{
+    if (icon == nullptr) {
+        Clear();
+        return;
+    }
+    auto image = std::make_shared<TImage>();
+    image->handle.Reset(CopyIcon(icon));
+    if (!image->handle) RaiseLastOSError();
+    ReadIconSize(image->handle.Get(), image->width, image->height);
+    SetImage(std::move(image));
+}

@@ -1,0 +1,778 @@
+#include "toolkit/wincontrol.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <set>
+
+#include "toolkit/application.h"
+#include "toolkit/errors.h"
+#include "toolkit/forms.h"
+#include "toolkit/screen.h"
+
+namespace {
+
+constexpr wchar_t kDefaultClass[] = L"QuenfelWindow";
+constexpr wchar_t kControlProperty[] = L"QuenfelControl";
+constexpr UINT_PTR kSubclassId = 1;
+
+bool IsMouseMessage(UINT m)
+{
+    return m >= WM_MOUSEFIRST && m <= WM_MBUTTONDBLCLK;
+}
+
+}  // namespace
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl()
+{
+    MarkDestroying();
+    if (TForm* form = GetParentForm(); form != nullptr && form != this && form->activeControl_ == this)
+        form->activeControl_ = nullptr;
+    DestroyHandle();
+    // Children owned elsewhere outlive their parent here: they lose it, not their life.
+    for (TControl* c : controls_) c->parent_ = nullptr;
+    controls_.clear();
+    tabList_.clear();
+}
+
+TWinControl* TWinControl::FindControl(HWND window)
+{
+    if (window == nullptr) return nullptr;
+    if (auto* p = static_cast<TWinControl*>(GetPropW(window, kControlProperty))) return p;
+    if (static_cast<ULONG_PTR>(GetClassLongPtrW(window, GCLP_WNDPROC)) ==
+        reinterpret_cast<ULONG_PTR>(&TWinControl::StaticWndProc))
+        return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return nullptr;
+}
+
+void TWinControl::InsertControl(TControl* control)
+{
+    controls_.push_back(control);
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    if (windowed != nullptr) {
+        tabList_.push_back(windowed);
+        if (handle_ != nullptr && !creating_) windowed->CreateHandle();
+    }
+}
+
+void TWinControl::RemoveControl(TControl* control)
+{
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    if (auto* windowed = dynamic_cast<TWinControl*>(control)) {
+        tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), windowed), tabList_.end());
+        // A window cannot stay inside a parent it no longer belongs to.
+        if (!windowed->IsDestroying()) windowed->DestroyHandle();
+    }
+    if (align_ != alNone || control->Align() != alNone) AlignControls();
+}
+
+HWND TWinControl::Handle()
+{
+    if (handle_ == nullptr) CreateHandle();
+    return handle_;
+}
+
+void TWinControl::CreateHandle()
+{
+    if (handle_ != nullptr || creating_) return;
+    if (Parent() != nullptr && !Parent()->HandleAllocated()) {
+        Parent()->CreateHandle();  // creates this control's window too
+        if (handle_ != nullptr) return;
+    }
+    creating_ = true;
+    try {
+        CreateWnd();
+        for (TWinControl* child : tabList_) child->CreateHandle();
+    } catch (...) {
+        creating_ = false;
+        throw;
+    }
+    creating_ = false;
+    AlignControls();
+}
+
+void TWinControl::CreateParams(TCreateParams& p)
+{
+    p.Caption = Caption();
+    p.Style = WS_CHILD | WS_CLIPSIBLINGS;
+    if (ControlStyle() & csAcceptsControls) p.Style |= WS_CLIPCHILDREN;
+    if (Visible()) p.Style |= WS_VISIBLE;
+    if (!Enabled()) p.Style |= WS_DISABLED;
+    if (tabStop_) p.Style |= WS_TABSTOP;
+    p.X = Left();
+    p.Y = Top();
+    p.Width = Width();
+    p.Height = Height();
+    p.WndParent = Parent() != nullptr ? Parent()->handle_ : nullptr;
+    p.WinClassName = kDefaultClass;
+}
+
+void TWinControl::CreateWnd()
+{
+    TCreateParams p;
+    CreateParams(p);
+    if ((p.Style & WS_CHILD) && p.WndParent == nullptr)
+        throw EInvalidOperation(FormatMessageText(L"Control '%s' has no parent window", Name()));
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (p.SystemClass) {
+        HWND h = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
+                                 p.Height, p.WndParent, nullptr, instance, nullptr);
+        if (h == nullptr) RaiseLastOSError();
+        handle_ = h;
+        SetPropW(h, kControlProperty, this);
+        if (!subclassed_) {
+            if (!SetWindowSubclass(h, &TWinControl::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+                RemovePropW(h, kControlProperty);
+                DestroyWindow(h);
+                handle_ = nullptr;
+                RaiseLastOSError();
+            }
+            subclassed_ = true;
+        }
+    } else {
+        static std::set<std::wstring> registered;
+        if (!registered.contains(p.WinClassName)) {
+            WNDCLASSEXW wc{};
+            wc.cbSize = sizeof(wc);
+            wc.style = p.ClassStyle;
+            wc.lpfnWndProc = &TWinControl::StaticWndProc;
+            wc.hInstance = instance;
+            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+            wc.lpszClassName = p.WinClassName.c_str();
+            if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) RaiseLastOSError();
+            registered.insert(p.WinClassName);
+        }
+        HWND h = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
+                                 p.Height, p.WndParent, nullptr, instance, this);
+        if (h == nullptr) {
+            handle_ = nullptr;
+            RaiseLastOSError();
+        }
+    }
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+}
+
+void TWinControl::DestroyWnd()
+{
+    HWND h = handle_;
+    if (h != nullptr) DestroyWindow(h);
+}
+
+void TWinControl::DestroyHandle() noexcept
+{
+    if (handle_ == nullptr) return;
+    try {
+        DestroyWnd();
+    } catch (...) {
+        Application->HandleException(this);
+    }
+    if (handle_ != nullptr) {
+        // The window outlived DestroyWnd: make sure no message reaches this object.
+        if (subclassed_) {
+            RemoveWindowSubclass(handle_, &TWinControl::SubclassProc, kSubclassId);
+            RemovePropW(handle_, kControlProperty);
+            subclassed_ = false;
+        } else {
+            SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+        }
+        handle_ = nullptr;
+    }
+}
+
+LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    TWinControl* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        if (self != nullptr) self->handle_ = window;
+    } else {
+        self = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    try {
+        return self->Dispatch(window, message, wParam, lParam);
+    } catch (...) {
+        Application->HandleException(self);
+        return message == WM_NCCREATE ? FALSE : 0;
+    }
+}
+
+LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR refData) noexcept
+{
+    auto* self = reinterpret_cast<TWinControl*>(refData);
+    try {
+        return self->Dispatch(window, message, wParam, lParam);
+    } catch (...) {
+        Application->HandleException(self);
+        return 0;
+    }
+}
+
+LRESULT TWinControl::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    std::weak_ptr<int> alive = lifeToken_;
+    TMessage m{message, wParam, lParam, 0};
+    if (message == WM_NCDESTROY) {
+        // Default processing first, then the object forgets the window.
+        const bool wasSubclassed = subclassed_;
+        if (wasSubclassed) {
+            RemoveWindowSubclass(window, &TWinControl::SubclassProc, kSubclassId);
+            RemovePropW(window, kControlProperty);
+            subclassed_ = false;
+            m.Result = DefSubclassProc(window, message, wParam, lParam);
+        } else {
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            m.Result = DefWindowProcW(window, message, wParam, lParam);
+        }
+        if (handle_ == window) handle_ = nullptr;
+        return m.Result;
+    }
+    WndProc(m);
+    (void)alive;
+    return m.Result;
+}
+
+LRESULT TWinControl::Perform(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    TMessage m{message, wParam, lParam, 0};
+    WndProc(m);
+    return m.Result;
+}
+
+void TWinControl::DefaultHandler(TMessage& m)
+{
+    if (handle_ == nullptr) {
+        m.Result = 0;
+        return;
+    }
+    if (m.Msg >= CN_BASE && m.Msg < CN_BASE + 0x400) {
+        m.Result = 0;  // a reflected notification nobody handled
+        return;
+    }
+    if (subclassed_)
+        m.Result = DefSubclassProc(handle_, m.Msg, m.WParam, m.LParam);
+    else
+        m.Result = DefWindowProcW(handle_, m.Msg, m.WParam, m.LParam);
+}
+
+void TWinControl::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_MOUSELEAVE:
+        if (mouseControl_ != nullptr && mouseControl_->SurfaceHandle() == handle_) {
+            TControl* old = mouseControl_;
+            mouseControl_ = nullptr;
+            if (TForm* form = old->GetParentForm()) form->UpdateHint(nullptr);
+            old->MouseLeave();
+        }
+        break;
+    case WM_SETCURSOR:
+        if (HandleSetCursor(m)) return;
+        break;
+    case WM_ERASEBKGND:
+        if (!subclassed_) {
+            m.Result = 1;  // PaintWindow covers everything; erasing first only flickers
+            return;
+        }
+        break;
+    case WM_PAINT:
+        if (!subclassed_) {
+            HandlePaint(m);
+            return;
+        }
+        break;
+    case WM_PRINTCLIENT:
+        if (!subclassed_) {
+            RECT client = ClientRect();
+            PaintWindow(reinterpret_cast<HDC>(m.WParam));
+            PaintControls(reinterpret_cast<HDC>(m.WParam), client);
+            m.Result = 0;
+            return;
+        }
+        break;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        if (ReflectNotification(m)) return;
+        break;
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORSTATIC:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORLISTBOX: {
+        HDC dc = reinterpret_cast<HDC>(m.WParam);
+        SetTextColor(dc, ColorToRGB(Font().Color()));
+        SetBkColor(dc, ColorToRGB(Color()));
+        m.Result = reinterpret_cast<LRESULT>(ColorBrush());
+        return;
+    }
+    case WM_SETFOCUS:
+        HandleFocus(true);
+        break;
+    case WM_KILLFOCUS:
+        HandleFocus(false);
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        WORD key = static_cast<WORD>(m.WParam);
+        KeyDown(key, KeyboardShiftState());
+        if (key == 0) {
+            m.Result = 0;
+            return;
+        }
+        m.WParam = key;
+        break;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        WORD key = static_cast<WORD>(m.WParam);
+        KeyUp(key, KeyboardShiftState());
+        if (key == 0) {
+            m.Result = 0;
+            return;
+        }
+        m.WParam = key;
+        break;
+    }
+    case WM_CHAR: {
+        wchar_t ch = static_cast<wchar_t>(m.WParam);
+        KeyPress(ch);
+        if (ch == 0) {
+            m.Result = 0;
+            return;
+        }
+        m.WParam = ch;
+        break;
+    }
+    case WM_WINDOWPOSCHANGED:
+        DefaultHandler(m);
+        UpdateWindowBounds();
+        return;
+    default:
+        if (IsMouseMessage(m.Msg) && HandleMouseMessage(m)) return;
+        break;
+    }
+    DefaultHandler(m);
+}
+
+bool TWinControl::HandleMouseMessage(TMessage& m)
+{
+    const POINT pt{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+    if (m.Msg == WM_MOUSEWHEEL || m.Msg == WM_MOUSEHWHEEL) return false;  // screen coordinates; not routed
+
+    if (TForm* form = GetParentForm(); form != nullptr && form->HintWindow() != nullptr) {
+        MSG relay{handle_, m.Msg, m.WParam, m.LParam, static_cast<DWORD>(GetMessageTime()), {}};
+        GetCursorPos(&relay.pt);
+        SendMessageW(form->HintWindow(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
+    }
+
+    if (m.Msg == WM_MOUSEMOVE) {
+        // Which control is under the pointer: inside our own client area it is
+        // ours or a graphic child; under capture the pointer may be anywhere.
+        TControl* hover = nullptr;
+        RECT client;
+        GetClientRect(handle_, &client);
+        if (PtInRect(&client, pt) && GetCapture() != handle_) {
+            hover = GraphicControlAt(pt, true);
+            if (hover == nullptr) hover = this;
+        } else {
+            POINT screen = pt;
+            ::ClientToScreen(handle_, &screen);
+            if (TWinControl* under = FindControl(WindowFromPoint(screen))) {
+                POINT local = screen;
+                ::ScreenToClient(under->handle_, &local);
+                hover = under->GraphicControlAt(local, true);
+                if (hover == nullptr) hover = under;
+            }
+        }
+        if (hover != mouseControl_) {
+            TControl* old = mouseControl_;
+            mouseControl_ = hover;
+            std::weak_ptr<int> alive = lifeToken_;
+            if (old != nullptr) {
+                TForm* oldForm = old->GetParentForm();
+                if (oldForm != nullptr && (hover == nullptr || hover->GetParentForm() != oldForm))
+                    oldForm->UpdateHint(nullptr);
+                old->MouseLeave();
+            }
+            if (alive.expired()) return true;
+            if (hover != nullptr && mouseControl_ == hover) {
+                if (TForm* form = hover->GetParentForm()) form->UpdateHint(hover);
+                hover->MouseEnter();
+            }
+            if (alive.expired()) return true;
+        }
+        if (hover != nullptr && hover->SurfaceHandle() == handle_) {
+            TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, handle_, 0};
+            TrackMouseEvent(&tme);
+        }
+    }
+
+    TControl* target = nullptr;
+    if (captureControl_ != nullptr && captureControl_->Parent() == this)
+        target = captureControl_;
+    else if (GetCapture() != handle_)
+        target = GraphicControlAt(pt);
+    if (target != nullptr) {
+        target->RouteMouse(m.Msg, m.WParam, pt.x - target->Left(), pt.y - target->Top());
+        m.Result = 0;
+        return true;
+    }
+    RouteMouse(m.Msg, m.WParam, pt.x, pt.y);
+    return false;  // default processing still runs (built-in controls need it)
+}
+
+bool TWinControl::HandleSetCursor(TMessage& m)
+{
+    if (reinterpret_cast<HWND>(m.WParam) != handle_) return false;
+    if (Screen->Cursor() != crDefault) {
+        ::SetCursor(TScreen::CursorHandle(Screen->Cursor()));
+        m.Result = TRUE;
+        return true;
+    }
+    if (LOWORD(m.LParam) != HTCLIENT) return false;
+    POINT p;
+    GetCursorPos(&p);
+    ::ScreenToClient(handle_, &p);
+    TControl* c = GraphicControlAt(p, true);
+    TCursor cursor = c != nullptr && c->Cursor() != crDefault ? c->Cursor() : Cursor();
+    if (cursor == crDefault) return false;
+    ::SetCursor(TScreen::CursorHandle(cursor));
+    m.Result = TRUE;
+    return true;
+}
+
+bool TWinControl::ReflectNotification(TMessage& m)
+{
+    HWND child = nullptr;
+    switch (m.Msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        child = reinterpret_cast<HWND>(m.LParam);
+        break;
+    case WM_NOTIFY:
+        child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
+        break;
+    case WM_DRAWITEM:
+        if (m.WParam != 0) child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
+        break;
+    case WM_MEASUREITEM:
+        if (m.WParam != 0) child = GetDlgItem(handle_, static_cast<int>(m.WParam));
+        break;
+    default:
+        child = reinterpret_cast<HWND>(m.LParam);
+        break;
+    }
+    if (child == nullptr || child == handle_) return false;
+    TWinControl* control = FindControl(child);
+    if (control == nullptr) return false;
+    m.Result = control->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+    return true;
+}
+
+void TWinControl::HandlePaint(TMessage& m)
+{
+    TPaintDC dc(handle_);
+    PaintWindow(dc.Get());
+    PaintControls(dc.Get(), dc.PaintRect());
+    m.Result = 0;
+}
+
+void TWinControl::PaintWindow(HDC dc)
+{
+    const RECT r = ClientRect();
+    ::FillRect(dc, &r, ColorBrush());
+}
+
+void TWinControl::PaintControls(HDC dc, const RECT& clip)
+{
+    for (TControl* c : controls_) {
+        if (dynamic_cast<TWinControl*>(c) != nullptr || !c->Visible()) continue;
+        const RECT bounds = c->BoundsRect();
+        RECT visible;
+        if (!IntersectRect(&visible, &bounds, &clip)) continue;
+        TSavedDC saved(dc);
+        IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+        OffsetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
+        static_cast<TGraphicControl*>(c)->PaintTo(dc);
+    }
+}
+
+TControl* TWinControl::GraphicControlAt(POINT p, bool allowDisabled) const
+{
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (dynamic_cast<TWinControl*>(c) != nullptr || !c->Visible()) continue;
+        if (!allowDisabled && !c->Enabled()) continue;
+        const RECT r = c->BoundsRect();
+        if (PtInRect(&r, p)) return c;
+    }
+    return nullptr;
+}
+
+HBRUSH TWinControl::ColorBrush()
+{
+    if (!colorBrush_ || colorBrushColor_ != Color()) {
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
+        CheckGdi(brush != nullptr, L"CreateSolidBrush");
+        colorBrush_.Reset(brush);
+        colorBrushColor_ = Color();
+    }
+    return colorBrush_.Get();
+}
+
+POINT TWinControl::SurfaceOrigin() const
+{
+    return {0, 0};
+}
+
+void TWinControl::Invalidate()
+{
+    if (handle_ != nullptr) InvalidateRect(handle_, nullptr, FALSE);
+}
+
+void TWinControl::Repaint()
+{
+    Invalidate();
+    Update();
+}
+
+void TWinControl::Update()
+{
+    if (handle_ != nullptr) UpdateWindow(handle_);
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height)
+{
+    TControl::SetBounds(left, top, width, height);
+}
+
+void TWinControl::BoundsChanged(const RECT& oldBounds)
+{
+    if (handle_ != nullptr) {
+        SetWindowPos(handle_, nullptr, Left(), Top(), Width(), Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (Parent() != nullptr && Align() != alNone) Parent()->AlignControls();
+    if (oldBounds.right - oldBounds.left != Width() || oldBounds.bottom - oldBounds.top != Height()) AlignControls();
+}
+
+void TWinControl::UpdateWindowBounds()
+{
+    if (handle_ == nullptr) return;
+    RECT r;
+    GetWindowRect(handle_, &r);
+    if (HWND parent = GetParent(handle_); parent != nullptr && (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    if (r.left == Left() && r.top == Top() && r.right - r.left == Width() && r.bottom - r.top == Height()) return;
+    const RECT old = BoundsRect();
+    left_ = r.left;
+    top_ = r.top;
+    width_ = r.right - r.left;
+    height_ = r.bottom - r.top;
+    if (old.right - old.left != width_ || old.bottom - old.top != height_) AlignControls();
+}
+
+void TWinControl::AdjustClientRect(RECT&) {}
+
+void TWinControl::AlignControls()
+{
+    if (IsLoading() || IsDestroying()) return;
+    RECT area = ClientRect();
+    AdjustClientRect(area);
+    auto place = [](TControl* c, int l, int t, int w, int h) { c->TControl::SetBounds(l, t, w, h); };
+    for (TAlign kind : {alTop, alBottom, alLeft, alRight, alClient}) {
+        for (TControl* c : controls_) {
+            if (c->Align() != kind || !c->Visible()) continue;
+            const int w = area.right - area.left, h = area.bottom - area.top;
+            switch (kind) {
+            case alTop:
+                place(c, area.left, area.top, w, c->Height());
+                area.top += c->Height();
+                break;
+            case alBottom:
+                place(c, area.left, area.bottom - c->Height(), w, c->Height());
+                area.bottom -= c->Height();
+                break;
+            case alLeft:
+                place(c, area.left, area.top, c->Width(), h);
+                area.left += c->Width();
+                break;
+            case alRight:
+                place(c, area.right - c->Width(), area.top, c->Width(), h);
+                area.right -= c->Width();
+                break;
+            case alClient:
+                place(c, area.left, area.top, w, h);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+}
+
+int TWinControl::TabOrder() const
+{
+    if (Parent() == nullptr) return -1;
+    const auto& list = Parent()->tabList_;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int value)
+{
+    if (Parent() == nullptr) return;
+    auto& list = Parent()->tabList_;
+    auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end()) return;
+    list.erase(it);
+    const int at = std::clamp(value, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + at, this);
+}
+
+void TWinControl::SetTabStop(bool value)
+{
+    if (value == tabStop_) return;
+    tabStop_ = value;
+    if (handle_ != nullptr) {
+        LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
+        style = value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+        SetWindowLongPtrW(handle_, GWL_STYLE, style);
+    }
+}
+
+std::vector<TWinControl*> TWinControl::TabOrderList() const
+{
+    std::vector<TWinControl*> out;
+    for (TWinControl* c : tabList_) {
+        out.push_back(c);
+        auto inner = c->TabOrderList();
+        out.insert(out.end(), inner.begin(), inner.end());
+    }
+    return out;
+}
+
+bool TWinControl::CanFocus() const
+{
+    const TForm* form = GetParentForm();
+    if (form == nullptr) return false;
+    for (const TControl* c = this; c != form; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return true;
+}
+
+void TWinControl::SetFocus()
+{
+    if (!CanFocus()) throw EInvalidOperation(L"Cannot focus a disabled or invisible window");
+    TForm* form = GetParentForm();
+    if (form != this && !form->Showing()) {
+        form->activeControl_ = this;  // takes the focus when the form shows
+        return;
+    }
+    ::SetFocus(Handle());
+}
+
+bool TWinControl::Focused() const
+{
+    return handle_ != nullptr && GetFocus() == handle_;
+}
+
+void TWinControl::HandleFocus(bool gained)
+{
+    std::weak_ptr<int> alive = lifeToken_;
+    if (gained) {
+        TForm* form = GetParentForm();
+        if (form != nullptr && form != this && form->activeControl_ != this) {
+            TWinControl* old = form->activeControl_;
+            form->activeControl_ = this;
+            if (old != nullptr) Fire(old->OnExit, old);
+            if (alive.expired()) return;
+            Fire(OnEnter, this);
+            if (alive.expired()) return;
+            form->NotifyFocusChanged();
+        }
+        if (alive.expired()) return;
+        GotFocus();
+    } else {
+        LostFocus();
+    }
+}
+
+void TWinControl::KeyDown(WORD& key, TShiftState shift)
+{
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(WORD& key, TShiftState shift)
+{
+    if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(wchar_t& key)
+{
+    if (OnKeyPress) OnKeyPress(this, key);
+}
+
+bool TWinControl::DialogKey(WORD key, LPARAM keyData)
+{
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        if (controls_[i]->DialogKey(key, keyData)) return true;
+    return false;
+}
+
+bool TWinControl::DialogChar(wchar_t ch, LPARAM keyData)
+{
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        if (controls_[i]->DialogChar(ch, keyData)) return true;
+    return false;
+}
+
+void TWinControl::FocusChanged(TWinControl* active)
+{
+    for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->FocusChanged(active);
+}
+
+void TWinControl::EnabledChanged()
+{
+    if (handle_ != nullptr) EnableWindow(handle_, Enabled());
+    Invalidate();
+}
+
+void TWinControl::TextChanged()
+{
+    if (handle_ != nullptr) SetWindowTextW(handle_, Caption().c_str());
+    Invalidate();
+}
+
+void TWinControl::FontChanged()
+{
+    if (handle_ != nullptr) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->ParentFontChanged();
+    Invalidate();
+}
+
+void TWinControl::ColorChanged()
+{
+    for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->ParentColorChanged();
+    Invalidate();
+}
+
+void TWinControl::VisibleChanged()
+{
+    if (handle_ != nullptr) ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
+    if (Parent() != nullptr && Align() != alNone) Parent()->AlignControls();
+}
