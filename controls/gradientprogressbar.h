@@ -14,9 +14,7 @@
 #include "controls/progressbar_scheme.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/control.h"
-
-enum class TProgressBarOrientation : std::uint8_t { pbHorizontal, pbVertical };
-using enum TProgressBarOrientation;
+#include "toolkit/progressorientation.h"
 
 class TGradientProgressBar : public TGraphicControl {
 public:

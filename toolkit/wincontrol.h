@@ -93,7 +93,6 @@ public:
     // call the base for everything else.
     virtual void WndProc(TMessage& message);
 
-    void SetBounds(int left, int top, int width, int height) override;
     void Invalidate() override;
     void Repaint() override;
     void Update() override;
