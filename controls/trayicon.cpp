@@ -46,8 +46,11 @@ void TTimerThread::Execute()
     while (!Terminated()) {
         PausePoint();
         if (Terminated()) break;
-        // The pause between steps ends early when the animation is stopped.
-        if (WaitForSingleObject(stopEvent_, shared_->Interval.load()) != WAIT_TIMEOUT) break;
+        // The pause between steps ends early when the animation is stopped. It
+        // is never shorter than a window timer's, so that even an Interval of
+        // 0 leaves the user-interface thread's queue room to drain.
+        const DWORD pause = std::max<DWORD>(shared_->Interval.load(), USER_TIMER_MINIMUM);
+        if (WaitForSingleObject(stopEvent_, pause) != WAIT_TIMEOUT) break;
         if (Terminated() || OwnerIcon.load() == nullptr) break;
         // One step in flight at a time: a busy user-interface thread gets no
         // backlog of steps, and an Interval of 0 cannot flood its queue.
