@@ -7,6 +7,8 @@
 
 #include "controls/gradientbutton.h"
 #include "tests/controls/control_test_support.h"
+#include "toolkit/actions.h"
+#include "toolkit/loader.h"
 
 using namespace ctltest;
 
@@ -315,6 +317,38 @@ TEST_F(GradientButtonTest, ColourSettersAndSchemes)
     wchar_t text[32] = {};
     GetWindowTextW(button->Handle(), text, 32);
     EXPECT_STREQ(text, L"&Tray");
+}
+
+TEST(GradientButtonActionTest, ClientTakesOnlyWhatItLacksAndRunsTheAction)
+{
+    THostForm host;
+    TForm* form = host.form.get();
+    int executed = 0;
+    auto* action = new TAction(form);
+    auto* own = new TGradientButton(form);
+    auto* bare = new TGradientButton(form);
+    {
+        TLoadSession load(form);
+        action->SetCaption(L"&Optimize");
+        action->OnExecute = [&](TObject*) { ++executed; };
+        own->SetParent(form);
+        own->SetCaption(L"&Optimize Now");
+        bare->SetParent(form);
+        bare->SetBounds(0, 40, 75, 25);
+        load.Fixup([&] {
+            own->SetAction(action);
+            bare->SetAction(action);
+        });
+        load.Finish();
+    }
+    EXPECT_EQ(own->Caption(), L"&Optimize Now");
+    EXPECT_EQ(bare->Caption(), L"&Optimize");
+    SendMessageW(own->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageW(own->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(executed, 1);
+    own->SetEnabled(false);  // the action and its other client stay enabled
+    EXPECT_TRUE(action->Enabled());
+    EXPECT_TRUE(bare->Enabled());
 }
 
 }  // namespace
