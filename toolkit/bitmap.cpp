@@ -1,5 +1,6 @@
 #include "toolkit/bitmap.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "toolkit/errors.h"
@@ -43,7 +44,9 @@ void TBitmap::SetSize(int width, int height)
         }
         bitmap_.Reset(bitmap);
         bits_ = static_cast<std::uint32_t*>(bits);
-        std::memset(bits_, 0xFF, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+        // White with a zero fourth byte, as GDI itself writes pixels: a
+        // transparent-colour comparison must not trip over that byte.
+        std::fill(bits_, bits_ + static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFFu);
         if (!dc_) dc_ = std::make_unique<TMemoryDC>();
         oldBitmap_ = SelectObject(dc_->Get(), bitmap);
         CheckGdi(oldBitmap_ != nullptr && oldBitmap_ != HGDI_ERROR, L"SelectObject");

@@ -556,11 +556,6 @@ void TWinControl::Update()
     if (handle_ != nullptr) UpdateWindow(handle_);
 }
 
-void TWinControl::SetBounds(int left, int top, int width, int height)
-{
-    TControl::SetBounds(left, top, width, height);
-}
-
 void TWinControl::BoundsChanged(const RECT& oldBounds)
 {
     if (handle_ != nullptr) {

@@ -139,7 +139,6 @@ protected:
     virtual void GotFocus() {}
     virtual void LostFocus() {}
 
-    void SetBounds(int left, int top, int width, int height) override;
     void BoundsChanged(const RECT& oldBounds) override;
     void EnabledChanged() override;
     void TextChanged() override;

@@ -1,0 +1,367 @@
+// The application object's error report, the exception boundary of window
+// procedures, the timer rules, dialog keys and characters, subclassed
+// built-in controls with their reflected notifications, and form loading and
+// scaling.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "fixtures.h"
+#include "recorder.h"
+#include "toolkit/application.h"
+#include "toolkit/loader.h"
+#include "toolkit/timer.h"
+
+namespace {
+
+// Reports land here instead of in a message box.
+struct TReportCatcher {
+    std::vector<std::wstring> messages;
+    TReportCatcher()
+    {
+        Application->OnException = [this](TObject*, const Exception& e) { messages.push_back(e.Message()); };
+    }
+    ~TReportCatcher() { Application->OnException = nullptr; }
+};
+
+TEST(ErrorReport, AFullStopFollowsTextEndingAfterTheFullStopInSortOrder)
+{
+    EXPECT_EQ(ErrorReportText(L"Disk full"), L"Disk full.");
+    EXPECT_EQ(ErrorReportText(L"Error 5"), L"Error 5.");
+    EXPECT_EQ(ErrorReportText(L"Done."), L"Done.");
+    EXPECT_EQ(ErrorReportText(L"(see above)"), L"(see above)");
+    EXPECT_EQ(ErrorReportText(L"Range -"), L"Range -");
+    EXPECT_EQ(ErrorReportText(L"Path /"), L"Path /.");
+    EXPECT_EQ(ErrorReportText(L""), L"");
+}
+
+TEST(ErrorReport, AnErrorInAHandlerIsReportedAndTheLoopGoesOn)
+{
+    TReportCatcher reports;
+    std::unique_ptr<TForm> form(NewShownForm());
+    auto* panel = CreateComponent<TPanelControl>(form.get());
+    panel->SetParent(form.get());
+    int clicks = 0;
+    panel->OnClick = [&](TObject*) {
+        ++clicks;
+        if (clicks == 1) throw EConvertError(L"'abc' is not a valid integer value");
+        if (clicks == 2) throw EAbort();
+        if (clicks == 3) throw std::bad_alloc();
+    };
+    for (int i = 0; i < 4; ++i) {
+        PostMessageW(panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(panel->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    }
+    Pump();
+    EXPECT_EQ(clicks, 4);  // every click after the failures still ran
+    EXPECT_EQ(reports.messages,
+              (std::vector<std::wstring>{L"'abc' is not a valid integer value", L"Out of memory"}));
+}
+
+TEST(ErrorReport, AnErrorInATimerHandlerIsReported)
+{
+    TReportCatcher reports;
+    TTimer timer(nullptr);
+    timer.SetInterval(10);
+    int ticks = 0;
+    timer.OnTimer = [&](TObject*) {
+        ++ticks;
+        throw Exception(L"tick failed");
+    };
+    const DWORD until = GetTickCount() + 2000;
+    while (ticks < 2 && GetTickCount() < until) {
+        Application->HandleMessage();
+    }
+    EXPECT_GE(ticks, 2);
+    EXPECT_EQ(reports.messages.at(0), L"tick failed");
+}
+
+// Pumps for a while, counting ticks.
+int TicksWhile(TTimer& timer, int milliseconds, const std::function<void()>& eachRound = {})
+{
+    int ticks = 0;
+    timer.OnTimer = [&](TObject*) { ++ticks; };
+    const DWORD until = GetTickCount() + milliseconds;
+    while (GetTickCount() < until) {
+        if (eachRound) eachRound();
+        Pump();
+        Sleep(5);
+    }
+    timer.OnTimer = nullptr;
+    return ticks;
+}
+
+TEST(Timer, SettingTheSameValueKeepsThePeriodAndAChangeRestartsIt)
+{
+    TTimer timer(nullptr);
+    timer.SetInterval(60);
+    // Setting the value it has every few milliseconds leaves the period running.
+    EXPECT_GT(TicksWhile(timer, 600, [&] { timer.SetInterval(60); timer.SetEnabled(true); }), 0);
+    // A real change restarts the period each time, so it never completes.
+    bool flip = false;
+    EXPECT_EQ(TicksWhile(timer, 600, [&] { timer.SetInterval((flip = !flip) ? 300 : 301); }), 0);
+    timer.SetEnabled(false);
+    EXPECT_EQ(TicksWhile(timer, 300), 0);
+    timer.SetInterval(0);
+    timer.SetEnabled(true);
+    EXPECT_EQ(TicksWhile(timer, 300), 0);  // an interval of 0 never ticks
+    timer.SetInterval(20);
+    EXPECT_GT(TicksWhile(timer, 300), 0);
+}
+
+TEST(Timer, NoTickWhileTheFormLoads)
+{
+    TForm form(nullptr);
+    TLoadSession load(&form);
+    auto* timer = CreateComponent<TTimer>(&form);
+    timer->SetInterval(10);
+    int ticks = 0;
+    timer->OnTimer = [&](TObject*) { ++ticks; };
+    Sleep(50);
+    Pump();
+    EXPECT_EQ(ticks, 0);
+    load.Finish();
+    const DWORD until = GetTickCount() + 2000;
+    while (ticks == 0 && GetTickCount() < until) Application->HandleMessage();
+    EXPECT_GT(ticks, 0);
+}
+
+// A button that answers dialog keys and its accelerator the way a push button does.
+class TDialogButton : public TPanelControl {
+public:
+    using TPanelControl::TPanelControl;
+    bool Default = false;
+    wchar_t Accelerator = 0;
+    bool DialogKey(WORD key, LPARAM) override
+    {
+        if (key == VK_RETURN && Default && CanFocus()) {
+            Click();
+            return true;
+        }
+        return false;
+    }
+    bool DialogChar(wchar_t ch, LPARAM) override
+    {
+        if (Enabled() && towupper(ch) == Accelerator) {
+            Click();
+            return true;
+        }
+        return false;
+    }
+};
+
+// An edit box over the built-in class: subclassed, wants characters, and
+// hears its own EN_CHANGE through reflection.
+class TTestEdit : public TWinControl {
+public:
+    explicit TTestEdit(TComponent* owner) : TWinControl(owner)
+    {
+        SetBounds(0, 0, 80, 21);
+        SetTabStop(true);
+    }
+    int Changes = 0;
+
+protected:
+    void CreateParams(TCreateParams& p) override
+    {
+        TWinControl::CreateParams(p);
+        p.WinClassName = L"EDIT";
+        p.SystemClass = true;
+        p.ExStyle |= WS_EX_CLIENTEDGE;
+        p.Style |= ES_AUTOHSCROLL;
+    }
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == EN_CHANGE) ++Changes;
+        TWinControl::WndProc(m);
+    }
+};
+
+class DialogNavigation : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<TForm>(nullptr);
+        form->SetPosition(poDesigned);
+        form->SetBounds(60, 60, 300, 200);
+        first = Make<TPanelControl>(10);
+        edit = Make<TTestEdit>(50);
+        button = Make<TDialogButton>(90);
+        button->Default = true;
+        button->Accelerator = L'O';
+        button->OnClick = [this](TObject*) { ++clicks; };
+        form->Show();
+        Pump();
+    }
+    template <class T>
+    T* Make(int top)
+    {
+        auto* c = CreateComponent<T>(form.get());
+        c->SetBounds(10, top, 80, 25);
+        c->SetParent(form.get());
+        return c;
+    }
+    void Post(HWND target, UINT message, WPARAM key, LPARAM data = 1)
+    {
+        PostMessageW(target, message, key, data);
+        Pump();
+    }
+
+    std::unique_ptr<TForm> form;
+    TPanelControl* first = nullptr;
+    TTestEdit* edit = nullptr;
+    TDialogButton* button = nullptr;
+    int clicks = 0;
+};
+
+TEST_F(DialogNavigation, TabFollowsTabOrderBothWaysAndWraps)
+{
+    ASSERT_TRUE(first->Focused());  // first tab stop when the form shows
+    EXPECT_EQ(form->ActiveControl(), first);
+    Post(first->Handle(), WM_KEYDOWN, VK_TAB);
+    EXPECT_TRUE(edit->Focused());
+    button->SetTabOrder(0);
+    Post(edit->Handle(), WM_KEYDOWN, VK_TAB);
+    EXPECT_TRUE(button->Focused());  // edit was last: wraps to the new first
+
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    Post(button->Handle(), WM_KEYDOWN, VK_TAB);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(edit->Focused());
+
+    first->SetEnabled(false);  // skipped: cannot take the focus
+    Post(edit->Handle(), WM_KEYDOWN, VK_TAB);
+    Post(button->Handle(), WM_KEYDOWN, VK_TAB);
+    EXPECT_TRUE(edit->Focused());
+}
+
+TEST_F(DialogNavigation, ReturnIsOfferedToTheFormsControls)
+{
+    first->SetFocus();
+    Post(first->Handle(), WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(clicks, 1);
+    button->SetVisible(false);  // cannot take the focus: does not answer
+    Post(first->Handle(), WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(DialogNavigation, AcceleratorsWorkWithAndWithoutAltUnlessTheFocusWantsCharacters)
+{
+    first->SetFocus();
+    Post(first->Handle(), WM_CHAR, L'o');
+    EXPECT_EQ(clicks, 1);
+    Post(first->Handle(), WM_SYSCHAR, L'O', 1 | (1 << 29));
+    EXPECT_EQ(clicks, 2);
+
+    edit->SetFocus();
+    Post(edit->Handle(), WM_CHAR, L'o');
+    EXPECT_EQ(clicks, 2);  // typed into the edit instead
+    wchar_t text[16] = {};
+    GetWindowTextW(edit->Handle(), text, 16);
+    EXPECT_STREQ(text, L"o");
+    Post(edit->Handle(), WM_SYSCHAR, L'o', 1 | (1 << 29));
+    EXPECT_EQ(clicks, 3);  // with Alt it is an accelerator even there
+}
+
+TEST_F(DialogNavigation, BuiltInControlsAreSubclassedOnceAndHearTheirOwnNotifications)
+{
+    HWND h = edit->Handle();
+    EXPECT_EQ(TWinControl::FindControl(h), edit);
+    const int before = edit->Changes;
+    SetWindowTextW(h, L"12");
+    EXPECT_EQ(edit->Changes, before + 1);
+    EXPECT_EQ(TWinControl::FindControl(form->Handle()), form.get());
+    edit->Free();
+    EXPECT_FALSE(IsWindow(h));
+}
+
+TEST(FormLoading, CreationHandlerRunsAfterLoadedAndControlsFollowTheFormFont)
+{
+    std::vector<std::string> order;
+    struct TLoggedForm : TForm {
+        std::vector<std::string>& log;
+        TLoggedForm(std::vector<std::string>& l) : TForm(nullptr), log(l) {}
+        void Loaded() override
+        {
+            TForm::Loaded();
+            log.push_back("loaded");
+        }
+    };
+    TLoggedForm form(order);
+    {
+        TLoadSession load(&form);
+        form.SetScaled(false);
+        form.Font().SetHeight(-11);
+        auto* panel = CreateComponent<TPanelControl>(&form);
+        panel->SetParent(&form);
+        form.OnCreate = [&](TObject*) {
+            order.push_back("create");
+            EXPECT_FALSE(form.IsLoading());
+            EXPECT_EQ(panel->Font().Height(), -11);
+        };
+        load.Fixup([&] { order.push_back("fixup"); });
+        load.Finish();
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"fixup", "loaded", "create"}));
+}
+
+TEST(FormScaling, PositionsSizesAndOwnFontsScaleTogether)
+{
+    EXPECT_EQ(ScaleValue(13, 16, 13), 16);
+    EXPECT_EQ(ScaleValue(7, 3, 2), 11);  // 10.5 rounds away from zero
+    EXPECT_EQ(ScaleValue(-11, 16, 13), -14);
+
+    TForm form(nullptr);
+    form.SetClientWidth(497);
+    form.SetClientHeight(346);
+    auto* panel = CreateComponent<TPanelControl>(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(3, 202, 150, 27);
+    panel->Font().SetHeight(-11);  // its own font
+    auto* inner = CreateComponent<TPanelControl>(&form);
+    inner->SetParent(panel);
+    inner->SetBounds(13, 13, 26, 26);
+    form.ScaleBy(16, 13);
+    EXPECT_EQ(form.ClientWidth(), 612);
+    EXPECT_EQ(form.ClientHeight(), 426);
+    EXPECT_EQ(panel->Left(), 4);
+    EXPECT_EQ(panel->Top(), 249);
+    EXPECT_EQ(panel->Width(), 184);  // scaled edges: 3 -> 4 and 153 -> 188
+    EXPECT_EQ(panel->Height(), 33);
+    EXPECT_EQ(panel->Font().Height(), -14);
+    EXPECT_EQ(inner->Left(), 16);
+    EXPECT_EQ(inner->Width(), 32);
+    EXPECT_EQ(form.Font().Height(), -14);
+}
+
+TEST(FormScaling, LoadingScalesOnlyWhenTheScreenDiffersFromTheDesign)
+{
+    auto load = [](int designPixelsPerInch) {
+        auto form = std::make_unique<TForm>(nullptr);
+        TLoadSession session(form.get());
+        form->SetPixelsPerInch(designPixelsPerInch);
+        auto* panel = CreateComponent<TPanelControl>(form.get());
+        panel->SetParent(form.get());
+        panel->SetBounds(0, 0, 130, 26);
+        session.Finish();
+        return std::make_pair(std::move(form), panel);
+    };
+    auto [same, samePanel] = load(ScreenPixelsPerInch());
+    EXPECT_EQ(samePanel->Width(), 130);
+
+    // Designed at another resolution: scaled by this screen's text height / 13.
+    TForm probe(nullptr);
+    probe.SetPixelsPerInch(ScreenPixelsPerInch() * 2);
+    const int textHeight = probe.ScreenTextHeight();
+    ASSERT_NE(textHeight, 13);
+    auto [other, otherPanel] = load(ScreenPixelsPerInch() * 2);
+    EXPECT_EQ(otherPanel->Width(), ScaleValue(130, textHeight, 13));
+}
+
+}  // namespace

@@ -1,0 +1,100 @@
+#include "recorder.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "toolkit/application.h"
+
+namespace {
+
+std::string Join(const std::vector<std::string>& v)
+{
+    std::ostringstream out;
+    for (const auto& s : v) out << "  " << s << "\n";
+    return out.str();
+}
+
+const char* ButtonName(TMouseButton b)
+{
+    return b == mbLeft ? "L" : b == mbRight ? "R" : "M";
+}
+
+}  // namespace
+
+testing::AssertionResult TRecorder::Matches(std::initializer_list<TExpected> expected) const
+{
+    std::size_t at = 0;
+    for (const auto& e : expected) {
+        if (at < entries_.size() && entries_[at] == e.what) {
+            ++at;
+            continue;
+        }
+        if (e.flags & kOptional) continue;
+        std::ostringstream out;
+        out << "expected \"" << e.what << "\" at position " << at << "; recorded:\n" << Join(entries_);
+        return testing::AssertionFailure() << out.str();
+    }
+    if (at != entries_.size())
+        return testing::AssertionFailure() << "unexpected \"" << entries_[at] << "\" at position " << at
+                                           << "; recorded:\n"
+                                           << Join(entries_);
+    return testing::AssertionSuccess();
+}
+
+void TRecorder::Watch(TControl* c, const std::string& name, bool recordMoves)
+{
+    c->OnClick = [this, name](TObject*) { Add(name + ":click"); };
+    c->OnDblClick = [this, name](TObject*) { Add(name + ":dblclick"); };
+    c->OnMouseDown = [this, name](TObject*, TMouseButton b, TShiftState s, int, int) {
+        Add(name + ":down(" + ButtonName(b) + ((s & ssDouble) ? ",double" : "") + ")");
+    };
+    c->OnMouseUp = [this, name](TObject*, TMouseButton b, TShiftState, int, int) {
+        Add(name + ":up(" + ButtonName(b) + ")");
+    };
+    c->OnMouseEnter = [this, name](TObject*) { Add(name + ":enter"); };
+    c->OnMouseLeave = [this, name](TObject*) { Add(name + ":leave"); };
+    if (recordMoves)
+        c->OnMouseMove = [this, name](TObject*, TShiftState, int x, int y) {
+            Add(name + ":move(" + std::to_string(x) + "," + std::to_string(y) + ")");
+        };
+}
+
+std::string MessageEntry(const std::string& name, UINT message)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%04X", message);
+    return name + ":" + buf;
+}
+
+TMessageLog::TMessageLog(HWND window, TRecorder& recorder, std::string name, std::set<UINT> messages)
+    : window_(window), recorder_(recorder), name_(std::move(name)), messages_(std::move(messages))
+{
+    SetWindowSubclass(window_, &TMessageLog::Proc, 77, reinterpret_cast<DWORD_PTR>(this));
+}
+
+TMessageLog::~TMessageLog()
+{
+    RemoveWindowSubclass(window_, &TMessageLog::Proc, 77);
+}
+
+LRESULT CALLBACK TMessageLog::Proc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) noexcept
+{
+    auto* self = reinterpret_cast<TMessageLog*>(ref);
+    if (self->messages_.contains(m)) self->recorder_.Add(MessageEntry(self->name_, m));
+    return DefSubclassProc(w, m, wp, lp);
+}
+
+void Pump()
+{
+    Application->ProcessMessages();
+}
+
+void SendMouse(HWND host, UINT message, int x, int y, WPARAM keys)
+{
+    POINT screen{x, y};
+    ClientToScreen(host, &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(host, message, keys, MAKELPARAM(x, y));
+}
