@@ -134,8 +134,10 @@ public:
     TControlStyle ControlStyle() const noexcept { return controlStyle_; }
     void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
 
-    // The action this control is a client of (not owned), set through
-    // SetAction, which the actions code defines together with TBasicAction.
+    // The action this control is a client of (not owned). SetAction is
+    // declared here and defined by the actions code (with TBasicAction): it
+    // builds the link, applies the client rules and installs it with
+    // SetActionLink. Click() runs the link when the control has no OnClick.
     TBasicAction* Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
     void SetAction(TBasicAction* action);
     TControlActionLink* ActionLink() const noexcept { return actionLink_.get(); }
