@@ -7,16 +7,17 @@ namespace {
 constexpr wchar_t kUtilityClass[] = L"QuenfelUtilityWindow";
 }
 
-TUtilityWindow::TUtilityWindow(TWindowHandler handler) : handler_(std::move(handler))
+TUtilityWindow::TUtilityWindow(TWindowHandler handler, const wchar_t* className) : handler_(std::move(handler))
 {
+    const wchar_t* cls = className != nullptr && *className != 0 ? className : kUtilityClass;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = &TUtilityWindow::WndProc;
     wc.hInstance = instance;
-    wc.lpszClassName = kUtilityClass;
+    wc.lpszClassName = cls;
     if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) RaiseLastOSError();
-    handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kUtilityClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+    handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, cls, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
                               this);
     if (handle_ == nullptr) RaiseLastOSError();
 }

@@ -16,7 +16,9 @@ using TWindowHandler = std::function<LRESULT(HWND window, UINT message, WPARAM w
 
 class TUtilityWindow : public TObject {
 public:
-    explicit TUtilityWindow(TWindowHandler handler);
+    // className: a window class of its own, for windows that tools and tests
+    // find by class (FindWindow); empty uses the shared class.
+    explicit TUtilityWindow(TWindowHandler handler, const wchar_t* className = nullptr);
     ~TUtilityWindow() override;
     HWND Handle() const noexcept { return handle_; }
 

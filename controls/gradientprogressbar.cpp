@@ -1,0 +1,181 @@
+#include "controls/gradientprogressbar.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "controls/gradient.h"
+#include "controls/progressbar_fill.h"
+
+namespace {
+
+enum class TBand { Rows, Columns };
+
+// One gradient line per row (or column) k = 0 ... n at coordinate k, each
+// spanning [from, to) on the other axis. Lines outside the bitmap are clipped
+// by the DIB itself.
+void DrawGradient(TCanvas& canvas, TBand band, int n, int from, int to, TColor start, TColor end)
+{
+    const std::vector<TColor> colours = GradientColors(start, end, n);
+    for (int k = 0; k < static_cast<int>(colours.size()); ++k) {
+        canvas.Pen().SetColor(colours[static_cast<size_t>(k)]);
+        if (band == TBand::Rows) {
+            canvas.MoveTo(from, k);
+            canvas.LineTo(to, k);
+        } else {
+            canvas.MoveTo(k, from);
+            canvas.LineTo(k, to);
+        }
+    }
+}
+
+// A pixel of the composed picture; none when a tiny bar asks for one outside
+// it, and the line that wanted its colour is then left out.
+std::optional<TColor> PixelAt(const TBitmap& bitmap, int x, int y)
+{
+    if (x < 0 || y < 0 || x >= bitmap.Width() || y >= bitmap.Height()) return std::nullopt;
+    return bitmap.Pixel(x, y);
+}
+
+void Line(TCanvas& canvas, TColor colour, int x1, int y1, int x2, int y2)
+{
+    canvas.Pen().SetColor(colour);
+    canvas.MoveTo(x1, y1);
+    canvas.LineTo(x2, y2);
+}
+
+// Fill ends far outside the bitmap (Position far above Max) would overflow
+// the device's coordinate range; one pixel beyond the edge looks the same.
+int ClampCoordinate(int value, int limit)
+{
+    return std::clamp(value, -1, limit + 1);
+}
+
+}  // namespace
+
+TGradientProgressBar::TGradientProgressBar(TComponent* owner) : TGraphicControl(owner)
+{
+    // Every pixel of the bar is painted, so painting at once can draw straight
+    // on the parent without redrawing the parent's background first.
+    SetControlStyle(ControlStyle() | csOpaque);
+    SetBounds(Left(), Top(), 200, 16);
+    SetColorScheme(csDesert);
+}
+
+TColor TGradientProgressBar::GetColor(TColorIndex index) const
+{
+    switch (index) {
+    case GradientProgressBar::ciColorBorder: return colorBorder_;
+    case GradientProgressBar::ciBackColorFace: return backColorFace_;
+    case GradientProgressBar::ciBackColorGrad: return backColorGrad_;
+    case GradientProgressBar::ciForeColorFace: return foreColorFace_;
+    case GradientProgressBar::ciForeColorGrad: return foreColorGrad_;
+    }
+    return clNone;
+}
+
+void TGradientProgressBar::SetColor(TColorIndex index, TColor value)
+{
+    switch (index) {
+    case GradientProgressBar::ciColorBorder: colorBorder_ = value; break;
+    case GradientProgressBar::ciBackColorFace: backColorFace_ = value; break;
+    case GradientProgressBar::ciBackColorGrad: backColorGrad_ = value; break;
+    case GradientProgressBar::ciForeColorFace: foreColorFace_ = value; break;
+    case GradientProgressBar::ciForeColorGrad: foreColorGrad_ = value; break;
+    default: return;
+    }
+    // A colour set by hand no longer belongs to a named scheme, so the layout
+    // stores it as custom and reloads exactly these colours.
+    colorScheme_ = csCustom;
+    Invalidate();
+}
+
+void TGradientProgressBar::SetColorScheme(TColorScheme value)
+{
+    colorScheme_ = value;
+    if (const GradientProgressBar::TScheme* scheme = GradientProgressBar::SchemeOf(value)) {
+        colorBorder_ = scheme->ColorBorder;
+        backColorFace_ = scheme->BackColorFace;
+        backColorGrad_ = scheme->BackColorGrad;
+        foreColorFace_ = scheme->ForeColorFace;
+        foreColorGrad_ = scheme->ForeColorGrad;
+    }
+    Invalidate();
+}
+
+void TGradientProgressBar::SetMax(std::int32_t value)
+{
+    if (value < min_) return;
+    max_ = value;
+    PaintNow();
+}
+
+void TGradientProgressBar::SetMin(std::int32_t value)
+{
+    if (value > max_) return;
+    min_ = value;
+    PaintNow();
+}
+
+void TGradientProgressBar::SetPosition(std::int32_t value)
+{
+    if (value < min_) return;
+    position_ = value;
+    PaintNow();
+}
+
+void TGradientProgressBar::SetStep(std::int32_t value)
+{
+    step_ = value;
+    PaintNow();
+}
+
+void TGradientProgressBar::SetOrientation(TProgressBarOrientation value)
+{
+    orientation_ = value;
+    Invalidate();
+}
+
+void TGradientProgressBar::PaintNow()
+{
+    if (Parent() == nullptr) return;
+    Repaint();
+}
+
+void TGradientProgressBar::Paint()
+{
+    if (!Visible()) return;
+    const int w = Width(), h = Height();
+    if (w <= 0 || h <= 0) return;
+    TBitmap bitmap;
+    bitmap.SetSize(w, h);
+    if (orientation_ == pbHorizontal)
+        DrawHorizontal(bitmap, w, h);
+    else
+        DrawVertical(bitmap, w, h);
+
+    TCanvas& c = bitmap.Canvas();
+    c.Pen().SetColor(colorBorder_);
+    c.Brush().SetStyle(bsClear);
+    c.Rectangle(0, 0, w, h);
+    Canvas().Draw(0, 0, bitmap);
+}
+
+void TGradientProgressBar::DrawHorizontal(TBitmap& bitmap, int w, int h)
+{
+    TCanvas& c = bitmap.Canvas();
+    const int fill = ClampCoordinate(HorizontalFill(w, position_, min_, max_), w);
+    DrawGradient(c, TBand::Rows, h - 2, 1, w, backColorFace_, backColorGrad_);
+    if (fill > 0) DrawGradient(c, TBand::Rows, h, 0, fill, foreColorFace_, foreColorGrad_);
+    if (auto highlight = PixelAt(bitmap, 1, 1)) Line(c, *highlight, 1, 1, 1, h);
+    if (auto edge = PixelAt(bitmap, 2, h - 2)) Line(c, *edge, fill, 1, fill, h);
+}
+
+void TGradientProgressBar::DrawVertical(TBitmap& bitmap, int w, int h)
+{
+    TCanvas& c = bitmap.Canvas();
+    const int top = ClampCoordinate(VerticalTop(h, position_, min_, max_), h);
+    DrawGradient(c, TBand::Columns, w - 2, 1, h, backColorFace_, backColorGrad_);
+    DrawGradient(c, TBand::Columns, w, top, h, foreColorFace_, foreColorGrad_);
+    if (auto bottom = PixelAt(bitmap, 2, h - 2)) Line(c, *bottom, 1, h - 2, w, h - 2);
+    if (auto edge = PixelAt(bitmap, w - 3, h - 3)) Line(c, *edge, 1, top, w, top);
+}

@@ -1,0 +1,85 @@
+// TGradientProgressBar: a windowless bar that shows Position between Min and
+// Max, background and fill each a two-colour gradient inside a one-pixel
+// border. Horizontal bars fill from the left, vertical ones from the bottom.
+//
+//   auto* bar = CreateComponent<TGradientProgressBar>(form);
+//   bar->SetParent(form);
+//   bar->SetBounds(8, 8, 140, 11);
+//   bar->SetColorScheme(TGradientProgressBar::csGrass);
+//   bar->SetPosition(50);   // drawn before the call returns
+#pragma once
+
+#include <cstdint>
+
+#include "controls/progressbar_scheme.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/control.h"
+#include "toolkit/progressorientation.h"
+
+class TGradientProgressBar : public TGraphicControl {
+public:
+    using TColorScheme = GradientProgressBar::TColorScheme;
+    using enum GradientProgressBar::TColorScheme;
+    using TColorIndex = GradientProgressBar::TColorIndex;
+
+    explicit TGradientProgressBar(TComponent* owner);
+
+    // The five colours share one setter: it stores the colour, switches the
+    // scheme to csCustom (even for an unchanged value) and repaints later.
+    TColor GetColor(TColorIndex index) const;
+    void SetColor(TColorIndex index, TColor value);
+
+    TColor ColorBorder() const noexcept { return colorBorder_; }
+    void SetColorBorder(TColor v) { SetColor(GradientProgressBar::ciColorBorder, v); }
+    TColor BackColorFace() const noexcept { return backColorFace_; }
+    void SetBackColorFace(TColor v) { SetColor(GradientProgressBar::ciBackColorFace, v); }
+    TColor BackColorGrad() const noexcept { return backColorGrad_; }
+    void SetBackColorGrad(TColor v) { SetColor(GradientProgressBar::ciBackColorGrad, v); }
+    TColor ForeColorFace() const noexcept { return foreColorFace_; }
+    void SetForeColorFace(TColor v) { SetColor(GradientProgressBar::ciForeColorFace, v); }
+    TColor ForeColorGrad() const noexcept { return foreColorGrad_; }
+    void SetForeColorGrad(TColor v) { SetColor(GradientProgressBar::ciForeColorGrad, v); }
+
+    // A named scheme overwrites the five colours; csCustom keeps them.
+    TColorScheme ColorScheme() const noexcept { return colorScheme_; }
+    void SetColorScheme(TColorScheme value);
+
+    // Range and value. Out-of-range requests are ignored silently: Min never
+    // passes Max and Position is never set below Min. Position may exceed Max
+    // (the bar then shows full). Accepted changes paint at once, so the bar is
+    // current even while the caller keeps the thread busy.
+    std::int32_t Max() const noexcept { return max_; }
+    void SetMax(std::int32_t value);
+    std::int32_t Min() const noexcept { return min_; }
+    void SetMin(std::int32_t value);
+    std::int32_t Position() const noexcept { return position_; }
+    void SetPosition(std::int32_t value);
+    // Stored only.
+    std::int32_t Step() const noexcept { return step_; }
+    void SetStep(std::int32_t value);
+
+    TProgressBarOrientation Orientation() const noexcept { return orientation_; }
+    void SetOrientation(TProgressBarOrientation value);
+
+protected:
+    void Paint() override;
+
+private:
+    // Paints now when the bar can; a bar not yet placed on a parent is
+    // painted once it is.
+    void PaintNow();
+    void DrawHorizontal(TBitmap& bitmap, int w, int h);
+    void DrawVertical(TBitmap& bitmap, int w, int h);
+
+    TColor colorBorder_ = 0;
+    TColor backColorFace_ = 0;
+    TColor backColorGrad_ = 0;
+    TColor foreColorFace_ = 0;
+    TColor foreColorGrad_ = 0;
+    TColorScheme colorScheme_ = csDesert;
+    std::int32_t max_ = 100;
+    std::int32_t min_ = 0;
+    std::int32_t position_ = 0;
+    std::int32_t step_ = 10;
+    TProgressBarOrientation orientation_ = pbHorizontal;
+};

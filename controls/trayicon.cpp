@@ -1,0 +1,384 @@
+#include "controls/trayicon.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "controls/traytip.h"
+#include "toolkit/application.h"
+#include "toolkit/errors.h"
+#include "toolkit/forms.h"
+#include "toolkit/oserror.h"
+
+namespace {
+
+// Posted by the animation thread to the hidden window: one step.
+constexpr UINT TrayStepMessage = WM_APP + 1;
+
+constexpr std::uint8_t Bit(TMouseButton b) { return static_cast<std::uint8_t>(1u << static_cast<unsigned>(b)); }
+
+}  // namespace
+
+// ---- TTimerThread ----------------------------------------------------------
+
+TTimerThread::TTimerThread(TTrayIcon* owner, std::shared_ptr<TShared> shared)
+    : OwnerIcon(owner), shared_(std::move(shared)), stopEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+{
+    if (stopEvent_ == nullptr) RaiseLastOSError();
+}
+
+TTimerThread::~TTimerThread()
+{
+    Stop();
+    WaitFor();  // no step can be under way once the icon's state goes
+    CloseHandle(stopEvent_);
+}
+
+void TTimerThread::Stop()
+{
+    OwnerIcon = nullptr;
+    SetEvent(stopEvent_);
+    Terminate();
+    Resume();  // out of a pause, straight to the end of the loop
+}
+
+void TTimerThread::Execute()
+{
+    while (!Terminated()) {
+        PausePoint();
+        if (Terminated()) break;
+        // The pause between steps ends early when the animation is stopped. It
+        // is never shorter than a window timer's, so that even an Interval of
+        // 0 leaves the user-interface thread's queue room to drain.
+        const DWORD pause = std::max<DWORD>(shared_->Interval.load(), USER_TIMER_MINIMUM);
+        if (WaitForSingleObject(stopEvent_, pause) != WAIT_TIMEOUT) break;
+        if (Terminated() || OwnerIcon.load() == nullptr) break;
+        // One step in flight at a time: a busy user-interface thread gets no
+        // backlog of steps, and an Interval of 0 cannot flood its queue.
+        if (!shared_->Pending.exchange(true))
+            PostMessageW(shared_->Window, shared_->StepMessage, shared_->Generation, 0);
+    }
+}
+
+// ---- TTrayIcon -------------------------------------------------------------
+
+TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner)
+{
+    window_ = std::make_unique<TUtilityWindow>(
+        [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return TrayWndProc(w, m, wp, lp); }, TrayIconWindowClass);
+    // Sent to every top-level window when the taskbar is created again (the
+    // shell restarted): the icon must be added anew or a program hidden in
+    // the tray can no longer be reached.
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    icon_.OnChange = [this](TObject*) { RefreshTray(); };
+    icons_.OnChange = [this](TObject*) { RefreshTray(); };
+    NotifyData.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    NotifyData.hWnd = window_->Handle();
+}
+
+TTrayIcon::~TTrayIcon()
+{
+    MarkDestroying();
+    enabled_ = false;
+    icon_.OnChange = nullptr;
+    icons_.OnChange = nullptr;
+    animated_ = false;
+    StopAnimationThread();
+    RemoveFromTray();
+    window_.reset();
+}
+
+void TTrayIcon::SetActive(bool value)
+{
+    if (value == active_) return;
+    active_ = value;
+    if (value)
+        AddToTray();
+    else
+        RemoveFromTray();
+}
+
+void TTrayIcon::SetHint(const std::wstring& value)
+{
+    // The window assigns the same text every second: no shell call for it.
+    if (value == hint_) return;
+    hint_ = value;
+    RefreshTray();
+}
+
+void TTrayIcon::SetIcon(const TIcon* value)
+{
+    icon_.Assign(value);
+}
+
+void TTrayIcon::SetIcons(const TIconList* value)
+{
+    icons_.CopyContents(value);
+}
+
+void TTrayIcon::SetInterval(std::uint16_t value)
+{
+    if (value == interval_) return;
+    interval_ = value;
+    if (animationShared_) animationShared_->Interval = value;
+}
+
+void TTrayIcon::SetPopupMenu(TPopupMenu* value)
+{
+    if (popupMenu_ != nullptr && popupMenu_ != value) popupMenu_->RemoveFreeNotification(this);
+    popupMenu_ = value;
+    if (value != nullptr) value->FreeNotification(this);
+}
+
+void TTrayIcon::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == popupMenu_) popupMenu_ = nullptr;
+}
+
+void TTrayIcon::Loaded()
+{
+    TComponent::Loaded();
+    if (active_) AddToTray();
+}
+
+void TTrayIcon::SetAnimated(bool value)
+{
+    const bool on = value && icons_.Count() > 0;
+    if (on == animated_) return;
+    if (on) {
+        auto shared = std::make_shared<TTimerThread::TShared>();
+        shared->Interval = interval_;
+        shared->Window = window_->Handle();
+        shared->StepMessage = TrayStepMessage;
+        shared->Generation = ++animationGeneration_;
+        try {
+            auto thread = std::make_unique<TTimerThread>(this, shared);
+            if (iconAdded_) thread->Resume();
+            animationThread_ = std::move(thread);
+        } catch (const std::system_error& e) {
+            throw EOSError(L"Thread creation error: " + FromUtf8(e.what()), static_cast<std::uint32_t>(e.code().value()));
+        }
+        animationShared_ = std::move(shared);
+        animated_ = true;
+    } else {
+        animated_ = false;
+        StopAnimationThread();
+    }
+    frameIndex_ = 0;
+    RefreshTray();
+}
+
+void TTrayIcon::StopAnimationThread() noexcept
+{
+    ++animationGeneration_;  // steps already posted are stale now
+    animationThread_.reset();
+    animationShared_.reset();
+}
+
+void TTrayIcon::AdvanceFrame()
+{
+    // A paused animation makes no steps: it goes on from this frame once the
+    // icon is back.
+    if (IsDestroying() || !animated_ || !iconAdded_) return;
+    ++frameIndex_;
+    if (frameIndex_ >= icons_.Count()) frameIndex_ = 0;
+    RefreshTray();
+}
+
+const TIcon* TTrayIcon::CurrentIcon() const
+{
+    const int count = icons_.Count();
+    if (count > 0 && animated_) return icons_.Items(std::clamp(frameIndex_, 0, count - 1));
+    return &icon_;
+}
+
+void TTrayIcon::FillNotifyRecord()
+{
+    NotifyData = NOTIFYICONDATAW{};
+    NotifyData.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    NotifyData.hWnd = window_->Handle();
+    NotifyData.uID = 0;
+    NotifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    NotifyData.uCallbackMessage = TrayCallbackMessage;
+    const TIcon* icon = CurrentIcon();
+    NotifyData.hIcon = icon != nullptr ? icon->Handle() : nullptr;
+    const std::wstring tip = TrayTip(hint_);
+    const size_t n = std::min(tip.size(), TrayTipMaxLength);
+    std::copy_n(tip.begin(), n, NotifyData.szTip);
+    NotifyData.szTip[n] = L'\0';
+}
+
+bool TTrayIcon::NotifyShell(DWORD message, NOTIFYICONDATAW& data)
+{
+    return Shell_NotifyIconW(message, &data) != FALSE;
+}
+
+void TTrayIcon::AddToTray()
+{
+    RemoveFromTray();  // every add starts from a clean state
+    const TIcon* icon = CurrentIcon();
+    if (icon == nullptr || icon->Empty()) return;
+    pressedButtons_ = 0;
+    FillNotifyRecord();
+    iconAdded_ = NotifyShell(NIM_ADD, NotifyData);
+    if (iconAdded_ && NotifyData.szTip[0] == L'\0') NotifyShell(NIM_MODIFY, NotifyData);
+    if (animated_ && animationThread_) animationThread_->Resume();
+}
+
+void TTrayIcon::RemoveFromTray()
+{
+    NotifyShell(NIM_DELETE, NotifyData);
+    iconAdded_ = false;
+    pressedButtons_ = 0;
+    if (animated_ && animationThread_) animationThread_->Pause();
+}
+
+void TTrayIcon::RefreshTray()
+{
+    if (icons_.Count() == 0) SetAnimated(false);
+    if (iconAdded_) {
+        const TIcon* icon = CurrentIcon();
+        if (icon == nullptr || icon->Empty()) {
+            RemoveFromTray();
+        } else {
+            FillNotifyRecord();
+            NotifyShell(NIM_MODIFY, NotifyData);
+        }
+        return;
+    }
+    // Wanted but not shown (no image yet, or the shell refused): try again.
+    if (active_ && !IsDestroying()) AddToTray();
+}
+
+TShiftState TTrayIcon::ReadShiftKeys()
+{
+    TShiftState s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+LRESULT TTrayIcon::TrayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == TrayCallbackMessage && enabled_) {
+        HandleCallback(LOWORD(lParam));
+        return 0;
+    }
+    if (message == TrayStepMessage) {
+        if (wParam == animationGeneration_ && animationShared_) {
+            animationShared_->Pending = false;
+            AdvanceFrame();
+        }
+        return 0;
+    }
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        // The old icon went with the old taskbar, whatever IconAdded says.
+        if (active_ && !IsDestroying()) AddToTray();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void TTrayIcon::HandleCallback(UINT mouseMessage)
+{
+    const TShiftState keys = ReadShiftKeys();
+    POINT p{};
+    GetCursorPos(&p);
+    const int x = p.x, y = p.y;
+    auto release = [&](TMouseButton b, TShiftState extra) {
+        const TShiftState shift = keys | extra;
+        if (pressedButtons_ & Bit(b)) {
+            pressedButtons_ &= static_cast<std::uint8_t>(~Bit(b));
+            HandleClick(b, shift, x, y);
+        }
+        HandleMouseUp(b, shift, x, y);
+    };
+    switch (mouseMessage) {
+    case WM_MOUSEMOVE: HandleMouseMove(keys, x, y); break;
+    case WM_LBUTTONDOWN:
+        HandleMouseDown(mbLeft, keys | ssLeft, x, y);
+        pressedButtons_ |= Bit(mbLeft);
+        break;
+    case WM_LBUTTONUP: release(mbLeft, ssLeft); break;
+    case WM_LBUTTONDBLCLK:
+        HandleDblClick();
+        HandleMouseDown(mbLeft, keys | ssDouble, x, y);
+        break;
+    case WM_RBUTTONDOWN:
+        HandleMouseDown(mbRight, keys | ssRight, x, y);
+        pressedButtons_ |= Bit(mbRight);
+        break;
+    case WM_RBUTTONUP: release(mbRight, ssRight); break;
+    case WM_RBUTTONDBLCLK: HandleMouseDown(mbRight, keys | ssDouble, x, y); break;
+    case WM_MBUTTONDOWN: HandleMouseDown(mbMiddle, keys | ssMiddle, x, y); break;
+    case WM_MBUTTONUP: HandleMouseUp(mbMiddle, keys | ssMiddle, x, y); break;
+    case WM_MBUTTONDBLCLK: HandleMouseDown(mbMiddle, keys | ssDouble, x, y); break;
+    default: break;
+    }
+}
+
+void TTrayIcon::HandleDblClick()
+{
+    if (!ClickDefaultItem()) Fire(OnDblClick, this);
+}
+
+void TTrayIcon::HandleClick(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (button == mbRight && ShowPopupMenu(x, y)) return;
+    Fire(OnClick, this, button, shift, x, y);
+}
+
+void TTrayIcon::HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    Fire(OnMouseDown, this, button, shift, x, y);
+}
+
+void TTrayIcon::HandleMouseMove(TShiftState shift, int x, int y)
+{
+    Fire(OnMouseMove, this, shift, x, y);
+}
+
+void TTrayIcon::HandleMouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    Fire(OnMouseUp, this, button, shift, x, y);
+}
+
+bool TTrayIcon::ShowPopupMenu(int x, int y)
+{
+    if (!active_ || popupMenu_ == nullptr || !popupMenu_->AutoPopup()) return false;
+    popupMenu_->SetPopupComponent(this);
+    if (!IsDestroying()) {
+        // Whatever the user was dragging or pressing in our windows ends first.
+        HWND form = GetActiveWindow();
+        if (form == nullptr && Application->MainForm() != nullptr && Application->MainForm()->HandleAllocated())
+            form = Application->MainForm()->WindowHandle();
+        if (form != nullptr) SendMessageW(form, WM_CANCELMODE, 0, 0);
+    }
+    HWND hidden = window_->Handle();
+    // A menu only closes on a click elsewhere when its thread owns the
+    // foreground; the hidden window takes it for the menu's lifetime.
+    if (IsWindowEnabled(hidden)) SetForegroundWindow(hidden);
+    Application->ProcessMessages();
+    struct TAfterMenu {
+        HWND hidden;
+        ~TAfterMenu()
+        {
+            if (IsWindowEnabled(hidden)) SetForegroundWindow(hidden);
+            // Lets the foreground switch settle, so the next right click opens
+            // the menu again instead of being swallowed.
+            PostMessageW(hidden, WM_NULL, 0, 0);
+        }
+    } after{hidden};
+    if (popupMenu_ != nullptr) popupMenu_->Popup(x, y);  // a handler may have dropped the menu meanwhile
+    return true;
+}
+
+bool TTrayIcon::ClickDefaultItem()
+{
+    if (!active_ || popupMenu_ == nullptr) return false;
+    TMenuItem* item = popupMenu_->DefaultItem();
+    if (item == nullptr) return false;
+    item->Click();
+    return true;
+}

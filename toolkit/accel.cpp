@@ -1,0 +1,20 @@
+#include "toolkit/accel.h"
+
+#include <cwctype>
+
+wchar_t AccelChar(std::wstring_view caption)
+{
+    wchar_t found = 0;
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != L'&') continue;
+        ++i;  // the marked character, or the second "&" of a pair
+        if (caption[i] != L'&') found = caption[i];
+    }
+    return found;
+}
+
+bool IsAccel(wchar_t ch, std::wstring_view caption)
+{
+    const wchar_t accel = AccelChar(caption);
+    return accel != 0 && std::towupper(static_cast<wint_t>(accel)) == std::towupper(static_cast<wint_t>(ch));
+}

@@ -1,0 +1,10 @@
+// Accelerator letters of captions: "&Optimize" answers Alt+O (or O alone where
+// the focused control does not take characters). Platform-free.
+#pragma once
+
+#include <string_view>
+
+// The character after the last single "&" ("&&" is a literal "&"), or 0.
+wchar_t AccelChar(std::wstring_view caption);
+// ch is caption's accelerator, compared without case.
+bool IsAccel(wchar_t ch, std::wstring_view caption);

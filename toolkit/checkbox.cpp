@@ -1,0 +1,93 @@
+#include "toolkit/checkbox.h"
+
+#include "toolkit/accel.h"
+
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner)
+{
+    // Clicks come from the button's own BN_CLICKED, and the button keeps its
+    // own capture: releasing it early would cancel the press.
+    SetControlStyle(csSetCaption | csDoubleClicks);
+    SetBounds(0, 0, 97, 17);
+    SetTabStop(true);
+}
+
+DWORD TCheckBox::ButtonStyle() const
+{
+    // The plain styles: the state changes only through SetState, so code and
+    // user go the same way.
+    DWORD style = allowGrayed_ ? BS_3STATE : BS_CHECKBOX;
+    if (alignment_ == taLeftJustify) style |= BS_LEFTTEXT | BS_RIGHTBUTTON;
+    return style;
+}
+
+void TCheckBox::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.WinClassName = L"BUTTON";
+    p.SystemClass = true;
+    p.Style |= ButtonStyle();
+}
+
+void TCheckBox::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    SendMessageW(WindowHandle(), BM_SETCHECK, static_cast<WPARAM>(state_), 0);
+}
+
+void TCheckBox::SetState(TCheckBoxState value)
+{
+    if (value == state_) return;
+    state_ = value;
+    if (HandleAllocated()) SendMessageW(WindowHandle(), BM_SETCHECK, static_cast<WPARAM>(state_), 0);
+    if (!IsLoading()) Click();
+}
+
+void TCheckBox::SetAllowGrayed(bool value)
+{
+    if (value == allowGrayed_) return;
+    allowGrayed_ = value;
+    if (HandleAllocated()) SendMessageW(WindowHandle(), BM_SETSTYLE, ButtonStyle(), TRUE);
+}
+
+void TCheckBox::SetAlignment(TAlignment value)
+{
+    if (value == taCenter || value == alignment_) return;
+    alignment_ = value;
+    if (HandleAllocated()) {
+        // BS_LEFTTEXT lies outside what BM_SETSTYLE changes.
+        LONG_PTR style = GetWindowLongPtrW(WindowHandle(), GWL_STYLE);
+        style &= ~static_cast<LONG_PTR>(BS_LEFTTEXT | BS_RIGHTBUTTON);
+        if (alignment_ == taLeftJustify) style |= BS_LEFTTEXT | BS_RIGHTBUTTON;
+        SetWindowLongPtrW(WindowHandle(), GWL_STYLE, style);
+        InvalidateRect(WindowHandle(), nullptr, TRUE);
+    }
+}
+
+void TCheckBox::Toggle()
+{
+    switch (state_) {
+    case cbUnchecked: SetState(allowGrayed_ ? cbGrayed : cbChecked); break;
+    case cbChecked: SetState(cbUnchecked); break;
+    case cbGrayed: SetState(cbChecked); break;
+    }
+}
+
+bool TCheckBox::DialogChar(wchar_t ch, LPARAM keyData)
+{
+    if (IsAccel(ch, Caption()) && CanFocus()) {
+        SetFocus();
+        if (Focused()) Toggle();
+        return true;
+    }
+    return TWinControl::DialogChar(ch, keyData);
+}
+
+void TCheckBox::WndProc(TMessage& m)
+{
+    if (m.Msg == CN_COMMAND) {
+        if (HIWORD(m.WParam) == BN_CLICKED) Toggle();
+        m.Result = 0;
+        return;
+    }
+    TWinControl::WndProc(m);
+}

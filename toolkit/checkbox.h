@@ -1,0 +1,46 @@
+// TCheckBox: the system check box. Every change of its state, by the user
+// (click, Space, accelerator) or by code, raises OnClick once; setting the
+// state it already has raises nothing, and so does anything while its form
+// is loading (a box stored checked does not run its handler).
+#pragma once
+
+#include <cstdint>
+
+#include "toolkit/wincontrol.h"
+
+enum class TCheckBoxState : std::uint8_t { cbUnchecked, cbChecked, cbGrayed };
+using enum TCheckBoxState;
+
+class TCheckBox : public TWinControl {
+public:
+    explicit TCheckBox(TComponent* owner);
+
+    bool Checked() const noexcept { return state_ == cbChecked; }
+    void SetChecked(bool value) { SetState(value ? cbChecked : cbUnchecked); }
+    TCheckBoxState State() const noexcept { return state_; }
+    void SetState(TCheckBoxState value);
+    // The user's clicks also pass through cbGrayed.
+    bool AllowGrayed() const noexcept { return allowGrayed_; }
+    void SetAllowGrayed(bool value);
+    // taRightJustify (the default): box at the left, caption to its right;
+    // taLeftJustify: caption at the left, box at the right end.
+    TAlignment Alignment() const noexcept { return alignment_; }
+    void SetAlignment(TAlignment value);
+
+    // What a user's click does: the next state in the cycle.
+    virtual void Toggle();
+
+    bool DialogChar(wchar_t ch, LPARAM keyData) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& message) override;
+
+private:
+    DWORD ButtonStyle() const;
+
+    TCheckBoxState state_ = cbUnchecked;
+    bool allowGrayed_ = false;
+    TAlignment alignment_ = taRightJustify;
+};

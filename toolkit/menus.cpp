@@ -1,0 +1,351 @@
+#include "toolkit/menus.h"
+
+#include <algorithm>
+
+#include "toolkit/application.h"
+
+namespace {
+
+// Identifiers of chosen items, unique across the program's menus; 0 means
+// "nothing chosen" to the system.
+UINT NextCommand()
+{
+    static UINT next = 0;
+    next = next >= 0xFFFF ? 1 : next + 1;
+    return next;
+}
+
+}  // namespace
+
+// The link between a menu item and its action: like a control's, except that
+// the item takes the action's caption while loading only when it has none.
+class TMenuItemLink final : public TActionLink {
+public:
+    TMenuItemLink(TMenuItem* client, TBasicAction* action) : TActionLink(action), client_(client) {}
+
+    void Apply(bool checkDefaults)
+    {
+        TAction* a = dynamic_cast<TAction*>(LinkedAction());
+        if (a == nullptr) return;
+        if (!checkDefaults || client_->Caption().empty()) client_->SetCaption(a->Caption());
+        if (!checkDefaults || client_->Enabled()) client_->SetEnabled(a->Enabled());
+        if (!checkDefaults || client_->Visible()) client_->SetVisible(a->Visible());
+        if (!checkDefaults || !client_->Checked()) client_->SetChecked(a->Checked());
+        if (!checkDefaults || client_->Hint().empty()) client_->SetHint(a->Hint());
+    }
+
+    void CaptionChanged(const std::wstring& old) override
+    {
+        if (client_->Caption() == old) client_->SetCaption(Properties()->Caption());
+    }
+    void EnabledChanged(bool old) override
+    {
+        if (client_->Enabled() == old) client_->SetEnabled(Properties()->Enabled());
+    }
+    void VisibleChanged(bool old) override
+    {
+        if (client_->Visible() == old) client_->SetVisible(Properties()->Visible());
+    }
+    void CheckedChanged(bool old) override
+    {
+        if (client_->Checked() == old) client_->SetChecked(Properties()->Checked());
+    }
+    void HintChanged(const std::wstring& old) override
+    {
+        if (client_->Hint() == old) client_->SetHint(Properties()->Hint());
+    }
+    void ActionDestroyed() override { client_->actionLink_.reset(); }
+
+private:
+    TAction* Properties() const { return static_cast<TAction*>(LinkedAction()); }
+    TMenuItem* client_;  // not owned: the item owns this link
+};
+
+// --- TMenuItem ---
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(NextCommand())
+{
+    bitmap_.OnChange = [this](TObject*) {
+        menuBitmapStale_ = true;
+        Changed();
+    };
+}
+
+TMenuItem::~TMenuItem()
+{
+    MarkDestroying();
+    actionLink_.reset();
+    for (TMenuItem* item : items_) item->parent_ = nullptr;
+    items_.clear();
+    if (parent_ != nullptr) parent_->Detach(this);
+}
+
+void TMenuItem::Changed()
+{
+    TMenuItem* root = this;
+    while (root->parent_ != nullptr) root = root->parent_;
+    if (root->menu_ != nullptr) root->menu_->ItemsChanged();
+}
+
+void TMenuItem::SetCaption(const std::wstring& value)
+{
+    if (value == caption_) return;
+    caption_ = value;
+    Changed();
+}
+
+void TMenuItem::SetDefault(bool value)
+{
+    if (value == default_) return;
+    default_ = value;
+    Changed();
+}
+
+void TMenuItem::SetEnabled(bool value)
+{
+    if (value == enabled_) return;
+    enabled_ = value;
+    Changed();
+}
+
+void TMenuItem::SetVisible(bool value)
+{
+    if (value == visible_) return;
+    visible_ = value;
+    Changed();
+}
+
+void TMenuItem::SetChecked(bool value)
+{
+    if (value == checked_) return;
+    checked_ = value;
+    Changed();
+}
+
+void TMenuItem::SetBitmap(const TBitmap& value)
+{
+    bitmap_.Assign(value);  // OnChange marks the menu copy stale
+}
+
+void TMenuItem::Add(TMenuItem* item)
+{
+    Insert(items_.size(), item);
+}
+
+void TMenuItem::Insert(std::size_t index, TMenuItem* item)
+{
+    if (item == nullptr) return;
+    for (TMenuItem* p = this; p != nullptr; p = p->parent_)
+        if (p == item) throw EInvalidOperation(L"A menu item cannot contain itself");
+    if (item->parent_ != nullptr) item->parent_->Detach(item);
+    index = std::min(index, items_.size());
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index), item);
+    item->parent_ = this;
+    Changed();
+}
+
+void TMenuItem::Remove(TMenuItem* item)
+{
+    if (item == nullptr || item->parent_ != this) return;
+    Detach(item);
+}
+
+void TMenuItem::Detach(TMenuItem* item)
+{
+    items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
+    item->parent_ = nullptr;
+    if (!IsDestroying()) Changed();
+}
+
+int TMenuItem::MenuIndex() const
+{
+    if (parent_ == nullptr) return -1;
+    const auto& items = parent_->items_;
+    const auto it = std::find(items.begin(), items.end(), this);
+    return it == items.end() ? -1 : static_cast<int>(it - items.begin());
+}
+
+TMenuItem* TMenuItem::Find(UINT command)
+{
+    if (command_ == command && parent_ != nullptr) return this;
+    for (TMenuItem* item : items_)
+        if (TMenuItem* found = item->Find(command)) return found;
+    return nullptr;
+}
+
+TBasicAction* TMenuItem::Action() const
+{
+    return actionLink_ ? actionLink_->LinkedAction() : nullptr;
+}
+
+void TMenuItem::SetAction(TBasicAction* action)
+{
+    if (action == Action()) return;
+    actionLink_.reset();
+    if (action == nullptr) return;
+    auto link = std::make_unique<TMenuItemLink>(this, action);
+    link->Apply(IsLoading());
+    actionLink_ = std::move(link);
+}
+
+void TMenuItem::Click()
+{
+    if (!enabled_) return;
+    if (OnClick)
+        OnClick(this);
+    else if (actionLink_)
+        actionLink_->ExecuteAction();
+}
+
+HBITMAP TMenuItem::MenuBitmap()
+{
+    if (!menuBitmapStale_) return menuBitmap_.Get();
+    menuBitmapStale_ = false;
+    menuBitmap_.Reset();
+    if (bitmap_.Empty()) return nullptr;
+    const int w = bitmap_.Width(), h = bitmap_.Height();
+    // Menus blend 32-bit bitmaps by their alpha, premultiplied: the
+    // transparent colour gets alpha 0, everything else is opaque.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;  // bottom-up, as the menu expects
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    TUniqueBitmap copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!copy || bits == nullptr) RaiseGdiError(L"CreateDIBSection");
+    const TColor key = bitmap_.TransparentColor();
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const TColor c = bitmap_.Pixel(x, y);
+            const std::uint32_t bgr = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+            pixels[static_cast<std::size_t>(h - 1 - y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] =
+                c == key ? 0u : (0xFF000000u | bgr);
+        }
+    menuBitmap_ = std::move(copy);
+    return menuBitmap_.Get();
+}
+
+// --- TPopupMenu ---
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner)
+{
+    items_ = new TMenuItem(this);
+    items_->menu_ = this;
+    window_ = AllocateHWnd(
+        [this](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT { return WindowProc(w, m, wp, lp); });
+}
+
+TPopupMenu::~TPopupMenu()
+{
+    MarkDestroying();
+    items_->menu_ = nullptr;
+    handle_.Reset();
+}
+
+void TPopupMenu::SetPopupComponent(TComponent* value)
+{
+    if (value == popupComponent_) return;
+    // The old link stays: removing it would also cut one the other side made.
+    popupComponent_ = value;
+    if (popupComponent_ != nullptr) popupComponent_->FreeNotification(this);
+}
+
+void TPopupMenu::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == popupComponent_) popupComponent_ = nullptr;
+}
+
+TMenuItem* TPopupMenu::DefaultItem() const
+{
+    for (TMenuItem* item : items_->items_)
+        if (item->Default() && item->Enabled()) return item;
+    return nullptr;
+}
+
+void TPopupMenu::ItemsChanged()
+{
+    stale_ = true;
+}
+
+void TPopupMenu::Loaded()
+{
+    TComponent::Loaded();
+    stale_ = true;
+}
+
+void TPopupMenu::Build(HMENU menu, TMenuItem& parent)
+{
+    UINT position = 0;
+    for (TMenuItem* item : parent.items_) {
+        if (!item->Visible()) continue;
+        std::wstring text = item->Caption();
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
+        mii.wID = item->Command();
+        if (item->IsLine()) {
+            mii.fType = MFT_SEPARATOR;
+        } else {
+            mii.fMask |= MIIM_STRING | MIIM_BITMAP;
+            mii.fType = MFT_STRING;
+            mii.dwTypeData = text.data();
+            mii.hbmpItem = item->MenuBitmap();
+            if (!item->Enabled()) mii.fState |= MFS_DISABLED;
+            if (item->Checked()) mii.fState |= MFS_CHECKED;
+            if (item->Default()) mii.fState |= MFS_DEFAULT;
+            if (item->Count() > 0) {
+                TUniqueMenu sub(CreatePopupMenu());
+                if (!sub) RaiseLastOSError();
+                Build(sub.Get(), *item);
+                mii.fMask |= MIIM_SUBMENU;
+                mii.hSubMenu = sub.Get();
+                if (!InsertMenuItemW(menu, position, TRUE, &mii)) RaiseLastOSError();
+                sub.Release();  // the parent menu destroys it now
+                ++position;
+                continue;
+            }
+        }
+        if (!InsertMenuItemW(menu, position, TRUE, &mii)) RaiseLastOSError();
+        ++position;
+    }
+}
+
+HMENU TPopupMenu::Handle()
+{
+    // The menu on screen is never pulled away from under the system.
+    if ((stale_ || !handle_) && !showing_) {
+        TUniqueMenu menu(CreatePopupMenu());
+        if (!menu) RaiseLastOSError();
+        Build(menu.Get(), *items_);
+        handle_ = std::move(menu);
+        stale_ = false;
+    }
+    return handle_.Get();
+}
+
+void TPopupMenu::Popup(int x, int y)
+{
+    Fire(OnPopup, this);
+    HMENU menu = Handle();
+    showing_ = true;
+    struct TShowing {
+        bool& flag;
+        ~TShowing() { flag = false; }
+    } showing{showing_};
+    // The choice comes back as WM_COMMAND to our window once the menu closes.
+    TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, window_->Handle(), nullptr);
+}
+
+LRESULT TPopupMenu::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && HIWORD(wParam) == 0 && lParam == 0) {
+        if (TMenuItem* item = items_->Find(LOWORD(wParam))) item->Click();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

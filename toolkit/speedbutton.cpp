@@ -1,0 +1,280 @@
+#include "toolkit/speedbutton.h"
+
+#include "toolkit/accel.h"
+#include "toolkit/wincontrol.h"
+
+namespace {
+
+constexpr TColor kBtnHighlight = static_cast<TColor>(0x80000014u);  // COLOR_BTNHIGHLIGHT
+// Stands for "transparent" in the embossed image: no system grey or white.
+constexpr TColor kEmbossKey = 0xFF00FF;
+
+bool IsDark(TColor c)
+{
+    const unsigned r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+    return r + g + b < 3 * 192;
+}
+
+}  // namespace
+
+TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner)
+{
+    SetBounds(0, 0, 23, 22);
+    UpdateOpacity();
+    glyph_.OnChange = [this](TObject*) { Invalidate(); };
+}
+
+void TSpeedButton::UpdateOpacity()
+{
+    // A raised button always fills its face; a flat one only when not transparent.
+    const bool opaque = !flat_ || !transparent_;
+    SetControlStyle(opaque ? (ControlStyle() | csOpaque) : (ControlStyle() & ~csOpaque));
+}
+
+void TSpeedButton::SetGlyph(const TBitmap& value)
+{
+    glyph_.Assign(value);
+}
+
+void TSpeedButton::SetNumGlyphs(int value)
+{
+    if (value < 1 || value > 4 || value == numGlyphs_) return;
+    numGlyphs_ = value;
+    Invalidate();
+}
+
+void TSpeedButton::SetFlat(bool value)
+{
+    if (value == flat_) return;
+    flat_ = value;
+    UpdateOpacity();
+    Invalidate();
+}
+
+void TSpeedButton::SetTransparent(bool value)
+{
+    if (value == transparent_) return;
+    transparent_ = value;
+    UpdateOpacity();
+    Invalidate();
+}
+
+void TSpeedButton::SetSpacing(int value)
+{
+    if (value == spacing_) return;
+    spacing_ = value;
+    Invalidate();
+}
+
+void TSpeedButton::SetGroupIndex(int value)
+{
+    if (value == groupIndex_) return;
+    groupIndex_ = value;
+    if (groupIndex_ == 0) SetDown(false);
+    UpdateExclusive();
+}
+
+void TSpeedButton::SetAllowAllUp(bool value)
+{
+    allowAllUp_ = value;
+}
+
+void TSpeedButton::SetDown(bool value)
+{
+    if (groupIndex_ == 0) value = false;
+    if (value == down_) return;
+    if (down_ && !allowAllUp_) return;  // one of the group stays down
+    down_ = value;
+    if (!dragging_) state_ = down_ ? bsExclusive : bsUp;
+    Invalidate();
+    if (down_) UpdateExclusive();
+}
+
+void TSpeedButton::UpdateExclusive()
+{
+    if (groupIndex_ == 0 || !down_ || Parent() == nullptr) return;
+    for (std::size_t i = 0; i < Parent()->ControlCount(); ++i) {
+        auto* other = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));
+        if (other == nullptr || other == this || other->groupIndex_ != groupIndex_ || !other->down_) continue;
+        other->down_ = false;
+        other->state_ = bsUp;
+        other->Invalidate();
+    }
+}
+
+void TSpeedButton::SetState(TButtonState value)
+{
+    if (value == state_) return;
+    state_ = value;
+    if (Parent() != nullptr) Repaint();
+}
+
+void TSpeedButton::EnabledChanged()
+{
+    if (!Enabled()) {
+        dragging_ = false;
+        state_ = down_ ? bsExclusive : bsUp;
+    }
+    TGraphicControl::EnabledChanged();
+}
+
+void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TGraphicControl::MouseDown(button, shift, x, y);
+    if (button != mbLeft || !Enabled()) return;
+    dragging_ = true;
+    SetState(bsDown);
+}
+
+void TSpeedButton::MouseMove(TShiftState shift, int x, int y)
+{
+    TGraphicControl::MouseMove(shift, x, y);
+    if (!dragging_) return;
+    const bool inside = x >= 0 && y >= 0 && x < Width() && y < Height();
+    SetState(inside ? bsDown : (down_ ? bsExclusive : bsUp));
+}
+
+void TSpeedButton::Click()
+{
+    // The click of a release comes after the capture was let go; clicks while
+    // the button is still held (a repeating button's) leave it pressed.
+    if (dragging_ && !MouseCapture()) {
+        dragging_ = false;
+        if (groupIndex_ != 0) {
+            SetDown(!down_);
+            state_ = down_ ? bsExclusive : bsUp;
+        } else {
+            state_ = bsUp;
+        }
+        if (Parent() != nullptr) Repaint();
+    }
+    TGraphicControl::Click();
+}
+
+void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TGraphicControl::MouseUp(button, shift, x, y);
+    if (button != mbLeft || !dragging_) return;
+    // Released outside: no click, the button comes back up.
+    dragging_ = false;
+    SetState(down_ ? bsExclusive : bsUp);
+}
+
+void TSpeedButton::MouseEnter()
+{
+    TGraphicControl::MouseEnter();
+    mouseInControl_ = true;
+    if (flat_ && Enabled() && Parent() != nullptr) Repaint();
+}
+
+void TSpeedButton::MouseLeave()
+{
+    TGraphicControl::MouseLeave();
+    mouseInControl_ = false;
+    if (flat_ && Enabled() && Parent() != nullptr) Repaint();
+}
+
+bool TSpeedButton::DialogChar(wchar_t ch, LPARAM keyData)
+{
+    if (IsAccel(ch, Caption()) && Enabled() && Visible() && Parent() != nullptr && Parent()->Showing()) {
+        Click();
+        return true;
+    }
+    return TGraphicControl::DialogChar(ch, keyData);
+}
+
+int TSpeedButton::GlyphWidth() const
+{
+    return glyph_.Empty() ? 0 : glyph_.Width() / numGlyphs_;
+}
+
+void TSpeedButton::DrawGlyph(TCanvas& canvas, int x, int y, TButtonState state)
+{
+    const int w = GlyphWidth(), h = glyph_.Height();
+    if (w == 0 || h == 0) return;
+    int index = static_cast<int>(state);
+    if (index >= numGlyphs_) index = (state == bsExclusive && numGlyphs_ > 2) ? 2 : 0;
+    TBitmap part;
+    part.SetSize(w, h);
+    CheckGdi(BitBlt(part.DC(), 0, 0, w, h, glyph_.DC(), index * w, 0, SRCCOPY) != FALSE, L"BitBlt");
+    const TColor key = glyph_.TransparentColor();
+    if (state == bsDisabled && index == 0) {
+        // No disabled image: emboss the dark parts of the first one.
+        TBitmap mask;
+        mask.SetSize(w, h);
+        for (int py = 0; py < h; ++py)
+            for (int px = 0; px < w; ++px) {
+                const TColor c = part.Pixel(px, py);
+                mask.Canvas().SetPixel(px, py, (c != key && IsDark(c)) ? clBlack : kEmbossKey);
+            }
+        TBitmap layer;
+        layer.SetSize(w, h);
+        layer.SetTransparentColor(kEmbossKey);
+        layer.SetTransparent(true);
+        for (const auto& [colour, offset] : {std::pair{kBtnHighlight, 1}, std::pair{clBtnShadow, 0}}) {
+            const COLORREF rgb = ColorToRGB(colour);
+            for (int py = 0; py < h; ++py)
+                for (int px = 0; px < w; ++px)
+                    layer.Canvas().SetPixel(px, py,
+                                            mask.Pixel(px, py) == clBlack ? static_cast<TColor>(rgb) : kEmbossKey);
+            canvas.Draw(x + offset, y + offset, layer);
+        }
+        return;
+    }
+    part.SetTransparentColor(key);
+    part.SetTransparent(true);
+    canvas.Draw(x, y, part);
+}
+
+void TSpeedButton::Paint()
+{
+    TCanvas& canvas = Canvas();
+    HDC dc = canvas.Handle();
+    RECT r{0, 0, Width(), Height()};
+    const TButtonState drawn = Enabled() ? state_ : bsDisabled;
+    const bool pushed = drawn == bsDown || drawn == bsExclusive;
+
+    if (!flat_) {
+        UINT frame = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT;
+        if (pushed) frame |= DFCS_PUSHED;
+        CheckGdi(DrawFrameControl(dc, &r, DFC_BUTTON, frame) != FALSE, L"DrawFrameControl");
+    } else {
+        if (!transparent_) {
+            canvas.Brush().SetColor(Color());
+            canvas.FillRect(r);
+        }
+        if (pushed || (mouseInControl_ && Enabled())) {
+            RECT edge{0, 0, Width(), Height()};
+            DrawEdge(dc, &edge, pushed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+        }
+    }
+
+    // Glyph and caption side by side, centred together.
+    const int glyphW = GlyphWidth(), glyphH = glyph_.Empty() ? 0 : glyph_.Height();
+    SIZE text{0, 0};
+    if (!Caption().empty()) {
+        RECT measure{0, 0, 0, 0};
+        canvas.DrawText(Caption(), measure, DT_SINGLELINE | DT_CALCRECT);
+        text = {measure.right, measure.bottom};
+    }
+    const int gap = (glyphW > 0 && text.cx > 0) ? spacing_ : 0;
+    const int shift = pushed ? 1 : 0;
+    int x = (Width() - (glyphW + gap + text.cx)) / 2 + shift;
+    if (glyphW > 0) {
+        DrawGlyph(canvas, x, (Height() - glyphH) / 2 + shift, drawn);
+        x += glyphW + gap;
+    }
+    if (text.cx == 0) return;
+    RECT textRect{x, (Height() - text.cy) / 2 + shift, x + text.cx, (Height() - text.cy) / 2 + shift + text.cy};
+    canvas.Brush().SetStyle(bsClear);
+    if (Enabled()) {
+        canvas.DrawText(Caption(), textRect, DT_SINGLELINE);
+    } else {
+        OffsetRect(&textRect, 1, 1);
+        canvas.Font().SetColor(kBtnHighlight);
+        canvas.DrawText(Caption(), textRect, DT_SINGLELINE);
+        OffsetRect(&textRect, -1, -1);
+        canvas.Font().SetColor(clBtnShadow);
+        canvas.DrawText(Caption(), textRect, DT_SINGLELINE);
+    }
+}

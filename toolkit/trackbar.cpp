@@ -1,0 +1,119 @@
+#include "toolkit/trackbar.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner)
+{
+    // The track bar drags its thumb under its own capture.
+    SetControlStyle(csClickEvents | csDoubleClicks);
+    SetBounds(0, 0, 150, 45);
+    SetTabStop(true);
+}
+
+LRESULT TTrackBar::Send(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return HandleAllocated() ? SendMessageW(WindowHandle(), message, wParam, lParam) : 0;
+}
+
+void TTrackBar::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.WinClassName = TRACKBAR_CLASSW;
+    p.SystemClass = true;
+    p.Style |= TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH;
+}
+
+void TTrackBar::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    Send(TBM_SETTHUMBLENGTH, static_cast<WPARAM>(thumbLength_), 0);
+    Send(TBM_SETLINESIZE, 0, lineSize_);
+    Send(TBM_SETPAGESIZE, 0, pageSize_);
+    Send(TBM_SETRANGEMIN, FALSE, min_);
+    Send(TBM_SETRANGEMAX, FALSE, max_);
+    Send(TBM_SETTICFREQ, static_cast<WPARAM>(frequency_), 0);
+    Send(TBM_SETPOS, TRUE, position_);
+}
+
+void TTrackBar::SetRange(int min, int max)
+{
+    min_ = min;
+    max_ = max;
+    Send(TBM_SETRANGEMIN, FALSE, min_);
+    Send(TBM_SETRANGEMAX, TRUE, max_);
+    // Automatic ticks are laid out for the range they were made with.
+    Send(TBM_SETTICFREQ, static_cast<WPARAM>(frequency_), 0);
+    const int pushed = std::clamp(position_, min_, max_);
+    if (pushed != position_) {
+        position_ = pushed;
+        Send(TBM_SETPOS, TRUE, position_);
+        Changed();
+    }
+}
+
+void TTrackBar::SetMin(int value)
+{
+    if (value == min_ || value > max_) return;
+    SetRange(value, max_);
+}
+
+void TTrackBar::SetMax(int value)
+{
+    if (value == max_ || value < min_) return;
+    SetRange(min_, value);
+}
+
+void TTrackBar::SetPosition(int value)
+{
+    value = std::clamp(value, min_, max_);
+    if (value == position_) return;
+    position_ = value;
+    Send(TBM_SETPOS, TRUE, position_);
+    Changed();
+}
+
+void TTrackBar::SetLineSize(int value)
+{
+    if (value == lineSize_) return;
+    lineSize_ = value;
+    Send(TBM_SETLINESIZE, 0, lineSize_);
+}
+
+void TTrackBar::SetPageSize(int value)
+{
+    if (value == pageSize_) return;
+    pageSize_ = value;
+    Send(TBM_SETPAGESIZE, 0, pageSize_);
+}
+
+void TTrackBar::SetFrequency(int value)
+{
+    if (value == frequency_) return;
+    frequency_ = value;
+    Send(TBM_SETTICFREQ, static_cast<WPARAM>(frequency_), 0);
+}
+
+void TTrackBar::SetThumbLength(int value)
+{
+    if (value == thumbLength_) return;
+    thumbLength_ = value;
+    Send(TBM_SETTHUMBLENGTH, static_cast<WPARAM>(thumbLength_), 0);
+}
+
+void TTrackBar::Changed()
+{
+    if (!IsLoading()) Fire(OnChange, this);
+}
+
+void TTrackBar::WndProc(TMessage& m)
+{
+    if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
+        position_ = static_cast<int>(Send(TBM_GETPOS, 0, 0));
+        Changed();
+        m.Result = 0;
+        return;
+    }
+    TWinControl::WndProc(m);
+}

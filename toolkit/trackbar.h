@@ -1,0 +1,53 @@
+// TTrackBar: the system track bar, horizontal, ticks below the channel at
+// every Frequency units, a fixed-length thumb. OnChange runs for every scroll
+// notification from the user (keys, mouse, wheel) and for every change made
+// by code that moves the position: setting Position, or a Min or Max that
+// pushes the position into the new range (once). Nothing runs while loading.
+#pragma once
+
+#include "toolkit/wincontrol.h"
+
+class TTrackBar : public TWinControl {
+public:
+    explicit TTrackBar(TComponent* owner);
+
+    int Min() const noexcept { return min_; }
+    // Ignored when above Max.
+    void SetMin(int value);
+    int Max() const noexcept { return max_; }
+    // Ignored when below Min.
+    void SetMax(int value);
+    int Position() const noexcept { return position_; }
+    // Clamped into Min..Max.
+    void SetPosition(int value);
+    // Arrow keys move by LineSize; Page Up/Down and clicks in the channel by PageSize.
+    int LineSize() const noexcept { return lineSize_; }
+    void SetLineSize(int value);
+    int PageSize() const noexcept { return pageSize_; }
+    void SetPageSize(int value);
+    // A tick mark every Frequency units.
+    int Frequency() const noexcept { return frequency_; }
+    void SetFrequency(int value);
+    int ThumbLength() const noexcept { return thumbLength_; }
+    void SetThumbLength(int value);
+
+    TNotifyEvent OnChange;
+
+protected:
+    virtual void Changed();
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& message) override;
+
+private:
+    void SetRange(int min, int max);
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam);
+
+    int min_ = 0;
+    int max_ = 10;
+    int position_ = 0;
+    int lineSize_ = 1;
+    int pageSize_ = 2;
+    int frequency_ = 1;
+    int thumbLength_ = 20;
+};
