@@ -116,7 +116,9 @@ TEST_F(RegistryTest, ValuesRoundTripWithTheirTypes)
 
 TEST_F(RegistryTest, StringsStoredWithoutATerminatorKeepEveryCharacter)
 {
-    const wchar_t text[] = L"abc";
+    // The registry adds a terminator when the character after the counted
+    // data is a zero, so the data is followed by one that is not.
+    const wchar_t text[] = L"abcX";
     SetRaw(L"bare", REG_SZ, text, 3 * sizeof(wchar_t));
     SetRaw(L"odd", REG_SZ, text, 3 * sizeof(wchar_t) + 1);
     SetRaw(L"empty", REG_SZ, text, 0);
