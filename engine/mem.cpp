@@ -132,7 +132,7 @@ void TMem::ReleaseMemory(std::int32_t count)
 {
     // The source is copied: a handler run during the run may replace it, but
     // each block must go back where it came from.
-    const TBlockSource source = BlockSource;
+    const TBlockSource source = BlockSource.Allocate && BlockSource.Free ? BlockSource : ProcessHeapBlocks();
     TBlockTable table(count, source.Free);
     TMessagePacer pacer(ProcessMessages, MessageInterval);
 
