@@ -3,6 +3,7 @@
 // slide, the tray, the autorun box and the About page.
 #include "app/formmain.h"
 
+#include <windows.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -24,6 +25,7 @@
 #include "toolkit/application.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/label.h"
+#include "toolkit/modulepath.h"
 #include "toolkit/pagecontrol.h"
 #include "toolkit/progressbar.h"
 #include "toolkit/screen.h"

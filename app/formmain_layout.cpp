@@ -96,12 +96,15 @@ void StoreBarLook(TGradientProgressBar* bar)
     bar->SetColorScheme(TGradientProgressBar::csGrass);
 }
 
-TBitmap ResourceBitmap(int id)
-{
-    TBitmap bitmap;
-    bitmap.LoadFromResourceID(Module(), id);
-    return bitmap;
-}
+// A bitmap of the program's resources, for a setter that copies it.
+class TResourceBitmap {
+public:
+    explicit TResourceBitmap(int id) { bitmap_.LoadFromResourceID(Module(), id); }
+    operator const TBitmap&() const noexcept { return bitmap_; }
+
+private:
+    TBitmap bitmap_;
+};
 
 } // namespace
 
@@ -126,14 +129,14 @@ void TFormMain::LoadLayout()
     SpeedButtonSettings2 = Place<TSpeedButton>(this, this, L"SpeedButtonSettings2", 219, 260, 94, 22);
     SpeedButtonSettings2->SetFlat(true);
     SpeedButtonSettings2->SetTransparent(false);
-    SpeedButtonSettings2->SetGlyph(ResourceBitmap(IDB_SPEED_SETTINGS));
+    SpeedButtonSettings2->SetGlyph(TResourceBitmap(IDB_SPEED_SETTINGS));
     SpeedButtonSettings2->SetVisible(false);
     load.Fixup([this] { SpeedButtonSettings2->SetAction(ActionSettings); });
 
     SpeedButtonOptimize2 = Place<TSpeedButton>(this, this, L"SpeedButtonOptimize2", 323, 258, 94, 22);
     SpeedButtonOptimize2->SetFlat(true);
     SpeedButtonOptimize2->SetTransparent(false);
-    SpeedButtonOptimize2->SetGlyph(ResourceBitmap(IDB_SPEED_OPTIMIZE));
+    SpeedButtonOptimize2->SetGlyph(TResourceBitmap(IDB_SPEED_OPTIMIZE));
     SpeedButtonOptimize2->SetVisible(false);
     load.Fixup([this] { SpeedButtonOptimize2->SetAction(ActionOptimize); });
 
@@ -314,7 +317,7 @@ void TFormMain::LoadLayout()
     // The four gradient buttons of the left column.
     SpeedButtonOptimize = Place<TGradientButton>(this, this, L"SpeedButtonOptimize", 3, 202, 150, 27);
     StoreButtonLook(SpeedButtonOptimize);
-    SpeedButtonOptimize->SetGlyph(ResourceBitmap(IDB_BUTTON_OPTIMIZE));
+    SpeedButtonOptimize->SetGlyph(TResourceBitmap(IDB_BUTTON_OPTIMIZE));
     StoreButtonFlags(SpeedButtonOptimize, 0);
     SpeedButtonOptimize->SetCaption(L"&Optimize Now");
     SpeedButtonOptimize->SetParentFont(false);
@@ -324,7 +327,7 @@ void TFormMain::LoadLayout()
 
     SpeedButtonSettings = Place<TGradientButton>(this, this, L"SpeedButtonSettings", 3, 232, 150, 20);
     StoreButtonLook(SpeedButtonSettings);
-    SpeedButtonSettings->SetGlyph(ResourceBitmap(IDB_BUTTON_SETTINGS));
+    SpeedButtonSettings->SetGlyph(TResourceBitmap(IDB_BUTTON_SETTINGS));
     StoreButtonFlags(SpeedButtonSettings, 0);
     SpeedButtonSettings->SetCaption(L"&Settings Menu");
     SpeedButtonSettings->SetTabOrder(4);
@@ -332,7 +335,7 @@ void TFormMain::LoadLayout()
 
     GradientButton1 = Place<TGradientButton>(this, this, L"GradientButton1", 3, 254, 150, 20);
     StoreButtonLook(GradientButton1);
-    GradientButton1->SetGlyph(ResourceBitmap(IDB_BUTTON_TRAY));
+    GradientButton1->SetGlyph(TResourceBitmap(IDB_BUTTON_TRAY));
     StoreButtonFlags(GradientButton1, 2);
     GradientButton1->SetCaption(L"Minimize Tray");
     GradientButton1->SetTabOrder(5);
@@ -374,32 +377,32 @@ void TFormMain::LoadLayout()
     OpenMain->SetName(L"OpenMain");
     OpenMain->SetCaption(L"Open &Main Window");
     OpenMain->SetDefault(true);
-    OpenMain->SetBitmap(ResourceBitmap(IDB_MENU_OPEN_MAIN));
+    OpenMain->SetBitmap(TResourceBitmap(IDB_MENU_OPEN_MAIN));
     OpenMain->OnClick = Bind(this, &TFormMain::OpenMainClick);
-    PopupMenuIcon->Add(OpenMain);
+    PopupMenuIcon->Items().Add(OpenMain);
 
     OptimizeNow = CreateComponent<TMenuItem>(this);
     OptimizeNow->SetName(L"OptimizeNow");
-    OptimizeNow->SetBitmap(ResourceBitmap(IDB_MENU_OPTIMIZE));
-    PopupMenuIcon->Add(OptimizeNow);
+    OptimizeNow->SetBitmap(TResourceBitmap(IDB_MENU_OPTIMIZE));
+    PopupMenuIcon->Items().Add(OptimizeNow);
     load.Fixup([this] { OptimizeNow->SetAction(ActionOptimize); });
 
     N1 = CreateComponent<TMenuItem>(this);
     N1->SetName(L"N1");
     N1->SetCaption(L"-");
-    PopupMenuIcon->Add(N1);
+    PopupMenuIcon->Items().Add(N1);
 
     Exit = CreateComponent<TMenuItem>(this);
     Exit->SetName(L"Exit");
     Exit->SetCaption(L"E&xit");
     Exit->OnClick = Bind(this, &TFormMain::ExitClick);
-    PopupMenuIcon->Add(Exit);
+    PopupMenuIcon->Items().Add(Exit);
 
     TrayIcon = CreateComponent<TTrayIcon>(this);
     TrayIcon->SetName(L"TrayIcon");
     TrayIcon->SetActive(false);
     TrayIcon->SetHint(L"Olbrind");
-    TrayIcon->SetIcon(Icon());
+    TrayIcon->SetIcon(&Icon());
     load.Fixup([this] { TrayIcon->SetPopupMenu(PopupMenuIcon); });
 
     OnCreate = Bind(this, &TFormMain::FormCreate);

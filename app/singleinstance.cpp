@@ -1,5 +1,6 @@
 #include "app/singleinstance.h"
 
+#include <windows.h>
 #include <shellapi.h>
 
 TSingleInstance::TSingleInstance(const std::wstring& name)

@@ -10,6 +10,7 @@
 #include "controls/gradientprogressbar.h"
 #include "controls/spinedit.h"
 #include "controls/trayicon.h"
+#include "settings/regaccess.h"
 #include "toolkit/actions.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/label.h"

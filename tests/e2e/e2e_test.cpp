@@ -2,6 +2,7 @@
 // desktop: its size, the slides, a run, the single-instance rule, "/tray",
 // the autorun entries and ending through the tray menu.
 #include <gtest/gtest.h>
+#include <windows.h>
 #include <shellapi.h>
 
 #include <thread>
