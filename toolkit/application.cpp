@@ -68,6 +68,24 @@ void TApplication::Initialize()
     Handle();
 }
 
+namespace {
+
+BOOL CALLBACK TakeFirstName(HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR found) noexcept
+{
+    *reinterpret_cast<HICON*>(found) = LoadIconW(module, name);
+    return FALSE;
+}
+
+// The module's first icon group: the one the shell shows for the program.
+HICON FirstIconOf(HINSTANCE instance)
+{
+    HICON icon = nullptr;
+    EnumResourceNamesW(instance, RT_GROUP_ICON, TakeFirstName, reinterpret_cast<LONG_PTR>(&icon));
+    return icon;
+}
+
+} // namespace
+
 HWND TApplication::Handle()
 {
     if (handle_ != nullptr) return handle_;
@@ -76,7 +94,7 @@ HWND TApplication::Handle()
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = &TApplication::WndProc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, L"MAINICON");
+    wc.hIcon = FirstIconOf(instance);
     if (wc.hIcon == nullptr) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kApplicationClass;
