@@ -1,6 +1,6 @@
 #include "controls/gradientbutton.h"
 
-#include "controls/accelerator.h"
+#include "toolkit/accel.h"
 #include "controls/gradient.h"
 
 using namespace GradientButton;
@@ -110,7 +110,7 @@ bool TGradientButton::DialogChar(wchar_t ch, LPARAM)
 {
     // A button the user cannot see (hidden, or on a hidden page) is not
     // clicked by its accelerator.
-    if (!Enabled() || !Showing() || !IsAccelerator(ch, Caption())) return false;
+    if (!Enabled() || !Showing() || !IsAccel(ch, Caption())) return false;
     Click();
     return true;
 }

@@ -120,6 +120,9 @@ void TGradientProgressBar::SetPosition(std::int32_t value)
 {
     if (value < min_) return;
     position_ = value;
+    // Same picture: painting it again would only cost the caller (a run sets
+    // the position once per block).
+    if (shownExtent_ && *shownExtent_ == ShownExtent()) return;
     PaintNow();
 }
 
@@ -141,8 +144,16 @@ void TGradientProgressBar::PaintNow()
     Repaint();
 }
 
+int TGradientProgressBar::ShownExtent() const
+{
+    const int w = Width(), h = Height();
+    if (orientation_ == pbHorizontal) return std::clamp(HorizontalFill(w, position_, min_, max_), 0, std::max(w - 1, 0));
+    return std::clamp(VerticalTop(h, position_, min_, max_), 0, std::max(h - 1, 0));
+}
+
 void TGradientProgressBar::Paint()
 {
+    shownExtent_.reset();
     if (!Visible()) return;
     const int w = Width(), h = Height();
     if (w <= 0 || h <= 0) return;
@@ -158,6 +169,7 @@ void TGradientProgressBar::Paint()
     c.Brush().SetStyle(bsClear);
     c.Rectangle(0, 0, w, h);
     Canvas().Draw(0, 0, bitmap);
+    shownExtent_ = ShownExtent();
 }
 
 void TGradientProgressBar::DrawHorizontal(TBitmap& bitmap, int w, int h)

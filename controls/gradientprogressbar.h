@@ -9,6 +9,8 @@
 //   bar->SetPosition(50);   // drawn before the call returns
 #pragma once
 
+#include <optional>
+
 #include <cstdint>
 
 #include "controls/progressbar_scheme.h"
@@ -70,6 +72,13 @@ private:
     void PaintNow();
     void DrawHorizontal(TBitmap& bitmap, int w, int h);
     void DrawVertical(TBitmap& bitmap, int w, int h);
+    // The fill edge as far as it changes the picture: every fill beyond the
+    // border (a release run drives the strip far past Max) looks the same.
+    int ShownExtent() const;
+
+    // The extent last drawn on the surface; a position that keeps it needs
+    // no paint. Cleared when nothing was drawn.
+    std::optional<int> shownExtent_;
 
     TColor colorBorder_ = 0;
     TColor backColorFace_ = 0;

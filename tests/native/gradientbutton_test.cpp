@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "controls/accelerator.h"
+#include "toolkit/accel.h"
 #include "controls/gradientbutton_paint.h"
 
 using namespace GradientButton;
@@ -191,24 +191,24 @@ TEST(ButtonGeometry, NegativeSpacingTruncatesTowardZero)
 
 TEST(Accelerator, IsTheCharacterAfterTheLastSingleAmpersand)
 {
-    EXPECT_EQ(AcceleratorChar(L"&Optimize Now"), L'O');
-    EXPECT_EQ(AcceleratorChar(L"E&xit"), L'x');
-    EXPECT_EQ(AcceleratorChar(L"Save && &Quit"), L'Q');
-    EXPECT_EQ(AcceleratorChar(L"Fish && Chips"), 0);
-    EXPECT_EQ(AcceleratorChar(L"&&&x"), L'x');
-    EXPECT_EQ(AcceleratorChar(L"&a &b"), L'b');
-    EXPECT_EQ(AcceleratorChar(L"Trailing&"), 0);
-    EXPECT_EQ(AcceleratorChar(L""), 0);
-    EXPECT_EQ(AcceleratorChar(L"Minimize Tray"), 0);
+    EXPECT_EQ(AccelChar(L"&Optimize Now"), L'O');
+    EXPECT_EQ(AccelChar(L"E&xit"), L'x');
+    EXPECT_EQ(AccelChar(L"Save && &Quit"), L'Q');
+    EXPECT_EQ(AccelChar(L"Fish && Chips"), 0);
+    EXPECT_EQ(AccelChar(L"&&&x"), L'x');
+    EXPECT_EQ(AccelChar(L"&a &b"), L'b');
+    EXPECT_EQ(AccelChar(L"Trailing&"), 0);
+    EXPECT_EQ(AccelChar(L""), 0);
+    EXPECT_EQ(AccelChar(L"Minimize Tray"), 0);
 }
 
 TEST(Accelerator, MatchesAsciiLettersInEitherCase)
 {
-    EXPECT_TRUE(IsAccelerator(L'o', L"&Optimize Now"));
-    EXPECT_TRUE(IsAccelerator(L'O', L"&Optimize Now"));
-    EXPECT_TRUE(IsAccelerator(L'X', L"E&xit"));
-    EXPECT_FALSE(IsAccelerator(L'p', L"&Optimize Now"));
-    EXPECT_FALSE(IsAccelerator(0, L"Minimize Tray"));
-    EXPECT_FALSE(IsAccelerator(L'&', L"Fish && Chips"));
-    EXPECT_TRUE(IsAccelerator(L'1', L"Option &1"));
+    EXPECT_TRUE(IsAccel(L'o', L"&Optimize Now"));
+    EXPECT_TRUE(IsAccel(L'O', L"&Optimize Now"));
+    EXPECT_TRUE(IsAccel(L'X', L"E&xit"));
+    EXPECT_FALSE(IsAccel(L'p', L"&Optimize Now"));
+    EXPECT_FALSE(IsAccel(0, L"Minimize Tray"));
+    EXPECT_FALSE(IsAccel(L'&', L"Fish && Chips"));
+    EXPECT_TRUE(IsAccel(L'1', L"Option &1"));
 }
