@@ -17,7 +17,7 @@ wine_session_start() {
   wineserver -p </dev/null >/dev/null 2>&1 &
   wineboot -i </dev/null >/dev/null 2>&1 || true
   # Virtual desktops get a taskbar with a notification area, as on Windows.
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Quenfel-e2e' /v EnableShell /t REG_DWORD /d 1 /f </dev/null >/dev/null 2>&1 || true
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Quenfel-tests' /v EnableShell /t REG_DWORD /d 1 /f </dev/null >/dev/null 2>&1 || true
   # Start the desktop and the services now, with their output going nowhere;
   # started by a test instead, they would keep its output pipe open.
   wine reg query 'HKCU\Software\Wine\Explorer' </dev/null >/dev/null 2>&1 || true

@@ -96,5 +96,11 @@ void SendMouse(HWND host, UINT message, int x, int y, WPARAM keys)
     POINT screen{x, y};
     ClientToScreen(host, &screen);
     SetCursorPos(screen.x, screen.y);
+    // In a virtual desktop the pointer's own move comes back later through
+    // the queue; let it land first, so it cannot undo what the test sends.
+    for (int i = 0; i < 8; ++i) {
+        Sleep(5);
+        Pump();
+    }
     SendMessageW(host, message, keys, MAKELPARAM(x, y));
 }
