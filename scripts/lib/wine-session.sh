@@ -16,8 +16,14 @@ wine_session_start() {
   rm -rf "$prefix"; mkdir -p "$prefix"
   wineserver -p </dev/null >/dev/null 2>&1 &
   wineboot -i </dev/null >/dev/null 2>&1 || true
-  # Virtual desktops get a taskbar with a notification area, as on Windows.
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Quenfel-tests' /v EnableShell /t REG_DWORD /d 1 /f </dev/null >/dev/null 2>&1 || true
+  # Every program of the session shares one virtual desktop with a taskbar and
+  # a notification area, as on Windows, at a fixed size and 96 dpi.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+  # The desktop process that wineboot started predates that setting: restart.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  wineserver -p </dev/null >/dev/null 2>&1 &
   # Start the desktop and the services now, with their output going nowhere;
   # started by a test instead, they would keep its output pipe open.
   wine reg query 'HKCU\Software\Wine\Explorer' </dev/null >/dev/null 2>&1 || true
