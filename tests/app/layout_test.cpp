@@ -8,6 +8,7 @@
 #include "controls/gradientbutton.h"
 #include "controls/gradientprogressbar.h"
 #include "controls/spinedit.h"
+#include "controls/trayicon.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/groupbox.h"
 #include "toolkit/label.h"

@@ -121,14 +121,6 @@ BOOL CALLBACK MatchChild(HWND window, LPARAM data)
     return TRUE;
 }
 
-void SendMouse(DWORD flags)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
 } // namespace
 
 HWND FindTopLevel(DWORD processId, const std::wstring& title, const std::wstring& className)
@@ -175,16 +167,21 @@ std::wstring WindowText(HWND window)
 
 void ClickAt(HWND window, int clientX, int clientY, bool doubleClick)
 {
+    // Mouse messages posted to the target's queue, in the order the system
+    // would send them: synthetic input (SendInput) is at the mercy of which
+    // window the virtual desktop thinks is in front.
     HWND top = GetAncestor(window, GA_ROOT);
     SetForegroundWindow(top);
     POINT p{clientX, clientY};
     ClientToScreen(window, &p);
     SetCursorPos(p.x, p.y);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    const int clicks = doubleClick ? 2 : 1;
-    for (int i = 0; i < clicks; ++i) {
-        SendMouse(MOUSEEVENTF_LEFTDOWN);
-        SendMouse(MOUSEEVENTF_LEFTUP);
+    const LPARAM at = MAKELPARAM(clientX, clientY);
+    PostMessageW(window, WM_MOUSEMOVE, 0, at);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
+    if (doubleClick) {
+        PostMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageW(window, WM_LBUTTONUP, 0, at);
     }
 }
 

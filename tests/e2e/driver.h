@@ -51,7 +51,9 @@ int WindowWidth(HWND window);
 int WindowHeight(HWND window);
 std::wstring WindowText(HWND window);
 
-// Real input through SendInput: brings the window to the front first.
+// A left click (or double click) at a client point, as the window's own
+// mouse messages; brings the window to the front first. Keys go through
+// SendInput to whatever has the focus.
 void ClickAt(HWND window, int clientX, int clientY, bool doubleClick = false);
 void ClickCentre(HWND window);
 void PressKey(WORD virtualKey);
