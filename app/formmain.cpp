@@ -170,7 +170,7 @@ void TFormMain::TimerMemTimer(TObject*)
     // progress (this tick is inside its message pumping) is never doubled.
     if (CheckBoxAutoOptimize->Checked() && !settingsOpen_ && !optimizing_) {
         const std::int64_t alarmBytes = static_cast<std::int64_t>(SpinEditAlarmMB->Value()) * static_cast<std::int64_t>(TMem::BlockSize);
-        if (static_cast<std::int64_t>(Mem->ReadStatus().AvailPhys) < alarmBytes) {
+        if (static_cast<std::int64_t>(avail) < alarmBytes) {
             TimerMem->SetEnabled(false);
             ActionOptimizeExecute(this);
             TimerMem->SetEnabled(true);
