@@ -196,6 +196,16 @@ TEST_F(ProgramTest, StartReconcilesTheRunEntryWithTheFlag)
     EXPECT_EQ(ReadUserString(kFlagKey, L"loadwithwin"), L"0");
 }
 
+TEST_F(ProgramTest, CloseBoxEndsTheProgram)
+{
+    HWND window = StartShown();
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    const auto code = first.WaitForExit(15s);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+}
+
 TEST_F(ProgramTest, ExitInTheTrayMenuEndsTheProgram)
 {
     first = TProcess::Start(L"/tray");
