@@ -1,8 +1,10 @@
 #include "controls/traytip.h"
 
+#include "toolkit/shorthint.h"
+
 std::wstring TrayTip(std::wstring_view hint)
 {
-    std::wstring_view tip = hint.substr(0, hint.find(L'|'));
+    std::wstring_view tip = ShortHint(hint);
     if (tip.size() > TrayTipMaxLength) {
         size_t keep = TrayTipMaxLength;
         const wchar_t last = tip[keep - 1];

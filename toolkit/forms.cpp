@@ -7,6 +7,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/errors.h"
+#include "toolkit/shorthint.h"
 
 int ScaleValue(int value, int m, int d)
 {
@@ -17,12 +18,6 @@ int ScaleValue(int value, int m, int d)
 }
 
 namespace {
-
-std::wstring ShortHint(const std::wstring& hint)
-{
-    const auto bar = hint.find(L'|');
-    return bar == std::wstring::npos ? hint : hint.substr(0, bar);
-}
 
 BOOL CALLBACK CollectEnabledWindow(HWND w, LPARAM list)
 {
@@ -375,7 +370,7 @@ std::wstring TForm::HintFor(const TControl* control)
     const TControl* shower = control;
     while (shower != nullptr && !shower->ShowHint()) shower = shower->Parent();
     for (const TControl* c = shower; c != nullptr; c = c->Parent())
-        if (!c->Hint().empty()) return ShortHint(c->Hint());
+        if (!c->Hint().empty()) return std::wstring(ShortHint(c->Hint()));
     return {};
 }
 

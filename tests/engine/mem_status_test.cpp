@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <aclapi.h>
 
 #include <cstdint>
 
 #include "engine/mem.h"
 #include "toolkit/commandline.h"
+#include "tests/support/readonly_key.h"
 #include "toolkit/errors.h"
 #include "toolkit/modulepath.h"
 
@@ -31,43 +31,6 @@ std::wstring MachineValue()
         return L"(missing)";
     return buffer;
 }
-
-// Lets everyone read the key but not write it, as a user without
-// administrator rights sees the machine's Run key; restores it on the way out.
-class ReadOnlyForEveryone {
-public:
-    explicit ReadOnlyForEveryone(HKEY root, const wchar_t* path)
-    {
-        RegCreateKeyExW(root, path, 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr, &key_, nullptr);
-        GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &oldDacl_, nullptr,
-                        &oldDescriptor_);
-        EXPLICIT_ACCESSW access{};
-        access.grfAccessPermissions = KEY_READ | READ_CONTROL | WRITE_DAC;
-        access.grfAccessMode = SET_ACCESS;
-        access.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
-        access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-        access.Trustee.ptstrName = const_cast<wchar_t*>(L"EVERYONE");
-        SetEntriesInAclW(1, &access, nullptr, &dacl_);
-        applied_ = SetSecurityInfo(key_, SE_REGISTRY_KEY,
-                                   DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                   dacl_, nullptr) == ERROR_SUCCESS;
-    }
-    ~ReadOnlyForEveryone()
-    {
-        SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, oldDacl_, nullptr);
-        LocalFree(dacl_);
-        LocalFree(oldDescriptor_);
-        RegCloseKey(key_);
-    }
-    bool Applied() const { return applied_; }
-
-private:
-    HKEY key_ = nullptr;
-    PACL oldDacl_ = nullptr;
-    PSECURITY_DESCRIPTOR oldDescriptor_ = nullptr;
-    PACL dacl_ = nullptr;
-    bool applied_ = false;
-};
 
 } // namespace
 
@@ -170,7 +133,7 @@ TEST_F(MachineAutorun, TheProbeNeedsOnlyReadAccess)
 {
     TMem mem;
     mem.SetMachineAutorun(true);
-    ReadOnlyForEveryone guard(HKEY_LOCAL_MACHINE, kMachineRun);
+    TReadOnlyKey guard(HKEY_LOCAL_MACHINE, kMachineRun);
     ASSERT_TRUE(guard.Applied());
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMachineRun, 0, KEY_WRITE, &key), ERROR_ACCESS_DENIED);

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <aclapi.h>
 
 #include <string>
 #include <vector>
 
 #include "settings/autorun.h"
 #include "settings/regaccess.h"
+#include "tests/support/readonly_key.h"
 #include "toolkit/errors.h"
 #include "toolkit/modulepath.h"
 
@@ -55,38 +55,6 @@ struct CheckBox {
             ApplyAutorunChoice(checked, kExe);
         };
     }
-};
-
-// Denies everyone the right to change values in the per-user Run key.
-class RunKeyLocked {
-public:
-    RunKeyLocked()
-    {
-        RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr, &key_, nullptr);
-        GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &old_, nullptr, &sd_);
-        EXPLICIT_ACCESSW access{};
-        access.grfAccessPermissions = KEY_READ | READ_CONTROL | WRITE_DAC;
-        access.grfAccessMode = SET_ACCESS;
-        access.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
-        access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-        access.Trustee.ptstrName = const_cast<wchar_t*>(L"EVERYONE");
-        SetEntriesInAclW(1, &access, nullptr, &dacl_);
-        SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                        nullptr, nullptr, dacl_, nullptr);
-    }
-    ~RunKeyLocked()
-    {
-        SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, old_, nullptr);
-        LocalFree(dacl_);
-        LocalFree(sd_);
-        RegCloseKey(key_);
-    }
-
-private:
-    HKEY key_ = nullptr;
-    PACL old_ = nullptr;
-    PACL dacl_ = nullptr;
-    PSECURITY_DESCRIPTOR sd_ = nullptr;
 };
 
 class Autorun : public testing::Test {
@@ -165,7 +133,7 @@ TEST_F(Autorun, ClickingStoresTheFlagThenTheEntry)
 
 TEST_F(Autorun, TheFlagIsWrittenBeforeTheRunKeyIsTouched)
 {
-    RunKeyLocked locked;
+    TReadOnlyKey locked(HKEY_CURRENT_USER, kRunKey);
     EXPECT_THROW(ApplyAutorunChoice(true, kExe), EOSError);
     EXPECT_EQ(Value(kFlagKey, L"loadwithwin"), L"1");
     EXPECT_EQ(Value(kRunKey, L"Quenfel"), L"(missing)");
