@@ -3,16 +3,20 @@
 # there is no display, and keeps one wineserver alive so that each program
 # starts in a fraction of a second. wine_session_stop undoes all of it.
 
+# Starts a private Xvfb of the given size on a free display and exports
+# DISPLAY; QUENFEL_XVFB_PID names it for stopping.
+start_private_display() {
+  local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  QUENFEL_XVFB_PID=$!
+  local n; read -r n <"$fifo"; rm -f "$fifo"
+  export DISPLAY=":$n"
+}
+
 wine_session_start() {
   local prefix=$1
   export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
-  if [ -z "${DISPLAY:-}" ]; then
-    local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-    QUENFEL_XVFB_PID=$!
-    local n; read -r n <"$fifo"; rm -f "$fifo"
-    export DISPLAY=":$n"
-  fi
+  [ -n "${DISPLAY:-}" ] || start_private_display 1280x1024x24
   rm -rf "$prefix"; mkdir -p "$prefix"
   wineserver -p </dev/null >/dev/null 2>&1 &
   wineboot -i </dev/null >/dev/null 2>&1 || true
