@@ -214,24 +214,20 @@ void TGradientButton::Paint()
     bitmap.SetSize(w, h);
     TCanvas& canvas = bitmap.Canvas();
     const TButtonColorSet set = ActiveColorSet(colors_, Enabled(), visualState_);
-    PaintFace(canvas, set, w, h);
+    PaintFace(bitmap, set, w, h);
     PaintGlyphAndCaption(canvas, set, w, h);
     PaintFrame(canvas, set, w, h);
     Canvas().Draw(0, 0, bitmap);
 }
 
-void TGradientButton::PaintFace(TCanvas& canvas, const TButtonColorSet& set, int w, int h)
+void TGradientButton::PaintFace(TBitmap& bitmap, const TButtonColorSet& set, int w, int h)
 {
-    canvas.Brush().SetColor(set.Face);
-    canvas.FillRect({0, 0, w, h});
+    bitmap.Fill({0, 0, w, h}, set.Face);
     if (!gradient_) return;
-    // One line per row; the line for k = h falls below the bitmap.
+    // One row at a time, straight into the pixels; the row for k = h falls
+    // below the bitmap.
     const std::vector<TColor> rows = GradientColors(set.Face, set.Grad, h);
-    for (int k = 0; k < static_cast<int>(rows.size()) && k < h; ++k) {
-        canvas.Pen().SetColor(rows[static_cast<size_t>(k)]);
-        canvas.MoveTo(0, k);
-        canvas.LineTo(w, k);
-    }
+    for (int k = 0; k < static_cast<int>(rows.size()) && k < h; ++k) bitmap.Fill({0, k, w, k + 1}, rows[static_cast<size_t>(k)]);
 }
 
 void TGradientButton::PaintGlyphAndCaption(TCanvas& canvas, const TButtonColorSet& set, int w, int h)

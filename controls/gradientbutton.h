@@ -143,7 +143,7 @@ protected:
     void FontChanged() override;
 
 private:
-    void PaintFace(TCanvas& canvas, const TButtonColorSet& set, int w, int h);
+    void PaintFace(TBitmap& bitmap, const TButtonColorSet& set, int w, int h);
     void PaintGlyphAndCaption(TCanvas& canvas, const TButtonColorSet& set, int w, int h);
     void PaintFrame(TCanvas& canvas, const TButtonColorSet& set, int w, int h);
 

@@ -11,20 +11,20 @@ namespace {
 enum class TBand { Rows, Columns };
 
 // One gradient line per row (or column) k = 0 ... n at coordinate k, each
-// spanning [from, to) on the other axis. Lines outside the bitmap are clipped
-// by the DIB itself.
-void DrawGradient(TCanvas& canvas, TBand band, int n, int from, int to, TColor start, TColor end)
+// spanning [from, to) on the other axis, written straight into the bitmap.
+// Lines outside the bitmap are clipped.
+void DrawGradient(TBitmap& bitmap, TBand band, int n, int from, int to, TColor start, TColor end)
 {
+    // A line drawn backwards covers (to, from], as a pen would.
+    if (from > to) {
+        const int last = from;
+        from = to + 1;
+        to = last + 1;
+    }
     const std::vector<TColor> colours = GradientColors(start, end, n);
     for (int k = 0; k < static_cast<int>(colours.size()); ++k) {
-        canvas.Pen().SetColor(colours[static_cast<size_t>(k)]);
-        if (band == TBand::Rows) {
-            canvas.MoveTo(from, k);
-            canvas.LineTo(to, k);
-        } else {
-            canvas.MoveTo(k, from);
-            canvas.LineTo(k, to);
-        }
+        const RECT line = band == TBand::Rows ? RECT{from, k, to, k + 1} : RECT{k, from, k + 1, to};
+        bitmap.Fill(line, colours[static_cast<size_t>(k)]);
     }
 }
 
@@ -176,8 +176,8 @@ void TGradientProgressBar::DrawHorizontal(TBitmap& bitmap, int w, int h)
 {
     TCanvas& c = bitmap.Canvas();
     const int fill = ClampCoordinate(HorizontalFill(w, position_, min_, max_), w);
-    DrawGradient(c, TBand::Rows, h - 2, 1, w, backColorFace_, backColorGrad_);
-    if (fill > 0) DrawGradient(c, TBand::Rows, h, 0, fill, foreColorFace_, foreColorGrad_);
+    DrawGradient(bitmap, TBand::Rows, h - 2, 1, w, backColorFace_, backColorGrad_);
+    if (fill > 0) DrawGradient(bitmap, TBand::Rows, h, 0, fill, foreColorFace_, foreColorGrad_);
     if (auto highlight = PixelAt(bitmap, 1, 1)) Line(c, *highlight, 1, 1, 1, h);
     if (auto edge = PixelAt(bitmap, 2, h - 2)) Line(c, *edge, fill, 1, fill, h);
 }
@@ -186,8 +186,8 @@ void TGradientProgressBar::DrawVertical(TBitmap& bitmap, int w, int h)
 {
     TCanvas& c = bitmap.Canvas();
     const int top = ClampCoordinate(VerticalTop(h, position_, min_, max_), h);
-    DrawGradient(c, TBand::Columns, w - 2, 1, h, backColorFace_, backColorGrad_);
-    DrawGradient(c, TBand::Columns, w, top, h, foreColorFace_, foreColorGrad_);
+    DrawGradient(bitmap, TBand::Columns, w - 2, 1, h, backColorFace_, backColorGrad_);
+    DrawGradient(bitmap, TBand::Columns, w, top, h, foreColorFace_, foreColorGrad_);
     if (auto bottom = PixelAt(bitmap, 2, h - 2)) Line(c, *bottom, 1, h - 2, w, h - 2);
     if (auto edge = PixelAt(bitmap, w - 3, h - 3)) Line(c, *edge, 1, top, w, top);
 }

@@ -92,6 +92,21 @@ TColor TBitmap::Pixel(int x, int y) const
     return static_cast<TColor>(((bgrx >> 16) & 0xFF) | (bgrx & 0xFF00) | ((bgrx & 0xFF) << 16));
 }
 
+void TBitmap::Fill(const RECT& r, TColor color)
+{
+    const int left = std::max<int>(r.left, 0), right = std::min<int>(r.right, width_);
+    const int top = std::max<int>(r.top, 0), bottom = std::min<int>(r.bottom, height_);
+    if (left >= right || top >= bottom) return;
+    GdiFlush();  // drawing calls still queued must land first
+    const COLORREF rgb = ColorToRGB(color);
+    // Memory holds blue, green, red and a zero fourth byte, as GDI writes them.
+    const std::uint32_t bgrx = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+    for (int y = top; y < bottom; ++y) {
+        std::uint32_t* row = bits_ + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+        std::fill(row + left, row + right, bgrx);
+    }
+}
+
 void TBitmap::Assign(const TBitmap& source)
 {
     if (&source == this) return;

@@ -43,6 +43,9 @@ public:
 
     // The colour of one pixel, read from memory (0x00BBGGRR); raises out of range.
     TColor Pixel(int x, int y) const;
+    // Writes a solid colour straight into the pixels of r (clipped to the
+    // bitmap), creating no GDI object: gradients fill one row at a time.
+    void Fill(const RECT& r, TColor color);
 
     HBITMAP Handle() const noexcept { return bitmap_.Get(); }
     HDC DC() const noexcept { return dc_ ? dc_->Get() : nullptr; }

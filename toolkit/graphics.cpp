@@ -30,7 +30,7 @@ TFont::TFont() = default;
 
 void TFont::Changed(bool handleChanged)
 {
-    if (handleChanged) handle_.Reset();
+    if (handleChanged) FreeHandle(handle_);
     Fire(OnChange, this);
 }
 
@@ -124,7 +124,7 @@ HFONT TFont::Handle() const
 
 void TPen::Changed()
 {
-    handle_.Reset();
+    FreeHandle(handle_);
     Fire(OnChange, this);
 }
 
@@ -179,7 +179,7 @@ HPEN TPen::Handle() const
 
 void TBrush::Changed()
 {
-    handle_.Reset();
+    FreeHandle(handle_);
     Fire(OnChange, this);
 }
 
@@ -221,7 +221,12 @@ HBRUSH TBrush::Handle() const
 
 TCanvas::TCanvas()
 {
-    // A changed object is selected again before the next drawing call.
+    // A handle about to be deleted leaves the DC first.
+    pen_.OnHandleFreeing = [this](TObject*) { Unselect(kPen, oldPen_); };
+    brush_.OnHandleFreeing = [this](TObject*) { Unselect(kBrush, oldBrush_); };
+    font_.OnHandleFreeing = [this](TObject*) { Unselect(kFont, oldFont_); };
+    // A changed object is selected again before the next drawing call (a
+    // brush turning clear or solid swaps handles without freeing one).
     pen_.OnChange = [this](TObject*) { selected_ &= static_cast<std::uint8_t>(~kPen); };
     brush_.OnChange = [this](TObject*) { selected_ &= static_cast<std::uint8_t>(~kBrush); };
     font_.OnChange = [this](TObject*) { selected_ &= static_cast<std::uint8_t>(~kFont); };
@@ -230,6 +235,13 @@ TCanvas::TCanvas()
 TCanvas::~TCanvas()
 {
     Deselect();
+}
+
+void TCanvas::Unselect(std::uint8_t what, HGDIOBJ& old) noexcept
+{
+    if (dc_ != nullptr && old != nullptr) SelectObject(dc_, old);
+    old = nullptr;
+    selected_ &= static_cast<std::uint8_t>(~what);
 }
 
 void TCanvas::Deselect() noexcept

@@ -2,6 +2,10 @@
 // device context. Each object creates its GDI handle on first use, keeps it
 // until a property changes, and raises its OnChange event after every change.
 // A GDI call that fails raises an error; nothing is ignored.
+//
+// Windows refuses to delete an object that is still selected into a DC (the
+// call fails and the handle leaks), so a changing object first tells the
+// canvas that holds it, which puts its original object back.
 #pragma once
 
 #include <windows.h>
@@ -31,13 +35,31 @@ inline void CheckGdi(bool ok, const wchar_t* what)
 // The screen's logical pixels per inch (LOGPIXELSY).
 int ScreenPixelsPerInch();
 
+// What font, pen and brush share: a change event, and a warning raised just
+// before the handle is deleted.
+class TGraphicsObject : public TObject {
+public:
+    TNotifyEvent OnChange;
+    // Raised while the old handle still exists, before it is deleted.
+    TNotifyEvent OnHandleFreeing;
+
+protected:
+    template <class THandle>
+    void FreeHandle(THandle& handle)
+    {
+        if (!handle) return;
+        Fire(OnHandleFreeing, this);
+        handle.Reset();
+    }
+};
+
 using TFontStyles = std::uint8_t;
 inline constexpr TFontStyles fsBold = 1u << 0;
 inline constexpr TFontStyles fsItalic = 1u << 1;
 inline constexpr TFontStyles fsUnderline = 1u << 2;
 inline constexpr TFontStyles fsStrikeOut = 1u << 3;
 
-class TFont : public TObject {
+class TFont : public TGraphicsObject {
 public:
     TFont();  // "MS Sans Serif", Height -11, no style, clWindowText, DEFAULT_CHARSET
     // Copies every property; raises OnChange when anything differs.
@@ -62,8 +84,6 @@ public:
     // The font handle, created on first use; owned by this object.
     HFONT Handle() const;
 
-    TNotifyEvent OnChange;
-
 private:
     void Changed(bool handleChanged);
 
@@ -78,7 +98,7 @@ private:
 enum class TPenStyle : std::uint8_t { psSolid, psDash, psDot, psClear };
 using enum TPenStyle;
 
-class TPen : public TObject {
+class TPen : public TGraphicsObject {
 public:
     TColor Color() const noexcept { return color_; }
     void SetColor(TColor value);
@@ -88,8 +108,6 @@ public:
     void SetWidth(int value);
     void Assign(const TPen& source);
     HPEN Handle() const;
-
-    TNotifyEvent OnChange;
 
 private:
     void Changed();
@@ -103,7 +121,7 @@ private:
 enum class TBrushStyle : std::uint8_t { bsSolid, bsClear };
 using enum TBrushStyle;
 
-class TBrush : public TObject {
+class TBrush : public TGraphicsObject {
 public:
     TColor Color() const noexcept { return color_; }
     void SetColor(TColor value);  // also makes a clear brush solid again
@@ -112,8 +130,6 @@ public:
     void Assign(const TBrush& source);
     // A solid brush's handle, or the stock hollow brush.
     HBRUSH Handle() const;
-
-    TNotifyEvent OnChange;
 
 private:
     void Changed();
@@ -173,6 +189,8 @@ public:
 private:
     enum : std::uint8_t { kPen = 1, kBrush = 2, kFont = 4 };
     void Require(std::uint8_t what);
+    // Puts the DC's original object of one kind back, so that ours may be deleted.
+    void Unselect(std::uint8_t what, HGDIOBJ& old) noexcept;
     void Deselect() noexcept;
 
     HDC dc_ = nullptr;  // not owned
