@@ -446,5 +446,9 @@ void TForm::ScaleBy(int m, int d)
 void TForm::AfterLoad()
 {
     Application->FormLoaded(this);
-    Fire(OnCreate, this);
+    // Like any other handler: an error is reported, the rest of the handler
+    // is skipped and the form goes on to be shown. Letting it out would end
+    // the program on every start, before the user could reach the setting
+    // that causes it.
+    CatchAll(this, [this] { Fire(OnCreate, this); });
 }
