@@ -13,8 +13,11 @@ start_private_display() {
   export DISPLAY=":$n"
 }
 
+# wine_session_start PREFIX [DESKTOP_HOLDER_EXE]: with the holder (the
+# session_desktop test program), the virtual desktop is started now and kept
+# open for the whole session, and the call returns once it is up.
 wine_session_start() {
-  local prefix=$1
+  local prefix=$1 holder=${2:-}
   export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
   [ -n "${DISPLAY:-}" ] || start_private_display 1280x1024x24
   rm -rf "$prefix"; mkdir -p "$prefix"
@@ -31,6 +34,18 @@ wine_session_start() {
   # Start the desktop and the services now, with their output going nowhere;
   # started by a test instead, they would keep its output pipe open.
   wine reg query 'HKCU\Software\Wine\Explorer' </dev/null >/dev/null 2>&1 || true
+  if [ -n "$holder" ] && [ -f "$holder" ]; then
+    wine "$holder" </dev/null >/dev/null 2>&1 &
+    local waited=0
+    until xdotool search --name '^Default - Wine desktop$' >/dev/null 2>&1; do
+      sleep 0.2
+      waited=$((waited + 1))
+      if [ "$waited" -ge 300 ]; then
+        echo "wine-session: the virtual desktop did not come up within a minute" >&2
+        return 1
+      fi
+    done
+  fi
 }
 
 wine_session_stop() {
