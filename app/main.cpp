@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "app/enginescope.h"
 #include "app/formmain.h"
 #include "app/singleinstance.h"
 #include "controls/trayicon.h"
-#include "engine/mem.h"
 #include "toolkit/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
@@ -24,8 +24,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         Application->Initialize();
         Application->SetTitle(L"Quenfel");
 
-        auto engine = std::make_unique<TMem>();
-        Mem = engine.get();
+        // Frees the window before the engine however this block ends.
+        TEngineScope engine;
 
         TFormMain* formMain = nullptr;
         Application->CreateForm(formMain);
@@ -35,9 +35,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
             Application->SetShowMainForm(false);
         }
         Application->Run();
-        // The window goes first, so nothing calls the engine once it is freed.
-        formMain->Free();
-        Mem = nullptr;
         return 0;
     } catch (const Exception& error) {
         MessageBoxW(nullptr, ErrorReportText(error.Message()).c_str(), L"Quenfel", MB_OK | MB_ICONERROR);

@@ -30,7 +30,8 @@ TFont::TFont() = default;
 
 void TFont::Changed(bool handleChanged)
 {
-    if (handleChanged) FreeHandle(handle_);
+    TUniqueFont old;
+    if (handleChanged) old = DetachHandle(handle_);
     Fire(OnChange, this);
 }
 
@@ -124,7 +125,7 @@ HFONT TFont::Handle() const
 
 void TPen::Changed()
 {
-    FreeHandle(handle_);
+    const TUniquePen old = DetachHandle(handle_);
     Fire(OnChange, this);
 }
 
@@ -179,7 +180,7 @@ HPEN TPen::Handle() const
 
 void TBrush::Changed()
 {
-    FreeHandle(handle_);
+    const TUniqueBrush old = DetachHandle(handle_);
     Fire(OnChange, this);
 }
 

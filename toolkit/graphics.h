@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "toolkit/color.h"
 #include "toolkit/handles.h"
@@ -44,12 +45,14 @@ public:
     TNotifyEvent OnHandleFreeing;
 
 protected:
+    // Detaches the handle for deletion once the change is told: a canvas puts
+    // its own object back first, and windows given the font move on to the
+    // new one before the old one goes.
     template <class THandle>
-    void FreeHandle(THandle& handle)
+    THandle DetachHandle(THandle& handle)
     {
-        if (!handle) return;
-        Fire(OnHandleFreeing, this);
-        handle.Reset();
+        if (handle) Fire(OnHandleFreeing, this);
+        return std::move(handle);
     }
 };
 
