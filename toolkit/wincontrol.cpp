@@ -40,6 +40,11 @@ TWinControl::~TWinControl()
 TWinControl* TWinControl::FindControl(HWND window)
 {
     if (window == nullptr) return nullptr;
+    // A window of another process (one under the mouse, say) may carry a
+    // property of the same name or share a class name; its values are not
+    // pointers into this process.
+    DWORD process = 0;
+    if (GetWindowThreadProcessId(window, &process) == 0 || process != GetCurrentProcessId()) return nullptr;
     if (auto* p = static_cast<TWinControl*>(GetPropW(window, kControlProperty))) return p;
     if (static_cast<ULONG_PTR>(GetClassLongPtrW(window, GCLP_WNDPROC)) ==
         reinterpret_cast<ULONG_PTR>(&TWinControl::StaticWndProc))
