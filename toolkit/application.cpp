@@ -11,7 +11,6 @@
 namespace {
 
 constexpr wchar_t kApplicationClass[] = L"QuenfelApplication";
-constexpr UINT CM_THREADEXCEPTION = WM_APP + 0x3002;
 
 TApplication applicationInstance;
 
@@ -178,7 +177,7 @@ LRESULT CALLBACK TApplication::WndProc(HWND window, UINT message, WPARAM wParam,
         TApplication* self = Application;
         switch (message) {
         case WM_SYSCOMMAND:
-            switch (wParam & 0xFFF0) {
+            switch (wParam & kSysCommandMask) {
             case SC_MINIMIZE: self->Minimize(); return 0;
             case SC_RESTORE: self->Restore(); return 0;
             case SC_CLOSE:

@@ -309,7 +309,7 @@ void TForm::NotifyFocusChanged()
 
 bool TForm::DialogKey(WORD key, LPARAM keyData)
 {
-    const bool alt = (keyData & (1 << 29)) != 0 || GetKeyState(VK_MENU) < 0;
+    const bool alt = (HIWORD(keyData) & KF_ALTDOWN) != 0 || GetKeyState(VK_MENU) < 0;
     if (key == VK_TAB && !alt && GetKeyState(VK_CONTROL) >= 0) {
         SelectNext(activeControl_, GetKeyState(VK_SHIFT) >= 0, true);
         return true;
@@ -342,7 +342,7 @@ void TForm::WndProc(TMessage& m)
         }
         break;
     case WM_SYSCOMMAND:
-        if ((m.WParam & 0xFFF0) == SC_MINIMIZE && Application->MainForm() == this) {
+        if ((m.WParam & kSysCommandMask) == SC_MINIMIZE && Application->MainForm() == this) {
             Application->Minimize();
             m.Result = 0;
             return;

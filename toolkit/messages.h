@@ -29,5 +29,12 @@ inline constexpr UINT CN_CTLCOLORDLG = CN_BASE + WM_CTLCOLORDLG;
 inline constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
 inline constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 
+// The toolkit's private messages, in one table so that no two collide.
 // Posted to a form's window to free it once the current handler returned.
 inline constexpr UINT CM_RELEASE = WM_APP + 0x3001;
+// Posted to the application window by a worker thread: lParam owns a
+// heap-allocated std::exception_ptr for the error report.
+inline constexpr UINT CM_THREADEXCEPTION = WM_APP + 0x3002;
+
+// The command bits of WM_SYSCOMMAND's wParam; the low four are the system's own.
+inline constexpr WPARAM kSysCommandMask = 0xFFF0;
