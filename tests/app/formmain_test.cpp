@@ -16,6 +16,7 @@
 #include "settings/regaccess.h"
 #include "toolkit/actions.h"
 #include "toolkit/checkbox.h"
+#include "toolkit/commandline.h"
 #include "toolkit/label.h"
 #include "toolkit/menus.h"
 #include "toolkit/modulepath.h"
@@ -264,7 +265,7 @@ TEST_F(FormMainTest, CreationBringsTheRunEntryInLineWithTheFlag)
         EXPECT_EQ(ReadRegString(flagKey, L"loadwithwin", HKEY_CURRENT_USER), c.flagAfter);
         const std::wstring entry = ReadRegString(runKey, L"Quenfel", HKEY_CURRENT_USER);
         if (c.runEntry)
-            EXPECT_EQ(entry, ExecutablePath());
+            EXPECT_EQ(entry, CommandForPath(ExecutablePath()));
         else if (std::wstring(c.flag) == L"0")
             EXPECT_EQ(entry, L"");
         else
@@ -575,6 +576,12 @@ TEST_F(FormMainTest, OpenMainBringsTheWindowBackToTheFront)
     form->OpenMainClick(form);
     EXPECT_FALSE(form->TrayIcon->Active());
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(GetForegroundWindow(), form->Handle());
+
+    // Shown already but behind another window: still brought forward.
+    SetForegroundWindow(other);
+    ASSERT_EQ(GetForegroundWindow(), other);
+    form->OpenMainClick(form);
     EXPECT_EQ(GetForegroundWindow(), form->Handle());
     DestroyWindow(other);
 }
