@@ -10,7 +10,10 @@ std::wstring ReadRegString(std::wstring_view keyPath, std::wstring_view valueNam
         reg.SetRootKey(root);
         if (!reg.OpenKey(keyPath, false)) return {};
 
-        wchar_t buffer[128]; // 256 bytes
+        // Room for the longest string the window reads, 255 characters, and
+        // its terminator; anything longer fails the query and reads as empty.
+        constexpr std::size_t kMaxChars = 255;
+        wchar_t buffer[kMaxChars + 1];
         DWORD size = sizeof buffer;
         DWORD type = REG_NONE;
         const std::wstring name(valueName);
@@ -23,6 +26,9 @@ std::wstring ReadRegString(std::wstring_view keyPath, std::wstring_view valueNam
         std::wstring text(buffer, size / sizeof(wchar_t));
         const auto end = text.find(L'\0');
         if (end != std::wstring::npos) text.resize(end);
+        // 256 characters stored without a terminator fill the buffer exactly:
+        // still one too many.
+        if (text.size() > kMaxChars) return {};
         return text;
     } catch (...) {
         return {};

@@ -11,7 +11,7 @@
 #include "toolkit/registry.h"
 
 // The string value, or empty text when the key or value is missing, is not a
-// string, or does not fit in 256 bytes. Never raises.
+// string, or is longer than 255 characters. Never raises.
 std::wstring ReadRegString(std::wstring_view keyPath, std::wstring_view valueName, HKEY root);
 
 // Writes value as forcedType, or, when forcedType is rdUnknown, as the type

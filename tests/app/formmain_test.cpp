@@ -3,6 +3,9 @@
 // read back from the controls, the window rectangles and the registry.
 #include "tests/app/formmain_fixture.h"
 
+#include <commctrl.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,8 +16,12 @@
 #include "settings/regaccess.h"
 #include "toolkit/actions.h"
 #include "toolkit/checkbox.h"
+#include "toolkit/commandline.h"
 #include "toolkit/label.h"
 #include "toolkit/menus.h"
+#include "toolkit/modulepath.h"
+#include "toolkit/pagecontrol.h"
+#include "toolkit/progressbar.h"
 #include "toolkit/screen.h"
 #include "toolkit/timer.h"
 #include "toolkit/trackbar.h"
@@ -35,6 +42,64 @@ TBlockSource FailingAfter(int limit)
                 --*held;
                 heap.Free(block);
             }};
+}
+
+// Records the window's outer size after every move or resize, so a slide
+// can be checked step by step.
+class TSizeRecorder {
+public:
+    explicit TSizeRecorder(HWND window) : window_(window) { SetWindowSubclass(window_, Proc, 1, reinterpret_cast<DWORD_PTR>(this)); }
+    TSizeRecorder(const TSizeRecorder&) = delete;
+    TSizeRecorder& operator=(const TSizeRecorder&) = delete;
+    ~TSizeRecorder() { RemoveWindowSubclass(window_, Proc, 1); }
+
+    std::vector<SIZE> sizes;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+    {
+        if (message == WM_WINDOWPOSCHANGED) {
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+            if ((pos->flags & SWP_NOSIZE) == 0) reinterpret_cast<TSizeRecorder*>(data)->sizes.push_back({pos->cx, pos->cy});
+        }
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+
+    HWND window_;
+};
+
+// A message only a pump removes from the queue.
+constexpr UINT kProbeMessage = WM_APP + 77;
+
+bool ProbePending(HWND window)
+{
+    MSG msg;
+    return PeekMessageW(&msg, window, kProbeMessage, kProbeMessage, PM_NOREMOVE) != FALSE;
+}
+
+// Pumps messages until condition holds or timeout passes.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeout)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeout) return false;
+        Application->ProcessMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void SetMachineString(const wchar_t* path, const wchar_t* name, const std::wstring* value)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    if (value == nullptr)
+        RegDeleteValueW(key, name);
+    else
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                       static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
 }
 
 } // namespace
@@ -99,6 +164,131 @@ TEST_F(FormMainTest, MonitorShowsTruncatedPercentAndFreeText)
     EXPECT_EQ(form->LabelFree->Caption(), L"6.00 GB Available");
 }
 
+TEST_F(FormMainTest, CreationBindsTheEngineAndSetsTheMonitorUp)
+{
+    Create();
+    EXPECT_TRUE(engine->OnBlockAllocated);
+    EXPECT_TRUE(engine->OnBlockReleased);
+    EXPECT_TRUE(engine->ProcessMessages);
+    EXPECT_TRUE(form->TimerMem->Enabled());
+    EXPECT_EQ(form->TimerMem->Interval(), 1000u);
+    EXPECT_EQ(form->SpinEditRefresh->Value(), 1);
+    // Wine, like every Windows the program meets today, is of the NT family:
+    // no CPU figure.
+    EXPECT_TRUE(form->IsNT());
+    EXPECT_FALSE(form->ProgressBarCPU->Enabled());
+    EXPECT_EQ(form->LabelCPUP->Caption(), L"n.a.");
+
+    // The bars' working ranges; the strip starts at its new minimum.
+    EXPECT_EQ(form->ProgressBarCPU->Min(), 1);
+    EXPECT_EQ(form->ProgressBarCPU->Max(), 100);
+    EXPECT_EQ(SendMessageW(form->ProgressBarCPU->Handle(), PBM_GETRANGE, TRUE, 0), 1);
+    EXPECT_EQ(form->ProgressBarMEM->Min(), 1);
+    EXPECT_EQ(form->ProgressBarMEM->Max(), 100);
+    EXPECT_EQ(form->ProgressBarFree->Min(), 1);
+    EXPECT_EQ(form->ProgressBarFree->Max(), 100);
+    EXPECT_EQ(form->ProgressBarFree->Position(), 1);
+}
+
+TEST_F(FormMainTest, TheTimerTicksTheMonitor)
+{
+    Create();
+    ASSERT_EQ(form->LabelFree->Caption(), L"953.67 MB Available");
+    status.AvailPhys = 2'000'000'000ull;
+    EXPECT_TRUE(PumpUntil([&] { return form->LabelFree->Caption() == L"1.86 GB Available"; }, 5000));
+    EXPECT_EQ(form->LabelMEMP->Caption(), L"50%");
+}
+
+TEST_F(FormMainTest, TicksAndRunsHandlePendingMessages)
+{
+    Create();
+    PostMessageW(form->Handle(), kProbeMessage, 0, 0);
+    form->TimerMemTimer(form);
+    EXPECT_FALSE(ProbePending(form->Handle()));
+
+    form->TrackRAM->SetPosition(2);
+    PostMessageW(form->Handle(), kProbeMessage, 0, 0);
+    form->ActionOptimizeExecute(form);
+    EXPECT_FALSE(ProbePending(form->Handle()));
+}
+
+TEST_F(FormMainTest, MachineAutorunEntryShowsInTheHiddenBox)
+{
+    engine->SetMachineAutorun(true);
+    Create();
+    EXPECT_TRUE(form->CheckBoxAutoRun->Checked());
+    form->Free();
+    form = nullptr;
+
+    engine->SetMachineAutorun(false);
+    Create();
+    EXPECT_FALSE(form->CheckBoxAutoRun->Checked());
+}
+
+TEST_F(FormMainTest, CreationBringsTheRunEntryInLineWithTheFlag)
+{
+    const std::wstring flagKey = L"Software\\Quenfel";
+    const std::wstring runKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const auto write = [](const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+        HKEY k = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(k);
+    };
+    const struct {
+        const wchar_t* flag;
+        bool checked;
+        const wchar_t* flagAfter;
+        bool runEntry;  // the Run entry holds this program's path afterwards
+    } cases[] = {
+        {L"1", true, L"1", true},
+        {L"0", false, L"0", false},
+        {L"true", true, L"true", false},
+        {L"1 ", true, L"1 ", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.flag));
+        ClearAutorunValues();
+        write(flagKey, L"loadwithwin", c.flag);
+        write(runKey, L"Quenfel", L"C:\\stale\\Quenfel.exe");
+        Create();
+        EXPECT_EQ(form->CheckBoxAutoRun2->Checked(), c.checked);
+        EXPECT_EQ(ReadRegString(flagKey, L"loadwithwin", HKEY_CURRENT_USER), c.flagAfter);
+        const std::wstring entry = ReadRegString(runKey, L"Quenfel", HKEY_CURRENT_USER);
+        if (c.runEntry)
+            EXPECT_EQ(entry, CommandForPath(ExecutablePath()));
+        else if (std::wstring(c.flag) == L"0")
+            EXPECT_EQ(entry, L"");
+        else
+            EXPECT_EQ(entry, L"C:\\stale\\Quenfel.exe");  // left alone
+        form->Free();
+        form = nullptr;
+    }
+}
+
+TEST_F(FormMainTest, SliderLabelFollowsThePosition)
+{
+    status = Machine(256'000'000ull, 100'000'000ull);
+    Create();
+    form->TrackRAM->SetPosition(7);
+    EXPECT_EQ(form->LabelSlider->Caption(), L"7 MB");
+    form->TrackRAM->SetMax(5);  // pushes the position down
+    EXPECT_EQ(form->LabelSlider->Caption(), L"5 MB");
+    form->Free();
+    form = nullptr;
+
+    // 40 MB: the range 1 to 20 and the start position 10 leave the stored
+    // position 10 where it was, so no change is reported; the label is
+    // still written.
+    status = Machine(40'000'000ull, 10'000'000ull);
+    Create();
+    EXPECT_EQ(form->TrackRAM->Max(), 20);
+    EXPECT_EQ(form->TrackRAM->Position(), 10);
+    EXPECT_EQ(form->LabelSlider->Caption(), L"10 MB");
+}
+
 TEST_F(FormMainTest, WindowSizesThroughSettingsAndOptimizeSlides)
 {
     status = Machine(256'000'000ull, 200'000'000ull);
@@ -106,31 +296,55 @@ TEST_F(FormMainTest, WindowSizesThroughSettingsAndOptimizeSlides)
     EXPECT_EQ(OuterWidth(), TFormMain::CompactWidth);
     EXPECT_EQ(OuterHeight(), TFormMain::CompactHeight);
 
-    form->ActionSettingsExecute(form);
-    EXPECT_TRUE(form->SettingsOpen());
-    EXPECT_EQ(OuterWidth(), 164 + 336);
-    EXPECT_FALSE(form->SpeedButtonOptimize->Enabled());
-    form->ActionSettingsExecute(form);
-    EXPECT_FALSE(form->SettingsOpen());
-    EXPECT_EQ(OuterWidth(), 164);
-    EXPECT_TRUE(form->SpeedButtonOptimize->Enabled());
+    {
+        TSizeRecorder recorder(form->Handle());
+        form->ActionSettingsExecute(form);
+        EXPECT_TRUE(form->SettingsOpen());
+        EXPECT_EQ(OuterWidth(), 164 + 336);
+        EXPECT_FALSE(form->SpeedButtonOptimize->Enabled());
+        form->ActionSettingsExecute(form);
+        EXPECT_FALSE(form->SettingsOpen());
+        EXPECT_EQ(OuterWidth(), 164);
+        EXPECT_TRUE(form->SpeedButtonOptimize->Enabled());
+        // 42 visible steps of 8 pixels each way.
+        std::vector<SIZE> expected;
+        for (int i = 1; i <= 42; ++i) expected.push_back({164 + 8 * i, 332});
+        for (int i = 41; i >= 0; --i) expected.push_back({164 + 8 * i, 332});
+        ASSERT_EQ(recorder.sizes.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(recorder.sizes[i].cx, expected[i].cx) << "step " << i;
+            EXPECT_EQ(recorder.sizes[i].cy, expected[i].cy) << "step " << i;
+        }
+    }
 
     form->TrackRAM->SetPosition(3);
     std::vector<int> heights;
     std::vector<bool> buttonsEnabled;
+    std::vector<TCursor> cursors;
+    const TBlockEvent bound = engine->OnBlockAllocated;
+    ASSERT_TRUE(bound);
     engine->OnBlockAllocated = [&](TObject* s, std::int32_t i) {
         heights.push_back(OuterHeight());
         buttonsEnabled.push_back(form->SpeedButtonOptimize->Enabled() || form->SpeedButtonSettings->Enabled());
-        form->DoBlockAllocated(s, i);
+        cursors.push_back(Screen->Cursor());
+        bound(s, i);
     };
+    TSizeRecorder recorder(form->Handle());
     form->ActionOptimizeExecute(form);
     ASSERT_EQ(heights.size(), 3u);
     for (int h : heights) EXPECT_EQ(h, 332 + 45);
     for (bool enabled : buttonsEnabled) EXPECT_FALSE(enabled);
+    for (TCursor c : cursors) EXPECT_EQ(c, crHourGlass);
     EXPECT_EQ(OuterHeight(), 332);
     EXPECT_TRUE(form->SpeedButtonOptimize->Enabled());
     EXPECT_TRUE(form->SpeedButtonSettings->Enabled());
     EXPECT_EQ(Screen->Cursor(), crDefault);
+    // One pixel per step, 45 down and 45 back.
+    ASSERT_EQ(recorder.sizes.size(), 90u);
+    for (int i = 0; i < 45; ++i) {
+        EXPECT_EQ(recorder.sizes[static_cast<std::size_t>(i)].cy, 333 + i);
+        EXPECT_EQ(recorder.sizes[static_cast<std::size_t>(45 + i)].cy, 376 - i);
+    }
 }
 
 TEST_F(FormMainTest, ProgressStripFollowsTheRun)
@@ -138,12 +352,17 @@ TEST_F(FormMainTest, ProgressStripFollowsTheRun)
     Create();
     form->TrackRAM->SetPosition(3);
     std::vector<int> positions;
+    // The handlers the window bound, watched from outside.
+    const TBlockEvent allocated = engine->OnBlockAllocated;
+    const TBlockEvent released = engine->OnBlockReleased;
+    ASSERT_TRUE(allocated);
+    ASSERT_TRUE(released);
     engine->OnBlockAllocated = [&](TObject* s, std::int32_t i) {
-        form->DoBlockAllocated(s, i);
+        allocated(s, i);
         positions.push_back(form->ProgressBarFree->Position());
     };
     engine->OnBlockReleased = [&](TObject* s, std::int32_t i) {
-        form->DoBlockReleased(s, i);
+        released(s, i);
         positions.push_back(form->ProgressBarFree->Position());
     };
     form->ActionOptimizeExecute(form);
@@ -171,7 +390,9 @@ TEST_F(FormMainTest, AlarmRunsOnlyStrictlyBelowTheLevelWithThePanelClosed)
     Create();
     form->TrackRAM->SetPosition(1);
     int runs = 0;
+    std::vector<bool> timerDuringRun;
     engine->OnBlockReleased = [&](TObject*, std::int32_t) { ++runs; };
+    engine->OnBlockAllocated = [&](TObject*, std::int32_t) { timerDuringRun.push_back(form->TimerMem->Enabled()); };
     form->CheckBoxAutoOptimize->SetChecked(true);
     form->SpinEditAlarmMB->SetValue(100);
 
@@ -182,6 +403,7 @@ TEST_F(FormMainTest, AlarmRunsOnlyStrictlyBelowTheLevelWithThePanelClosed)
     status.AvailPhys = 100ull * TMem::BlockSize - 1;  // below
     form->TimerMemTimer(form);
     EXPECT_EQ(runs, 1);
+    EXPECT_EQ(timerDuringRun, std::vector<bool>{false});  // stopped around the run
     EXPECT_TRUE(form->TimerMem->Enabled());
 
     form->ActionSettingsExecute(form);  // panel open: no run
@@ -222,6 +444,7 @@ TEST_F(FormMainTest, NoAlarmRunNestsInsideARunningOne)
     engine->OnBlockAllocated = [&](TObject* s, std::int32_t i) {
         if (i == 0) ++starts;
         form->TimerMemTimer(form);  // a tick handled inside the run's message pumping
+        form->ActionOptimizeExecute(form);  // the tray menu's item, still enabled
         form->DoBlockAllocated(s, i);
     };
     form->ActionOptimizeExecute(form);
@@ -282,22 +505,112 @@ TEST_F(FormMainTest, TrayHintFollowsEveryTickWhileTheIconIsActive)
     EXPECT_EQ(form->TrayIcon->Hint(), L"1.00 GB Available");
 }
 
-TEST_F(FormMainTest, AboutPageShowsTheRegisteredOwner)
+TEST_F(FormMainTest, AboutPageReadsTheRegisteredOwnerEachTimeItIsShown)
 {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+    const wchar_t* versionKey = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
     const std::wstring owner = L"Ada Tester";
-    RegSetValueExW(key, L"RegisteredOwner", 0, REG_SZ, reinterpret_cast<const BYTE*>(owner.c_str()),
-                   static_cast<DWORD>((owner.size() + 1) * sizeof(wchar_t)));
-    RegDeleteValueW(key, L"RegisteredOrganization");
-    RegCloseKey(key);
+    const std::wstring longOwner(255, L'o');  // the longest name the page shows
+    const std::wstring organization = L"Analytical Engines";
+    SetMachineString(versionKey, L"RegisteredOwner", &owner);
+    SetMachineString(versionKey, L"RegisteredOrganization", nullptr);
 
     Create();
-    form->TabSheetAboutShow(form);
+    EXPECT_EQ(form->Label4->Caption(), L"Label4");  // not read before the page shows
+    form->PageControlSettings->SetActivePage(form->TabSheetAbout);
     EXPECT_EQ(form->Label4->Caption(), owner);
     EXPECT_EQ(form->Label5->Caption(), L"");
+
+    form->PageControlSettings->SetActivePage(form->TabSheetSettings);
+    SetMachineString(versionKey, L"RegisteredOwner", &longOwner);
+    SetMachineString(versionKey, L"RegisteredOrganization", &organization);
+    form->PageControlSettings->SetActivePage(form->TabSheetAbout);
+    EXPECT_EQ(form->Label4->Caption(), longOwner);
+    EXPECT_EQ(form->Label5->Caption(), organization);
+    SetMachineString(versionKey, L"RegisteredOrganization", nullptr);
+}
+
+// The first window created is the application's main window, so closing it
+// asks the application to quit; the quit request is taken back here so that
+// the tests after this one keep their message loop.
+TEST_F(FormMainTest, ExitAndTheCloseBoxStopTheTimerAndEndTheApplication)
+{
+    const auto quitRequested = [] {
+        MSG msg;
+        return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+    };
+    Create();
+    ASSERT_EQ(Application->MainForm(), form);
+    form->Show();
+    ASSERT_FALSE(quitRequested());
+    form->ExitClick(form);
+    EXPECT_FALSE(form->TimerMem->Enabled());
+    EXPECT_TRUE(quitRequested());
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));  // not hidden first
+
+    form->TimerMem->SetEnabled(true);
+    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(form->TimerMem->Enabled());
+    EXPECT_TRUE(quitRequested());
+}
+
+TEST_F(FormMainTest, OpenMainBringsTheWindowBackToTheFront)
+{
+    Create();
+    form->Show();
+    form->GroupBoxMonitorDblClick(form);
+    EXPECT_TRUE(form->TrayIcon->Active());
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+
+    // Something else in front, as when the user works in another program.
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_EQ(GetForegroundWindow(), other);
+    form->OpenMainClick(form);
+    EXPECT_FALSE(form->TrayIcon->Active());
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(GetForegroundWindow(), form->Handle());
+
+    // Shown already but behind another window: still brought forward.
+    SetForegroundWindow(other);
+    ASSERT_EQ(GetForegroundWindow(), other);
+    form->OpenMainClick(form);
+    EXPECT_EQ(GetForegroundWindow(), form->Handle());
+    DestroyWindow(other);
+}
+
+TEST_F(FormMainTest, UpdateButtonAsksTheShellToOpenTheProductAddress)
+{
+    // The shell turns a bare "www." name into a web address and opens it with
+    // the http handler; this one records what it was given.
+    const std::wstring marker = L"Software\\QuenfelTest\\Opened";
+    RegDeleteTreeW(HKEY_CURRENT_USER, marker.c_str());
+    const wchar_t* handlerKey = L"Software\\Classes\\http\\shell\\open\\command";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, handlerKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    wchar_t saved[1024] = {};
+    DWORD savedSize = sizeof saved;
+    const bool hadHandler = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(saved), &savedSize)
+                            == ERROR_SUCCESS;
+    const std::wstring command = L"reg.exe add HKCU\\" + marker + L" /v Address /d \"%1\" /f";
+    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+
+    Create();
+    form->GradientButton2Click(form);
+    std::wstring opened;
+    PumpUntil([&] { return !(opened = ReadRegString(marker, L"Address", HKEY_CURRENT_USER)).empty(); }, 20000);
+
+    if (hadHandler)
+        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), savedSize);
+    else
+        RegDeleteValueW(key, nullptr);
+    RegCloseKey(key);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QuenfelTest");
+
+    EXPECT_NE(opened.find(L"www.quenfel.example"), std::wstring::npos) << ToUtf8(opened);
 }
 
 TEST_F(FormMainTest, AutorunBoxWritesAndRemovesTheUserEntries)

@@ -1,8 +1,14 @@
-// The main window as laid out: every windowed control's class, place, parent,
-// visibility and tab order against one table; where hints show; and chosen
-// pixels of the design-size window.
+// The main window as laid out: every control's place, parent and visibility,
+// the windowed ones' classes and tab order, the labels' fonts and colours,
+// every caption, the track bar's settings, the popup menu, the hints, and
+// chosen pixels of the design-size window. What the creation handler rewrites
+// is checked as it stood before that handler touched it.
 #include "tests/app/formmain_fixture.h"
 
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
 #include <string>
 
 #include "controls/gradientbutton.h"
@@ -11,9 +17,13 @@
 #include "controls/trayicon.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/groupbox.h"
+#include "toolkit/actions.h"
 #include "toolkit/label.h"
+#include "toolkit/menus.h"
 #include "toolkit/pagecontrol.h"
 #include "toolkit/progressbar.h"
+#include "toolkit/speedbutton.h"
+#include "toolkit/timer.h"
 #include "toolkit/trackbar.h"
 
 namespace {
@@ -53,11 +63,133 @@ const TPlace kWindowed[] = {
     {L"GradientButton2", L"QuenfelWindow", L"FormMain", 3, 276, 150, 20, true, 6},
 };
 
+// Controls drawn by their parent: no window of their own, no tab order.
+struct TGraphicPlace {
+    const wchar_t* name;
+    const wchar_t* parent;
+    int left, top, width, height;
+    bool visible;
+};
+
+const TGraphicPlace kGraphic[] = {
+    {L"SpeedButtonSettings2", L"FormMain", 219, 260, 94, 22, false},
+    {L"SpeedButtonOptimize2", L"FormMain", 323, 258, 94, 22, false},
+    {L"LabelCPU", L"GroupBoxMonitor", 7, 17, 22, 13, false},
+    {L"LabelMEM", L"GroupBoxMonitor", 51, 17, 25, 13, false},
+    {L"LabelMEMP", L"GroupBoxMonitor", 64, 16, 41, 13, true},
+    {L"LabelCPUP", L"GroupBoxMonitor", 7, 160, 26, 13, false},
+    {L"LabelFree", L"GroupBoxMonitor", 2, 176, 146, 17, true},
+    {L"ProgressBarMEM", L"GroupBoxMonitor", 64, 30, 22, 139, true},
+    {L"ProgressBarFree", L"GroupBoxOptimizing", 5, 16, 140, 11, true},
+    {L"LabelSlider", L"GroupBoxRam", 259, 22, 33, 13, true},
+    {L"LabelMB", L"GroupBoxAlarm", 288, 29, 16, 13, true},
+    {L"LabelRefresh", L"GroupBoxMisc", 11, 23, 74, 13, true},
+    {L"Label1", L"GroupBox1", 16, 16, 73, 16, true},
+    {L"Label2", L"GroupBox1", 16, 32, 78, 16, true},
+    {L"Label4", L"GroupBox2", 16, 24, 32, 13, true},
+    {L"Label5", L"GroupBox2", 16, 48, 32, 13, true},
+};
+
+struct TLabelLook {
+    const wchar_t* name;
+    bool autoSize;
+    TAlignment alignment;
+    TAlign align;
+    bool parentFont;
+    int fontHeight;  // pixels, negative: character height
+    int fontSize;    // points at 96 pixels per inch
+    TFontStyles style;
+    TColor fontColor;
+};
+
+const TLabelLook kLabels[] = {
+    {L"LabelCPU", true, taLeftJustify, alNone, true, -11, 8, 0, clWindowText},
+    {L"LabelMEM", true, taLeftJustify, alNone, true, -11, 8, 0, clWindowText},
+    {L"LabelMEMP", false, taLeftJustify, alNone, true, -11, 8, 0, clWindowText},
+    {L"LabelCPUP", false, taLeftJustify, alNone, true, -11, 8, 0, clWindowText},
+    {L"LabelFree", false, taCenter, alBottom, false, -11, 8, 0, clNavy},
+    {L"LabelSlider", true, taLeftJustify, alNone, true, -11, 8, 0, clWindowText},
+    {L"LabelMB", true, taLeftJustify, alNone, true, -11, 8, 0, clWindowText},
+    {L"LabelRefresh", true, taLeftJustify, alNone, true, -11, 8, 0, clWindowText},
+    {L"Label1", true, taLeftJustify, alNone, false, -13, 10, fsBold, clWindowText},
+    {L"Label2", true, taLeftJustify, alNone, false, -13, 10, fsBold, clWindowText},
+    {L"Label4", true, taLeftJustify, alNone, true, -11, 8, 0, clWindowText},
+    {L"Label5", true, taLeftJustify, alNone, true, -11, 8, 0, clWindowText},
+};
+
+// Every caption as designed; the creation handler rewrites LabelMEMP,
+// LabelFree and LabelSlider later, and LabelCPUP before the first reading on
+// the NT family ("n.a.").
+const std::pair<const wchar_t*, const wchar_t*> kCaptions[] = {
+    {L"FormMain", L"Quenfel ver 1.5"},
+    {L"SpeedButtonSettings2", L"&Settings"},
+    {L"SpeedButtonOptimize2", L"&Optimize"},
+    {L"GroupBoxMonitor", L"Memory Monitor"},
+    {L"LabelCPU", L"CPU"},
+    {L"LabelMEM", L"MEM"},
+    {L"LabelMEMP", L"100%"},
+    {L"LabelFree", L"Quenfel"},
+    {L"GroupBoxOptimizing", L"Optimizing"},
+    {L"TabSheetSettings", L"Settings"},
+    {L"GroupBoxRam", L"Select RAM to Free"},
+    {L"LabelSlider", L"%d MB"},
+    {L"GroupBoxAlarm", L"Alarm Level"},
+    {L"LabelMB", L"MB"},
+    {L"CheckBoxAutoOptimize", L"Automatic RAM Optimization when reach"},
+    {L"GroupBoxMisc", L"Misc"},
+    {L"LabelRefresh", L"Refresh (in sec)"},
+    {L"CheckBoxAutoRun2", L"Autorun on Windows start"},
+    {L"CheckBoxAutoRun", L"CheckBoxAutoRun"},
+    {L"TabSheetAbout", L"About"},
+    {L"GroupBox1", L""},  // a plain frame
+    {L"Label1", L"Quenfel"},
+    {L"Label2", L"Version 1.5"},
+    {L"GroupBox2", L"This product is licensed to:"},
+    {L"Label4", L"Label4"},
+    {L"Label5", L"Label5"},
+    {L"SpeedButtonOptimize", L"&Optimize Now"},
+    {L"SpeedButtonSettings", L"&Settings Menu"},
+    {L"GradientButton1", L"Minimize Tray"},
+    {L"GradientButton2", L"Check for Latest Update"},
+};
+
+// The designed state as it stands when the creation handler first reads the
+// memory status: by then it has only reconciled the autorun box, bound the
+// engine, started the timer, narrowed the window and marked the CPU figure
+// unavailable; slider, bars and labels are still as loaded.
+struct TDesignSnapshot {
+    struct TControlState {
+        std::wstring caption;
+        RECT bounds;
+        bool visible;
+    };
+    std::map<std::wstring, TControlState> controls;
+    int trackMin = 0, trackMax = 0, trackPosition = 0;
+    int memMin = 0, memMax = 0, memPosition = 0;
+    int freeMin = 0, freeMax = 0, freePosition = 0;
+};
+
 std::wstring ClassOf(HWND window)
 {
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);
     return name;
+}
+
+// The size a single line of text takes in a font, as a label sizing itself
+// to its text measures it.
+SIZE TextSize(const TFont& font, const std::wstring& text)
+{
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font.Handle());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    size.cy = metrics.tmHeight;
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return size;
 }
 
 COLORREF PixelOf(TWinControl* control, int x, int y)
@@ -78,6 +210,51 @@ protected:
     {
         if (name == L"FormMain") return form;
         return dynamic_cast<TWinControl*>(form->FindComponent(name));
+    }
+    TControl* Control(const std::wstring& name)
+    {
+        if (name == L"FormMain") return form;
+        return dynamic_cast<TControl*>(form->FindComponent(name));
+    }
+
+    // Creates the window, keeping what it looked like at the first reading.
+    TDesignSnapshot CreateWithSnapshot()
+    {
+        auto snapshot = std::make_shared<TDesignSnapshot>();
+        auto taken = std::make_shared<bool>(false);
+        engine->StatusSource = [this, snapshot, taken] {
+            if (!*taken) {
+                *taken = true;
+                auto* loading = dynamic_cast<TFormMain*>(Application->FindComponent(L"FormMain"));
+                if (loading != nullptr) Take(*loading, *snapshot);
+            }
+            return status;
+        };
+        Create();
+        EXPECT_TRUE(*taken);
+        return *snapshot;
+    }
+
+private:
+    static void Take(TFormMain& f, TDesignSnapshot& s)
+    {
+        for (const auto& [name, caption] : kCaptions) {
+            auto* c = name == std::wstring(L"FormMain") ? &f : dynamic_cast<TControl*>(f.FindComponent(name));
+            if (c != nullptr) s.controls[name] = {c->Caption(), c->BoundsRect(), c->Visible()};
+        }
+        for (const auto& g : kGraphic) {
+            auto* c = dynamic_cast<TControl*>(f.FindComponent(g.name));
+            if (c != nullptr) s.controls[g.name] = {c->Caption(), c->BoundsRect(), c->Visible()};
+        }
+        s.trackMin = f.TrackRAM->Min();
+        s.trackMax = f.TrackRAM->Max();
+        s.trackPosition = f.TrackRAM->Position();
+        s.memMin = f.ProgressBarMEM->Min();
+        s.memMax = f.ProgressBarMEM->Max();
+        s.memPosition = f.ProgressBarMEM->Position();
+        s.freeMin = f.ProgressBarFree->Min();
+        s.freeMax = f.ProgressBarFree->Max();
+        s.freePosition = f.ProgressBarFree->Position();
     }
 };
 
@@ -107,6 +284,223 @@ TEST_F(LayoutTest, EveryWindowedControlSitsWhereDesigned)
     EXPECT_EQ(form->PageControlSettings->ActivePage(), form->TabSheetSettings);
     EXPECT_TRUE(form->TabSheetSettings->Visible());
     EXPECT_FALSE(form->TabSheetAbout->Visible());
+}
+
+TEST_F(LayoutTest, EveryGraphicControlSitsWhereDesigned)
+{
+    const TDesignSnapshot design = CreateWithSnapshot();
+    for (const TGraphicPlace& g : kGraphic) {
+        SCOPED_TRACE(ToUtf8(g.name));
+        TControl* control = Control(g.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(dynamic_cast<TWinControl*>(control), nullptr);  // drawn by its parent
+        ASSERT_NE(control->Parent(), nullptr);
+        EXPECT_EQ(control->Parent(), Windowed(g.parent));
+        ASSERT_EQ(design.controls.count(g.name), 1u);
+        const RECT r = design.controls.at(g.name).bounds;
+        EXPECT_EQ(r.left, g.left);
+        EXPECT_EQ(r.top, g.top);
+        // A label that sizes itself has the stored size only in the design
+        // font; elsewhere it takes the size of its design text.
+        auto* label = dynamic_cast<TLabel*>(control);
+        if (label != nullptr && label->AutoSize()) {
+            const SIZE text = TextSize(label->Font(), design.controls.at(g.name).caption);
+            EXPECT_EQ(r.right - r.left, text.cx);
+            EXPECT_EQ(r.bottom - r.top, text.cy);
+        } else {
+            EXPECT_EQ(r.right - r.left, g.width);
+            EXPECT_EQ(r.bottom - r.top, g.height);
+        }
+        EXPECT_EQ(control->Visible(), g.visible);
+    }
+}
+
+TEST_F(LayoutTest, LabelsKeepTheirDesignedFontsAndColours)
+{
+    Create();
+    for (const TLabelLook& l : kLabels) {
+        SCOPED_TRACE(ToUtf8(l.name));
+        auto* label = dynamic_cast<TLabel*>(form->FindComponent(l.name));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->AutoSize(), l.autoSize);
+        EXPECT_EQ(label->Alignment(), l.alignment);
+        EXPECT_EQ(label->Align(), l.align);
+        EXPECT_TRUE(label->Transparent());
+        EXPECT_EQ(label->ParentFont(), l.parentFont);
+        EXPECT_EQ(label->Font().Name(), L"MS Sans Serif");
+        EXPECT_EQ(label->Font().Height(), l.fontHeight);
+        EXPECT_EQ(label->Font().Size(), l.fontSize);
+        EXPECT_EQ(label->Font().Style(), l.style);
+        EXPECT_EQ(label->Font().Color(), l.fontColor);
+        EXPECT_EQ(label->Font().Charset(), DEFAULT_CHARSET);
+        EXPECT_EQ(label->Color(), clBtnFace);
+    }
+    // The window's own font, which the others inherit.
+    EXPECT_EQ(form->Font().Name(), L"MS Sans Serif");
+    EXPECT_EQ(form->Font().Height(), -11);
+    EXPECT_EQ(form->Font().Style(), 0);
+    EXPECT_EQ(form->Font().Color(), clWindowText);
+    EXPECT_EQ(form->Color(), clBtnFace);
+    EXPECT_EQ(form->SpeedButtonOptimize->Font().Style(), fsBold);
+    EXPECT_EQ(form->SpeedButtonOptimize->Font().Height(), -11);
+    EXPECT_FALSE(form->SpeedButtonOptimize->ParentFont());
+    EXPECT_TRUE(form->SpeedButtonSettings->ParentFont());
+}
+
+// GroupBox1's caption is empty by design; a toolkit that copies a component's
+// name into an empty caption shows "GroupBox1" there.
+TEST_F(LayoutTest, EveryControlCarriesItsDesignedCaption)
+{
+    const TDesignSnapshot design = CreateWithSnapshot();
+    for (const auto& [name, caption] : kCaptions) {
+        SCOPED_TRACE(ToUtf8(name));
+        ASSERT_EQ(design.controls.count(name), 1u);
+        EXPECT_EQ(design.controls.at(name).caption, caption);
+    }
+    // On the NT family the CPU percentage reads "n.a." from the start.
+    EXPECT_EQ(form->LabelCPUP->Caption(), L"n.a.");
+    // What the window shows in its title bar.
+    wchar_t title[64] = {};
+    GetWindowTextW(form->Handle(), title, 64);
+    EXPECT_STREQ(title, L"Quenfel ver 1.5");
+    EXPECT_EQ(form->ActionSettings->Caption(), L"&Settings");
+    EXPECT_EQ(form->ActionOptimize->Caption(), L"&Optimize");
+    EXPECT_EQ(form->TrayIcon->Hint(), L"Olbrind");
+}
+
+TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
+{
+    Create();
+    const struct {
+        TMenuItem* item;
+        const wchar_t* caption;
+        bool isDefault;
+        TBasicAction* action;
+        bool hasBitmap;
+    } items[] = {
+        {form->OpenMain, L"Open &Main Window", true, nullptr, true},
+        {form->OptimizeNow, L"&Optimize", false, form->ActionOptimize, true},
+        {form->N1, L"-", false, nullptr, false},
+        {form->Exit, L"E&xit", false, nullptr, false},
+    };
+    TMenuItem& root = form->PopupMenuIcon->Items();
+    ASSERT_EQ(root.Count(), std::size(items));
+    for (std::size_t i = 0; i < std::size(items); ++i) {
+        SCOPED_TRACE(i);
+        const auto& e = items[i];
+        EXPECT_EQ(root.Items(i), e.item);
+        EXPECT_EQ(e.item->Caption(), e.caption);
+        EXPECT_EQ(e.item->Default(), e.isDefault);
+        EXPECT_EQ(e.item->Action(), e.action);
+        EXPECT_TRUE(e.item->Enabled());
+        EXPECT_TRUE(e.item->Visible());
+        EXPECT_EQ(!e.item->Bitmap().Empty(), e.hasBitmap);
+        if (e.hasBitmap) {
+            EXPECT_EQ(e.item->Bitmap().Width(), 16);
+            EXPECT_EQ(e.item->Bitmap().Height(), 16);
+        }
+    }
+    EXPECT_TRUE(form->N1->IsLine());
+    EXPECT_EQ(form->PopupMenuIcon->DefaultItem(), form->OpenMain);
+    EXPECT_EQ(form->TrayIcon->PopupMenu(), form->PopupMenuIcon);
+
+    // The system menu the tray icon opens: same items, the first one default.
+    HMENU menu = form->PopupMenuIcon->Handle();
+    ASSERT_EQ(GetMenuItemCount(menu), 4);
+    EXPECT_EQ(GetMenuDefaultItem(menu, TRUE, 0), 0u);
+    const wchar_t* shown[] = {L"Open &Main Window", L"&Optimize", L"", L"E&xit"};
+    for (int i = 0; i < 4; ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        EXPECT_STREQ(text, shown[i]) << "item " << i;
+    }
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoW(menu, 2, TRUE, &info);
+    EXPECT_NE(info.fType & MFT_SEPARATOR, 0u);
+}
+
+TEST_F(LayoutTest, TrackBarAndBarsKeepTheirStoredSettings)
+{
+    const TDesignSnapshot design = CreateWithSnapshot();
+    // As loaded, before the creation handler sets the real range.
+    EXPECT_EQ(design.trackMin, 10);
+    EXPECT_EQ(design.trackMax, 1024);
+    EXPECT_EQ(design.trackPosition, 10);
+    EXPECT_EQ(design.memMin, 1);
+    EXPECT_EQ(design.memMax, 1024);
+    EXPECT_EQ(design.memPosition, 0);
+    EXPECT_EQ(design.freeMin, 0);
+    EXPECT_EQ(design.freeMax, 100);
+    EXPECT_EQ(design.freePosition, 0);
+
+    // The rest survives creation, in the component and in the system control.
+    TTrackBar* track = form->TrackRAM;
+    EXPECT_EQ(track->LineSize(), 100);
+    EXPECT_EQ(track->PageSize(), 2);
+    EXPECT_EQ(track->Frequency(), 100);
+    EXPECT_EQ(track->ThumbLength(), 20);
+    EXPECT_EQ(track->Cursor(), crHandPoint);
+    HWND h = track->Handle();
+    EXPECT_EQ(SendMessageW(h, TBM_GETLINESIZE, 0, 0), 100);
+    EXPECT_EQ(SendMessageW(h, TBM_GETPAGESIZE, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(h, TBM_GETRANGEMIN, 0, 0), track->Min());
+    EXPECT_EQ(SendMessageW(h, TBM_GETRANGEMAX, 0, 0), track->Max());
+    EXPECT_EQ(SendMessageW(h, TBM_GETPOS, 0, 0), track->Position());
+    const LONG style = GetWindowLongW(h, GWL_STYLE);
+    EXPECT_EQ(style & TBS_VERT, 0);          // horizontal
+    EXPECT_EQ(style & TBS_TOP, 0);           // ticks below the channel
+    EXPECT_NE(style & TBS_AUTOTICKS, 0);
+    EXPECT_EQ(style & TBS_NOTICKS, 0);
+    // A tick every 100 units from the minimum.
+    EXPECT_EQ(SendMessageW(h, TBM_GETTIC, 0, 0), track->Min() + 100);
+
+    EXPECT_EQ(form->ProgressBarMEM->Orientation(), pbVertical);
+    EXPECT_EQ(form->ProgressBarMEM->Step(), 10);
+    EXPECT_EQ(form->ProgressBarFree->Orientation(), pbHorizontal);
+    EXPECT_EQ(form->ProgressBarFree->Step(), 10);
+    const LONG cpuStyle = GetWindowLongW(form->ProgressBarCPU->Handle(), GWL_STYLE);
+    EXPECT_NE(cpuStyle & PBS_VERTICAL, 0);
+    EXPECT_NE(cpuStyle & PBS_SMOOTH, 0);
+    EXPECT_EQ(SendMessageW(form->ProgressBarMEM2->Handle(), PBM_GETRANGE, FALSE, 0), 128);
+    EXPECT_EQ(SendMessageW(form->ProgressBarMEM2->Handle(), PBM_GETRANGE, TRUE, 0), 0);
+    EXPECT_EQ(GetWindowLongW(form->ProgressBarFree2->Handle(), GWL_STYLE) & (PBS_SMOOTH | PBS_VERTICAL), 0);
+    EXPECT_EQ(SendMessageW(form->ProgressBarFree2->Handle(), PBM_GETRANGE, FALSE, 0), 100);
+
+    EXPECT_EQ(form->SpinEditAlarmMB->MinValue(), 0);
+    EXPECT_EQ(form->SpinEditAlarmMB->MaxValue(), 0);
+    EXPECT_EQ(form->SpinEditAlarmMB->Value(), 0);
+    EXPECT_EQ(form->TabSheetAbout->ImageIndex(), 1);
+    EXPECT_TRUE(form->PageControlSettings->HotTrack());
+    EXPECT_EQ(form->CheckBoxAutoRun2->Alignment(), taLeftJustify);
+    EXPECT_FALSE(form->CheckBoxAutoOptimize->Checked());
+}
+
+TEST_F(LayoutTest, OnlyTheMonitorGroupStoresAShownHint)
+{
+    Create();
+    const struct {
+        TControl* control;
+        const wchar_t* hint;
+        bool showHint;
+        bool parentShowHint;
+    } hints[] = {
+        {form, L"", false, true},
+        {form->GroupBoxMonitor, L"Double click to tray", true, false},
+        {form->LabelMEMP, L"", true, true},
+        {form->ProgressBarMEM, L"", true, true},
+        {form->GroupBoxRam, L"Select RAM to Free", false, true},
+        {form->TrackRAM, L"", false, true},
+        {form->SpeedButtonOptimize, L"", false, true},
+        {form->PageControlSettings, L"", false, true},
+    };
+    for (const auto& h : hints) {
+        SCOPED_TRACE(ToUtf8(h.control->Name()));
+        EXPECT_EQ(h.control->Hint(), h.hint);
+        EXPECT_EQ(h.control->ShowHint(), h.showHint);
+        EXPECT_EQ(h.control->ParentShowHint(), h.parentShowHint);
+    }
 }
 
 TEST_F(LayoutTest, CompactWindowClipsThePageControlWithoutScrollBars)

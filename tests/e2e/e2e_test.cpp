@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <thread>
+#include <algorithm>
 
 #include "tests/e2e/driver.h"
 
@@ -32,18 +32,38 @@ protected:
         DeleteUserValue(kRunKey, L"Quenfel");
     }
 
-    // Starts the program and waits for its main window to show.
+    // Starts the program and waits for its main window to show; null when it
+    // did not show in time.
     HWND StartShown(const std::wstring& args = L"")
     {
         first = TProcess::Start(args);
         // Clicks sent before the loop first waits for input could be lost.
         WaitForInputIdle(first.Handle(), 10000);
         HWND window = nullptr;
-        WaitUntil([&] {
+        const bool shown = WaitUntil([&] {
             window = FindTopLevel(first.Id(), kTitle);
             return window != nullptr && IsWindowVisible(window);
         });
-        return window;
+        return shown ? window : nullptr;
+    }
+
+    // Opens the tray icon's menu as a right click on the icon does; true once
+    // the menu shows. Only the running message loop can open it, so the
+    // program has passed its start-up by then.
+    bool OpenTrayMenu(HWND tray) const
+    {
+        PostMessageW(tray, 0xB054, 0, WM_RBUTTONDOWN);
+        PostMessageW(tray, 0xB054, 0, WM_RBUTTONUP);
+        return WaitUntil([] {
+            HWND menu = FindWindowW(L"#32768", nullptr);
+            return menu != nullptr && IsWindowVisible(menu);
+        });
+    }
+
+    static bool MenuClosed()
+    {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        return menu == nullptr || !IsWindowVisible(menu);
     }
 
     // The hidden window that receives the notification icon's callbacks.
@@ -145,12 +165,17 @@ TEST_F(ProgramTest, TrayStartShowsNoWindowButAnIcon)
     first = TProcess::Start(L"/tray");
     HWND tray = TrayWindow();
     ASSERT_NE(tray, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return IconInTray(tray); }));
-    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(WaitUntil([&] { return IconInTray(tray); }));
+    // The loop shows the main window, if at all, before it handles anything;
+    // once the menu is open the loop is running.
+    ASSERT_TRUE(OpenTrayMenu(tray));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil(MenuClosed));
     // The window may exist, but it is not shown.
     HWND window = FindTopLevel(first.Id(), kTitle);
     EXPECT_TRUE(window == nullptr || !IsWindowVisible(window));
     EXPECT_EQ(TaskbarWindow(), nullptr);
+    EXPECT_TRUE(first.IsRunning());
 }
 
 TEST_F(ProgramTest, CapitalisedTrayOptionShowsTheWindowAndOneTaskbarButton)
@@ -172,11 +197,15 @@ TEST_F(ProgramTest, AutorunBoxWritesAndRemovesTheUserEntries)
     ClickCentre(FindChildByText(window, L"&Settings Menu"));
     ASSERT_TRUE(WaitUntil([&] { return WindowWidth(window) == 164 + 336; }));
 
+    // The flag is written before the Run entry changes: wait for both.
     ClickCentre(box);  // checked at start: this unchecks it
-    EXPECT_TRUE(WaitUntil([] { return ReadUserString(kFlagKey, L"loadwithwin") == L"0"; }));
-    EXPECT_FALSE(ReadUserString(kRunKey, L"Quenfel").has_value());
+    EXPECT_TRUE(WaitUntil([] {
+        return ReadUserString(kFlagKey, L"loadwithwin") == L"0" && !ReadUserString(kRunKey, L"Quenfel").has_value();
+    }));
     ClickCentre(box);
-    EXPECT_TRUE(WaitUntil([] { return ReadUserString(kFlagKey, L"loadwithwin") == L"1"; }));
+    EXPECT_TRUE(WaitUntil([] {
+        return ReadUserString(kFlagKey, L"loadwithwin") == L"1" && ReadUserString(kRunKey, L"Quenfel").has_value();
+    }));
     const auto entry = ReadUserString(kRunKey, L"Quenfel");
     ASSERT_TRUE(entry.has_value());
     EXPECT_NE(entry->find(L"Quenfel.exe"), std::wstring::npos);
@@ -212,11 +241,7 @@ TEST_F(ProgramTest, ExitInTheTrayMenuEndsTheProgram)
     HWND tray = TrayWindow();
     ASSERT_NE(tray, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return IconInTray(tray); }));
-    // What the shell sends for a right click on the icon.
-    PostMessageW(tray, 0xB054, 0, WM_RBUTTONDOWN);
-    PostMessageW(tray, 0xB054, 0, WM_RBUTTONUP);
-    HWND menu = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(menu); }));
+    ASSERT_TRUE(OpenTrayMenu(tray));
     PressKey('X');  // the accelerator of "E&xit"
     const auto code = first.WaitForExit(15s);
     ASSERT_TRUE(code.has_value());

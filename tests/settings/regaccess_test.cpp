@@ -60,20 +60,42 @@ TEST_F(RegAccess, MissingKeysAndValuesReadAsEmptyText)
     EXPECT_EQ(ReadRegString(kKey, L"other", reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x1234))), L"");
 }
 
-TEST_F(RegAccess, ReadsOnlyStringsThatFitIn256Bytes)
+TEST_F(RegAccess, StringsUpTo255CharactersReadInFullLongerOnesAsEmpty)
 {
-    const std::wstring fits(127, L'a'); // 254 bytes and the terminator
-    SetRaw(L"fits", REG_SZ, fits.c_str(), 256);
-    const std::wstring longer(149, L'b'); // 300 bytes with the terminator
-    SetRaw(L"long", REG_SZ, longer.c_str(), 300);
-    const DWORD number = 1;
-    SetRaw(L"number", REG_DWORD, &number, sizeof number);
-    SetRaw(L"expand", REG_EXPAND_SZ, L"%TEMP%", 14);
+    // Unterminated data is followed by a character that is not a zero, so the
+    // registry cannot find a terminator just past it.
+    const struct {
+        std::size_t length;
+        bool terminated;
+        bool fits;
+    } cases[] = {
+        {127, true, true},   {128, true, true},   {255, true, true},   {256, true, false},
+        {299, true, false},  {300, true, false},  {255, false, true},  {256, false, false},
+        {1000, true, false},
+    };
+    for (const auto& c : cases) {
+        const std::wstring text(c.length, L'a');
+        SCOPED_TRACE(testing::Message() << c.length << (c.terminated ? " terminated" : " unterminated"));
+        const std::wstring stored = text + (c.terminated ? L'\0' : L'X');
+        const auto size = static_cast<DWORD>((c.length + (c.terminated ? 1 : 0)) * sizeof(wchar_t));
+        SetRaw(L"text", REG_SZ, stored.c_str(), size);
+        SetRaw(L"expand", REG_EXPAND_SZ, stored.c_str(), size);
+        EXPECT_EQ(ReadRegString(kKey, L"text", HKEY_CURRENT_USER), c.fits ? text : L"");
+        EXPECT_EQ(ReadRegString(kKey, L"expand", HKEY_CURRENT_USER), c.fits ? text : L"");
+    }
+}
 
-    EXPECT_EQ(ReadRegString(kKey, L"fits", HKEY_CURRENT_USER), fits);
-    EXPECT_EQ(ReadRegString(kKey, L"long", HKEY_CURRENT_USER), L"");
+TEST_F(RegAccess, ValuesThatAreNotStringsReadAsEmpty)
+{
+    const DWORD number = 0x00310031; // the bytes of "11" in UTF-16
+    SetRaw(L"number", REG_DWORD, &number, sizeof number);
+    SetRaw(L"binary", REG_BINARY, L"ab", 4);
+    SetRaw(L"multi", REG_MULTI_SZ, L"a\0\0", 6);
+    SetRaw(L"expand", REG_EXPAND_SZ, L"%TEMP%", 14);
     EXPECT_EQ(ReadRegString(kKey, L"number", HKEY_CURRENT_USER), L"");
-    EXPECT_EQ(ReadRegString(kKey, L"expand", HKEY_CURRENT_USER), L"%TEMP%");
+    EXPECT_EQ(ReadRegString(kKey, L"binary", HKEY_CURRENT_USER), L"");
+    EXPECT_EQ(ReadRegString(kKey, L"multi", HKEY_CURRENT_USER), L"");
+    EXPECT_EQ(ReadRegString(kKey, L"expand", HKEY_CURRENT_USER), L"%TEMP%"); // not expanded
 }
 
 TEST_F(RegAccess, AStringStoredWithoutATerminatorKeepsItsLastCharacter)
