@@ -1,5 +1,7 @@
 #include "tests/e2e/driver.h"
 
+#include <shellapi.h>
+
 #include <thread>
 #include <vector>
 
@@ -231,6 +233,32 @@ void DeleteUserValue(const std::wstring& keyPath, const std::wstring& valueName)
     if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
     RegDeleteValueW(key, valueName.c_str());
     RegCloseKey(key);
+}
+
+HWND TrayWindowOf(DWORD processId)
+{
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"TTrayIconWindow", nullptr); w != nullptr;
+         w = FindWindowExW(nullptr, w, L"TTrayIconWindow", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == processId) return w;
+    }
+    return nullptr;
+}
+
+bool IconInTray(HWND window)
+{
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = window;
+    data.uID = 0;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void ClearAutorunEntries()
+{
+    DeleteUserValue(kFlagKey, L"loadwithwin");
+    DeleteUserValue(kRunKey, L"Quenfel");
 }
 
 } // namespace e2e

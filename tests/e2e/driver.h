@@ -11,6 +11,13 @@
 
 namespace e2e {
 
+// What the program shows and stores, as the tests look for it.
+inline constexpr wchar_t kMainTitle[] = L"Quenfel ver 1.5";
+inline constexpr wchar_t kFlagKey[] = L"Software\\Quenfel";
+inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// The notification icon's callback message, as the shell sends it.
+inline constexpr UINT kTrayCallback = 0xB054;
+
 // The program under test: QUENFEL_EXE, or Quenfel.exe two folders above this
 // test executable (the build tree's layout).
 std::wstring ProgramPath();
@@ -57,6 +64,15 @@ std::wstring WindowText(HWND window);
 void ClickAt(HWND window, int clientX, int clientY, bool doubleClick = false);
 void ClickCentre(HWND window);
 void PressKey(WORD virtualKey);
+
+// The hidden window of that process that receives the notification icon's
+// callbacks; null when there is none (yet).
+HWND TrayWindowOf(DWORD processId);
+// The shell holds an icon for that window: modifying nothing succeeds only then.
+bool IconInTray(HWND window);
+
+// Removes the autorun flag and the Run entry, as before a first start.
+void ClearAutorunEntries();
 
 // Current-user registry string; nullopt when the key or value is missing.
 std::optional<std::wstring> ReadUserString(const std::wstring& keyPath, const std::wstring& valueName);

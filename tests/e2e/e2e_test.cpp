@@ -14,22 +14,13 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr wchar_t kTitle[] = L"Quenfel ver 1.5";
-constexpr wchar_t kFlagKey[] = L"Software\\Quenfel";
-constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
 class ProgramTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        DeleteUserValue(kFlagKey, L"loadwithwin");
-        DeleteUserValue(kRunKey, L"Quenfel");
-    }
+    void SetUp() override { ClearAutorunEntries(); }
     void TearDown() override
     {
         first.Kill();
-        DeleteUserValue(kFlagKey, L"loadwithwin");
-        DeleteUserValue(kRunKey, L"Quenfel");
+        ClearAutorunEntries();
     }
 
     // Starts the program and waits for its main window to show; null when it
@@ -41,7 +32,7 @@ protected:
         WaitForInputIdle(first.Handle(), 10000);
         HWND window = nullptr;
         const bool shown = WaitUntil([&] {
-            window = FindTopLevel(first.Id(), kTitle);
+            window = FindTopLevel(first.Id(), kMainTitle);
             return window != nullptr && IsWindowVisible(window);
         });
         return shown ? window : nullptr;
@@ -52,8 +43,8 @@ protected:
     // program has passed its start-up by then.
     bool OpenTrayMenu(HWND tray) const
     {
-        PostMessageW(tray, 0xB054, 0, WM_RBUTTONDOWN);
-        PostMessageW(tray, 0xB054, 0, WM_RBUTTONUP);
+        PostMessageW(tray, kTrayCallback, 0, WM_RBUTTONDOWN);
+        PostMessageW(tray, kTrayCallback, 0, WM_RBUTTONUP);
         return WaitUntil([] {
             HWND menu = FindWindowW(L"#32768", nullptr);
             return menu != nullptr && IsWindowVisible(menu);
@@ -71,13 +62,7 @@ protected:
     {
         HWND found = nullptr;
         WaitUntil([&] {
-            found = nullptr;
-            for (HWND w = FindWindowExW(nullptr, nullptr, L"TTrayIconWindow", nullptr); w != nullptr;
-                 w = FindWindowExW(nullptr, w, L"TTrayIconWindow", nullptr)) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                if (pid == first.Id()) found = w;
-            }
+            found = TrayWindowOf(first.Id());
             return found != nullptr;
         });
         return found;
@@ -98,16 +83,6 @@ protected:
             found = w;
         }
         return found;
-    }
-
-    // The shell holds an icon for window: modifying nothing succeeds only then.
-    static bool IconInTray(HWND window)
-    {
-        NOTIFYICONDATAW data{};
-        data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-        data.hWnd = window;
-        data.uID = 0;
-        return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
     }
 
     TProcess first;
@@ -152,7 +127,7 @@ TEST_F(ProgramTest, SecondCopyWarnsAndEndsWhileTheFirstRuns)
     HWND warning = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (warning = FindTopLevel(second.Id(), L"Warning")) != nullptr; }));
     EXPECT_NE(FindChildByText(warning, L"Quenfel is already Running in another Window"), nullptr);
-    EXPECT_EQ(FindTopLevel(second.Id(), kTitle), nullptr);
+    EXPECT_EQ(FindTopLevel(second.Id(), kMainTitle), nullptr);
     PostMessageW(warning, WM_COMMAND, IDOK, 0);
     const auto code = second.WaitForExit(10s);
     ASSERT_TRUE(code.has_value());
@@ -172,7 +147,7 @@ TEST_F(ProgramTest, TrayStartShowsNoWindowButAnIcon)
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil(MenuClosed));
     // The window may exist, but it is not shown.
-    HWND window = FindTopLevel(first.Id(), kTitle);
+    HWND window = FindTopLevel(first.Id(), kMainTitle);
     EXPECT_TRUE(window == nullptr || !IsWindowVisible(window));
     EXPECT_EQ(TaskbarWindow(), nullptr);
     EXPECT_TRUE(first.IsRunning());

@@ -18,12 +18,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr wchar_t kTitle[] = L"Quenfel ver 1.5";
-constexpr wchar_t kFlagKey[] = L"Software\\Quenfel";
-constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-// The notification icon's callback message, as the shell sends it.
-constexpr UINT kTrayCallback = 0xB054;
-
 struct TClassSearch {
     const wchar_t* className;
     bool withText;
@@ -50,20 +44,15 @@ HWND ChildOfClass(HWND parent, const wchar_t* className, bool withText = false)
 
 class SessionTest : public ::testing::Test {
 protected:
-    void SetUp() override { ClearEntries(); }
+    void SetUp() override { ClearAutorunEntries(); }
     void TearDown() override
     {
         program.Kill();
-        ClearEntries();
+        ClearAutorunEntries();
         RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tarvesk");
     }
-    static void ClearEntries()
-    {
-        DeleteUserValue(kFlagKey, L"loadwithwin");
-        DeleteUserValue(kRunKey, L"Quenfel");
-    }
 
-    HWND MainWindow() const { return FindTopLevel(program.Id(), kTitle); }
+    HWND MainWindow() const { return FindTopLevel(program.Id(), kMainTitle); }
     bool MainWindowShown() const
     {
         HWND window = MainWindow();
@@ -74,23 +63,6 @@ protected:
     {
         HWND box = FindTopLevel(program.Id(), L"Quenfel", L"#32770");
         return box != nullptr && IsWindowVisible(box) ? box : nullptr;
-    }
-    HWND TrayWindow() const
-    {
-        for (HWND w = FindWindowExW(nullptr, nullptr, L"TTrayIconWindow", nullptr); w != nullptr;
-             w = FindWindowExW(nullptr, w, L"TTrayIconWindow", nullptr)) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == program.Id()) return w;
-        }
-        return nullptr;
-    }
-    static bool IconInTray(HWND window)
-    {
-        NOTIFYICONDATAW data{};
-        data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-        data.hWnd = window;
-        return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
     }
     // The program ends on its own through the close box, with exit code 0.
     void CloseAndExpectCleanExit()
@@ -131,7 +103,7 @@ TEST_F(SessionTest, EverydaySessionFromStartToClose)
     ClickCentre(FindChildByText(window, L"Minimize Tray"));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }));
     HWND tray = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (tray = TrayWindow()) != nullptr && IconInTray(tray); }));
+    ASSERT_TRUE(WaitUntil([&] { return (tray = TrayWindowOf(program.Id())) != nullptr && IconInTray(tray); }));
     PostMessageW(tray, kTrayCallback, 0, WM_LBUTTONDOWN);
     PostMessageW(tray, kTrayCallback, 0, WM_LBUTTONUP);
     PostMessageW(tray, kTrayCallback, 0, WM_LBUTTONDBLCLK);
