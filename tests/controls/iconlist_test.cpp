@@ -232,3 +232,39 @@ TEST_F(IconListOrderTest, IndexOutOfRangeNamesTheIndexAndChangesNothing)
 }
 
 }  // namespace
+
+#ifdef QUENFEL_ICONLIST_CORPUS
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// The fuzzer's seeds are icon lists that the real loader takes: each stored
+// image becomes an icon with a handle.
+TEST_F(IconListTest, FuzzSeedsLoadAsRealIcons)
+{
+    const struct {
+        const char* Name;
+        int Count, Icons;
+    } seeds[] = {
+        {"one-16x16-32bpp", 1, 1},
+        {"two-sizes-and-an-empty-entry", 2, 1},
+        {"three-frames-1bpp-4bpp-24bpp", 3, 3},
+        {"empty-list", 0, 0},
+    };
+    for (const auto& seed : seeds) {
+        SCOPED_TRACE(seed.Name);
+        std::ifstream in(std::string(QUENFEL_ICONLIST_CORPUS) + "/" + seed.Name, std::ios::binary);
+        ASSERT_TRUE(in.good());
+        const std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        list.LoadFromBytes(data);
+        ASSERT_EQ(list.Count(), seed.Count);
+        int icons = 0;
+        for (int i = 0; i < list.Count(); ++i)
+            if (list.Items(i) != nullptr && !list.Items(i)->Empty() && list.Items(i)->Handle() != nullptr) ++icons;
+        EXPECT_EQ(icons, seed.Icons);
+    }
+}
+
+}  // namespace
+#endif
