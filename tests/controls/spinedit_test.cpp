@@ -156,9 +156,8 @@ TEST_F(SpinEditTest, HeldArrowRepeatsUntilReleased)
     SendMessageW(Arrows(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     PumpFor(250);
     EXPECT_EQ(spin->Value(), 0);  // nothing before the first delay
-    PumpFor(600);
+    ASSERT_TRUE(PumpUntil([&] { return spin->Value() >= 2; }));
     const int held = spin->Value();
-    EXPECT_GE(held, 2);
     SendMessageW(Arrows(), WM_LBUTTONUP, 0, at);
     const int released = spin->Value();
     EXPECT_GE(released, held);
@@ -198,18 +197,6 @@ TEST_F(SpinEditTest, TabLeavesTheBoxAndReturnIsNoCharacter)
 }  // namespace
 
 namespace {
-
-// Pumps until done() or the deadline; true when done() came first.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        Pump();
-        if (done()) return true;
-        if (GetTickCount() - start > ms) return false;
-        Sleep(2);
-    }
-}
 
 TEST_F(SpinEditTest, EnteringSelectsBeforeOnEnterAndLeavingCorrectsAfterOnExit)
 {
@@ -287,14 +274,13 @@ TEST_F(SpinEditTest, AutoRepeatWaitsItsDelayThenKeepsItsPeriod)
     const bool enough = PumpUntil([&] { return steps.size() >= 6; });
     SendMessageW(Arrows(), WM_LBUTTONUP, 0, at);
     ASSERT_TRUE(enough);
-    // About 400 ms to the first repeat, then about 100 ms apart.
+    // About 400 ms to the first repeat, then about 100 ms apart. A tick
+    // handled late makes one gap long and the next one short, so single gaps
+    // are only bounded above; their mean is held to the period.
     EXPECT_GE(steps[0] - pressed, 330u);
     EXPECT_LE(steps[0] - pressed, 800u);
-    for (size_t i = 1; i < 6; ++i) {
-        EXPECT_GE(steps[i] - steps[i - 1], 60u) << i;
-        EXPECT_LE(steps[i] - steps[i - 1], 350u) << i;
-    }
-    EXPECT_GE(steps[5] - steps[0], 5u * 80u);
+    for (size_t i = 1; i < 6; ++i) EXPECT_LE(steps[i] - steps[i - 1], 350u) << i;
+    EXPECT_GE(steps[5] - steps[0], 5u * 70u);
     EXPECT_LE(steps[5] - steps[0], 5u * 200u);
 }
 
