@@ -220,6 +220,14 @@ TEST_F(SpinEditTest, EnteringSelectsBeforeOnEnterAndLeavingCorrectsAfterOnExit)
     EXPECT_EQ(seen, (std::vector<std::wstring>{L"enter 0+2", L"exit 15", L"other enter 10"}));
     EXPECT_EQ(spin->Text(), L"10");
 
+    // A click into the box places the caret: nothing is selected for it.
+    seen.clear();
+    SendMessageW(spin->Handle(), EM_SETSEL, 0, 0);
+    SendMessageW(spin->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));
+    SendMessageW(spin->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 5));
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"enter 0+0"}));
+    other->SetFocus();
+
     // Without AutoSelect nothing is selected for OnEnter.
     seen.clear();
     spin->SetAutoSelect(false);
