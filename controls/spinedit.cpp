@@ -111,9 +111,33 @@ void TSpinEdit::KeyPress(wchar_t& key)
     TEdit::KeyPress(key);
 }
 
-void TSpinEdit::LostFocus()
+void TSpinEdit::DoEnter()
 {
-    TEdit::LostFocus();
+    // Selected first, so that OnEnter finds (and may change) the selection.
+    if (AutoSelect() && !leftDown_) SelectAll();
+    selectedOnEnter_ = true;
+    try {
+        TEdit::DoEnter();
+    } catch (...) {
+        selectedOnEnter_ = false;
+        throw;
+    }
+}
+
+void TSpinEdit::GotFocus()
+{
+    if (selectedOnEnter_) {
+        selectedOnEnter_ = false;
+        TWinControl::GotFocus();  // not the edit's select-all: OnEnter may have moved the selection
+        return;
+    }
+    TEdit::GotFocus();  // focus back without entering (the window was activated again)
+}
+
+void TSpinEdit::DoExit()
+{
+    // OnExit sees the text as the user left it.
+    TEdit::DoExit();
     // A number typed out of range is corrected when the user leaves the box;
     // a text that is no number is left for the user to fix.
     const std::int32_t value = Value();
@@ -154,6 +178,18 @@ void TSpinEdit::WndProc(TMessage& m)
         TEdit::WndProc(m);
         AdjustSize();
         return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        // The focus arrives inside the default handling of the press: a
+        // click places the caret instead of selecting everything.
+        leftDown_ = true;
+        struct TUp {
+            bool& flag;
+            ~TUp() { flag = false; }
+        } up{leftDown_};
+        TEdit::WndProc(m);
+        return;
+    }
     default:
         break;
     }

@@ -53,7 +53,11 @@ protected:
     void WndProc(TMessage& message) override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(wchar_t& key) override;
-    void LostFocus() override;
+    // Entering selects the text before OnEnter runs; leaving runs OnExit on
+    // the text as typed, then corrects an out-of-range number.
+    void DoEnter() override;
+    void DoExit() override;
+    void GotFocus() override;
 
 private:
     void Step(bool up);
@@ -65,5 +69,7 @@ private:
     std::int32_t increment_ = 1;
     bool editorEnabled_ = true;
     bool adjusting_ = false;
+    bool leftDown_ = false;   // the left button went down on the edit and the focus follows it
+    bool selectedOnEnter_ = false;  // this focus arrival already selected (or chose not to)
     TSpinButton* button_ = nullptr;  // owned as a component of this edit
 };

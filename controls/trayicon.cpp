@@ -1,7 +1,6 @@
 #include "controls/trayicon.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "controls/traytip.h"
 #include "toolkit/application.h"
@@ -10,9 +9,6 @@
 #include "toolkit/oserror.h"
 
 namespace {
-
-// Posted by the animation thread to the hidden window: one step.
-constexpr UINT TrayStepMessage = WM_APP + 1;
 
 constexpr std::uint8_t Bit(TMouseButton b) { return static_cast<std::uint8_t>(1u << static_cast<unsigned>(b)); }
 
@@ -29,16 +25,27 @@ TTimerThread::TTimerThread(TTrayIcon* owner, std::shared_ptr<TShared> shared)
 TTimerThread::~TTimerThread()
 {
     Stop();
-    WaitFor();  // no step can be under way once the icon's state goes
+    try {
+        WaitFor();  // no step can be under way once the icon's state goes
+    } catch (...) {
+        // Never started, so nothing runs; a destructor lets nothing out.
+    }
     CloseHandle(stopEvent_);
 }
 
-void TTimerThread::Stop()
+void TTimerThread::Stop() noexcept
 {
     OwnerIcon = nullptr;
     SetEvent(stopEvent_);
-    Terminate();
-    Resume();  // out of a pause, straight to the end of the loop
+    try {
+        Terminate();  // also ends a pause: a terminated thread passes PausePoint
+    } catch (...) {
+    }
+}
+
+bool TTimerThread::PostStep(HWND window, UINT message, WPARAM generation)
+{
+    return PostMessageW(window, message, generation, 0) != FALSE;
 }
 
 void TTimerThread::Execute()
@@ -54,8 +61,10 @@ void TTimerThread::Execute()
         if (Terminated() || OwnerIcon.load() == nullptr) break;
         // One step in flight at a time: a busy user-interface thread gets no
         // backlog of steps, and an Interval of 0 cannot flood its queue.
-        if (!shared_->Pending.exchange(true))
-            PostMessageW(shared_->Window, shared_->StepMessage, shared_->Generation, 0);
+        // A step that could not be posted is dropped, not left pending: the
+        // next pause tries again instead of waiting for it for ever.
+        if (!shared_->Pending.exchange(true) && !PostStep(shared_->Window, shared_->StepMessage, shared_->Generation))
+            shared_->Pending = false;
     }
 }
 
@@ -83,8 +92,15 @@ TTrayIcon::~TTrayIcon()
     icons_.OnChange = nullptr;
     animated_ = false;
     StopAnimationThread();
-    RemoveFromTray();
-    window_.reset();
+    // Nothing may leave a destructor; the window goes whatever the shell did.
+    try {
+        RemoveFromTray();
+    } catch (...) {
+    }
+    try {
+        window_.reset();
+    } catch (...) {
+    }
 }
 
 void TTrayIcon::SetActive(bool value)
@@ -151,13 +167,13 @@ void TTrayIcon::SetAnimated(bool value)
         shared->Window = window_->Handle();
         shared->StepMessage = TrayStepMessage;
         shared->Generation = ++animationGeneration_;
-        try {
-            auto thread = std::make_unique<TTimerThread>(this, shared);
-            if (iconAdded_) thread->Resume();
-            animationThread_ = std::move(thread);
-        } catch (const std::system_error& e) {
-            throw EOSError(L"Thread creation error: " + FromUtf8(e.what()), static_cast<std::uint32_t>(e.code().value()));
-        }
+        auto thread = NewAnimationThread(shared);
+        // The system thread is made here, held while no icon is shown: a
+        // creation error (EThread) leaves this setter, and showing the icon
+        // later only lets the thread go on, which cannot fail.
+        thread->StartPaused();
+        if (iconAdded_) thread->Resume();
+        animationThread_ = std::move(thread);
         animationShared_ = std::move(shared);
         animated_ = true;
     } else {
@@ -166,6 +182,11 @@ void TTrayIcon::SetAnimated(bool value)
     }
     frameIndex_ = 0;
     RefreshTray();
+}
+
+std::unique_ptr<TTimerThread> TTrayIcon::NewAnimationThread(std::shared_ptr<TTimerThread::TShared> shared)
+{
+    return std::make_unique<TTimerThread>(this, std::move(shared));
 }
 
 void TTrayIcon::StopAnimationThread() noexcept

@@ -35,6 +35,9 @@ class TTrayIcon;
 inline constexpr UINT TrayCallbackMessage = 0xB054;
 // The window class of the hidden window, so that tools can find it.
 inline constexpr wchar_t TrayIconWindowClass[] = L"TTrayIconWindow";
+// Posted by the animation thread to the hidden window: one step, with the
+// animation's generation in wParam.
+inline constexpr UINT TrayStepMessage = WM_APP + 1;
 
 // Steps an animated tray icon: every Interval milliseconds it posts one step
 // to the icon's hidden window, where the step runs on the user-interface
@@ -49,15 +52,19 @@ public:
         std::atomic<bool> Pending{false};  // a step is posted and not yet handled
     };
     TTimerThread(TTrayIcon* owner, std::shared_ptr<TShared> shared);
+    // Stops and waits for the loop; never throws.
     ~TTimerThread() override;
-    // Ends the loop at once, also in the middle of a pause between steps.
-    void Stop();
+    // Ends the loop at once, also in the middle of a pause between steps. A
+    // thread that never started is not started by it.
+    void Stop() noexcept;
 
     // The icon being stepped; null once the animation ends.
     std::atomic<TTrayIcon*> OwnerIcon;
 
 protected:
     void Execute() override;
+    // Hands one step to the user-interface thread; false when the post failed.
+    virtual bool PostStep(HWND window, UINT message, WPARAM generation);
 
 private:
     std::shared_ptr<TShared> shared_;
@@ -98,6 +105,8 @@ public:
     // The shell accepted the last add and no remove followed.
     bool IconAdded() const noexcept { return iconAdded_; }
     int FrameIndex() const noexcept { return frameIndex_; }
+    // Steps posted with another generation belong to an earlier animation.
+    WPARAM AnimationGeneration() const noexcept { return animationGeneration_; }
     HWND WindowHandle() const noexcept { return window_->Handle(); }
 
     TMouseEvent OnClick;
@@ -117,6 +126,8 @@ protected:
     virtual void FillNotifyRecord();
     // Every request to the shell passes here.
     virtual bool NotifyShell(DWORD message, NOTIFYICONDATAW& data);
+    // Makes the (not yet started) thread of a new animation.
+    virtual std::unique_ptr<TTimerThread> NewAnimationThread(std::shared_ptr<TTimerThread::TShared> shared);
 
     virtual void HandleDblClick();
     virtual void HandleClick(TMouseButton button, TShiftState shift, int x, int y);

@@ -1,33 +1,77 @@
 #include "toolkit/thread.h"
 
 #include "toolkit/application.h"
+#include "toolkit/oserror.h"
 
 TThread::TThread() = default;
 
 TThread::~TThread()
 {
-    if (thread_.joinable()) {
-        if (thread_.get_id() == std::this_thread::get_id()) {
-            thread_.detach();  // freeing itself at the end of its own run
-        } else {
-            Terminate();
-            Resume();
-            thread_.join();
-        }
+    if (handle_ == nullptr) return;  // never started: nothing to stop
+    if (GetCurrentThreadId() == threadId_) {
+        CloseHandle(handle_);  // freeing itself at the end of its own run
+        return;
     }
+    // Nothing may leave a destructor: the flags are set even if the lock fails.
+    terminated_ = true;
+    try {
+        std::lock_guard lock(mutex_);
+    } catch (...) {
+    }
+    wake_.notify_all();
+    WaitForSingleObject(handle_, INFINITE);
+    CloseHandle(handle_);
+}
+
+bool TThread::Start()
+{
+    if (started_) return true;
+    if (terminated_) return false;  // stopped before it ever ran: stays that way
+    DWORD id = 0;
+    const DWORD flags = CREATE_SUSPENDED | (stackSize_ != 0 ? STACK_SIZE_PARAM_IS_A_RESERVATION : 0);
+    HANDLE handle = CreateThread(nullptr, stackSize_, &ThreadProc, this, flags, &id);
+    if (handle == nullptr) {
+        const DWORD code = GetLastError();
+        throw EThread(FormatMessageText(L"Thread creation error: %s", SystemErrorMessage(code)), code);
+    }
+    // Both are known before the thread runs, so a thread that frees itself
+    // at once finds them set.
+    handle_ = handle;
+    threadId_ = id;
+    started_ = true;
+    ResumeThread(handle);  // from here on the thread may finish and free itself
+    return true;
 }
 
 void TThread::Resume()
 {
+    if (!started_) {
+        {
+            std::lock_guard lock(mutex_);
+            suspended_ = false;
+        }
+        try {
+            Start();
+        } catch (...) {
+            suspended_ = true;
+            throw;
+        }
+        return;
+    }
     {
         std::lock_guard lock(mutex_);
         suspended_ = false;
     }
-    if (!started_.exchange(true)) {
-        thread_ = std::thread([this] { Run(); });
-        return;
-    }
     wake_.notify_all();
+}
+
+void TThread::StartPaused()
+{
+    {
+        std::lock_guard lock(mutex_);
+        suspended_ = true;
+    }
+    Start();
 }
 
 void TThread::Pause()
@@ -53,8 +97,11 @@ void TThread::PausePoint()
 
 void TThread::WaitFor()
 {
-    if (!started_) Resume();
-    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+    if (!started_) {
+        if (terminated_) return;  // never ran and never will
+        Resume();
+    }
+    if (handle_ != nullptr && GetCurrentThreadId() != threadId_) WaitForSingleObject(handle_, INFINITE);
 }
 
 std::exception_ptr TThread::FatalException() const
@@ -63,15 +110,22 @@ std::exception_ptr TThread::FatalException() const
     return fatal_;
 }
 
+DWORD WINAPI TThread::ThreadProc(void* self) noexcept
+{
+    static_cast<TThread*>(self)->Run();
+    return 0;
+}
+
 void TThread::Run() noexcept
 {
     try {
         Execute();
     } catch (...) {
         std::exception_ptr error = std::current_exception();
-        {
+        try {
             std::lock_guard lock(mutex_);
             fatal_ = error;
+        } catch (...) {
         }
         // Shown by the user-interface thread, never from here.
         Application->QueueException(error);

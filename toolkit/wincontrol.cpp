@@ -699,9 +699,9 @@ void TWinControl::HandleFocus(bool gained)
         if (form != nullptr && form != this && form->activeControl_ != this) {
             TWinControl* old = form->activeControl_;
             form->activeControl_ = this;
-            if (old != nullptr) Fire(old->OnExit, old);
+            if (old != nullptr) old->DoExit();
             if (alive.expired()) return;
-            Fire(OnEnter, this);
+            DoEnter();
             if (alive.expired()) return;
             form->NotifyFocusChanged();
         }
@@ -710,6 +710,16 @@ void TWinControl::HandleFocus(bool gained)
     } else {
         LostFocus();
     }
+}
+
+void TWinControl::DoEnter()
+{
+    Fire(OnEnter, this);
+}
+
+void TWinControl::DoExit()
+{
+    Fire(OnExit, this);
 }
 
 void TWinControl::KeyDown(WORD& key, TShiftState shift)

@@ -134,6 +134,11 @@ protected:
     virtual void KeyDown(WORD& key, TShiftState shift);
     virtual void KeyUp(WORD& key, TShiftState shift);
     virtual void KeyPress(wchar_t& key);
+    // The form's active control changes: the old one exits, then the new one
+    // enters, both while the new one handles WM_SETFOCUS. They fire OnExit
+    // and OnEnter.
+    virtual void DoEnter();
+    virtual void DoExit();
     // WM_SETFOCUS / WM_KILLFOCUS after the form updated its active control and
     // OnEnter / OnExit ran.
     virtual void GotFocus() {}

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,6 +32,19 @@ inline void PumpFor(DWORD ms)
     while (GetTickCount() - start < ms) {
         Pump();
         Sleep(5);
+    }
+}
+
+// Pumps until done() holds or the deadline passes; true when done() came
+// first. Timed behaviour is waited for this way, never by a fixed sleep.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        Pump();
+        if (done()) return true;
+        if (GetTickCount() - start > ms) return false;
+        Sleep(2);
     }
 }
 

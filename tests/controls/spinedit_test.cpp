@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "controls/spinedit.h"
 #include "tests/controls/control_test_support.h"
@@ -152,9 +156,8 @@ TEST_F(SpinEditTest, HeldArrowRepeatsUntilReleased)
     SendMessageW(Arrows(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     PumpFor(250);
     EXPECT_EQ(spin->Value(), 0);  // nothing before the first delay
-    PumpFor(600);
+    ASSERT_TRUE(PumpUntil([&] { return spin->Value() >= 2; }));
     const int held = spin->Value();
-    EXPECT_GE(held, 2);
     SendMessageW(Arrows(), WM_LBUTTONUP, 0, at);
     const int released = spin->Value();
     EXPECT_GE(released, held);
@@ -189,6 +192,104 @@ TEST_F(SpinEditTest, TabLeavesTheBoxAndReturnIsNoCharacter)
     PostMessageW(spin->Handle(), WM_KEYDOWN, VK_TAB, 1);
     Application->ProcessMessages();
     EXPECT_TRUE(other->Focused());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SpinEditTest, EnteringSelectsBeforeOnEnterAndLeavingCorrectsAfterOnExit)
+{
+    spin->SetMinValue(1);
+    spin->SetMaxValue(10);
+    other->SetFocus();
+    Pump();
+    spin->SetText(L"15");
+    std::vector<std::wstring> seen;
+    spin->OnEnter = [&](TObject*) {
+        seen.push_back(L"enter " + std::to_wstring(spin->SelStart()) + L"+" + std::to_wstring(spin->SelLength()));
+        spin->SetSelStart(1);  // the handler's own choice stands
+    };
+    spin->OnExit = [&](TObject*) { seen.push_back(L"exit " + spin->Text()); };
+    other->OnEnter = [&](TObject*) { seen.push_back(L"other enter " + spin->Text()); };
+
+    spin->SetFocus();
+    EXPECT_EQ(spin->SelStart(), 1);
+    EXPECT_EQ(spin->SelLength(), 0);
+    other->SetFocus();
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"enter 0+2", L"exit 15", L"other enter 10"}));
+    EXPECT_EQ(spin->Text(), L"10");
+
+    // A click into the box places the caret: nothing is selected for it.
+    seen.clear();
+    SendMessageW(spin->Handle(), EM_SETSEL, 0, 0);
+    SendMessageW(spin->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));
+    SendMessageW(spin->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 5));
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"enter 0+0"}));
+    other->SetFocus();
+
+    // Without AutoSelect nothing is selected for OnEnter.
+    seen.clear();
+    spin->SetAutoSelect(false);
+    SendMessageW(spin->Handle(), EM_SETSEL, 0, 0);
+    spin->SetFocus();
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"enter 0+0"}));
+}
+
+TEST_F(SpinEditTest, ValuesAtTheLimitsAndOneBeyond)
+{
+    spin->SetMinValue(1);
+    spin->SetMaxValue(10);
+    struct TCase {
+        const wchar_t* Typed;
+        const wchar_t* AfterExit;
+        const wchar_t* AfterUp;
+        const wchar_t* AfterDown;
+    };
+    const TCase cases[] = {
+        {L"1", L"1", L"2", L"1"},    {L"10", L"10", L"10", L"9"}, {L"0", L"1", L"1", L"1"},
+        {L"11", L"10", L"10", L"10"}, {L"010", L"010", L"10", L"9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.Typed));
+        spin->SetFocus();
+        spin->SetText(c.Typed);
+        other->SetFocus();
+        EXPECT_EQ(spin->Text(), c.AfterExit);
+        spin->SetFocus();
+        spin->SetText(c.Typed);
+        Key(VK_UP);
+        EXPECT_EQ(spin->Text(), c.AfterUp);
+        spin->SetText(c.Typed);
+        Key(VK_DOWN);
+        EXPECT_EQ(spin->Text(), c.AfterDown);
+    }
+    const std::pair<int, const wchar_t*> set[] = {{1, L"1"}, {10, L"10"}, {0, L"1"}, {11, L"10"}};
+    for (const auto& [v, text] : set) {
+        spin->SetValue(v);
+        EXPECT_EQ(spin->Text(), text) << v;
+    }
+}
+
+TEST_F(SpinEditTest, AutoRepeatWaitsItsDelayThenKeepsItsPeriod)
+{
+    std::vector<DWORD> steps;
+    spin->OnChange = [&](TObject*) { steps.push_back(GetTickCount()); };
+    const RECT up = spin->Button()->UpButton()->BoundsRect();
+    const LPARAM at = MAKELPARAM(up.left + 5, up.top + 3);
+    const DWORD pressed = GetTickCount();
+    SendMessageW(Arrows(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    const bool enough = PumpUntil([&] { return steps.size() >= 6; });
+    SendMessageW(Arrows(), WM_LBUTTONUP, 0, at);
+    ASSERT_TRUE(enough);
+    // About 400 ms to the first repeat, then about 100 ms apart. A tick
+    // handled late makes one gap long and the next one short, so single gaps
+    // are only bounded above; their mean is held to the period.
+    EXPECT_GE(steps[0] - pressed, 330u);
+    EXPECT_LE(steps[0] - pressed, 800u);
+    for (size_t i = 1; i < 6; ++i) EXPECT_LE(steps[i] - steps[i - 1], 350u) << i;
+    EXPECT_GE(steps[5] - steps[0], 5u * 70u);
+    EXPECT_LE(steps[5] - steps[0], 5u * 200u);
 }
 
 }  // namespace

@@ -94,3 +94,40 @@ TEST(IconListStream, ErrorOfTheIconLoaderPassesThrough)
                  EInvalidGraphic);
     EXPECT_EQ(calls, 2);
 }
+
+#ifdef QUENFEL_ICONLIST_CORPUS
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "toolkit/iconfile.h"
+
+namespace {
+
+// The fuzzer's seeds must carry real icon images, or its runs never get past
+// the framing into the image parser.
+TEST(IconListSeeds, EverySeedFramesAndHoldsParsableIconImages)
+{
+    int seeds = 0, images = 0;
+    for (const auto& file : std::filesystem::directory_iterator(QUENFEL_ICONLIST_CORPUS)) {
+        std::ifstream in(file.path(), std::ios::binary);
+        const Bytes data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        SCOPED_TRACE(file.path().filename().string());
+        ++seeds;
+        for (const Bytes& entry : ReadAll(data)) {
+            if (entry.empty()) continue;
+            const auto parsed = ParseIconFile(entry);
+            ASSERT_FALSE(parsed.empty());
+            for (const auto& image : parsed) {
+                EXPECT_GE(image.Width, 16);
+                EXPECT_GE(image.BitCount, 1);
+            }
+            images += static_cast<int>(parsed.size());
+        }
+    }
+    EXPECT_GE(seeds, 3);
+    EXPECT_GE(images, 5);
+}
+
+}  // namespace
+#endif
