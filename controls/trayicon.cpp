@@ -19,7 +19,7 @@ constexpr std::uint8_t Bit(TMouseButton b) { return static_cast<std::uint8_t>(1u
 TTimerThread::TTimerThread(TTrayIcon* owner, std::shared_ptr<TShared> shared)
     : OwnerIcon(owner), shared_(std::move(shared)), stopEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr))
 {
-    if (stopEvent_ == nullptr) RaiseLastOSError();
+    if (!stopEvent_) RaiseLastOSError();
 }
 
 TTimerThread::~TTimerThread()
@@ -30,13 +30,12 @@ TTimerThread::~TTimerThread()
     } catch (...) {
         // Never started, so nothing runs; a destructor lets nothing out.
     }
-    CloseHandle(stopEvent_);
 }
 
 void TTimerThread::Stop() noexcept
 {
     OwnerIcon = nullptr;
-    SetEvent(stopEvent_);
+    SetEvent(stopEvent_.Get());
     try {
         Terminate();  // also ends a pause: a terminated thread passes PausePoint
     } catch (...) {
@@ -57,7 +56,7 @@ void TTimerThread::Execute()
         // is never shorter than a window timer's, so that even an Interval of
         // 0 leaves the user-interface thread's queue room to drain.
         const DWORD pause = std::max<DWORD>(shared_->Interval.load(), USER_TIMER_MINIMUM);
-        if (WaitForSingleObject(stopEvent_, pause) != WAIT_TIMEOUT) break;
+        if (WaitForSingleObject(stopEvent_.Get(), pause) != WAIT_TIMEOUT) break;
         if (Terminated() || OwnerIcon.load() == nullptr) break;
         // One step in flight at a time: a busy user-interface thread gets no
         // backlog of steps, and an Interval of 0 cannot flood its queue.

@@ -68,7 +68,7 @@ protected:
 
 private:
     std::shared_ptr<TShared> shared_;
-    HANDLE stopEvent_;  // owned
+    TUniqueKernelHandle stopEvent_;
 };
 
 class TTrayIcon : public TComponent {

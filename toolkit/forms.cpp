@@ -108,17 +108,16 @@ void TForm::CreateWnd()
 {
     TWinControl::CreateWnd();
     ApplyIcon();
-    hintWindow_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, WindowHandle(), nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    if (hintWindow_ == nullptr) RaiseLastOSError();
-    SendMessageW(hintWindow_, TTM_SETMAXTIPWIDTH, 0, 400);
+    hintWindow_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, WindowHandle(),
+                                      nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (!hintWindow_) RaiseLastOSError();
+    SendMessageW(hintWindow_.Get(), TTM_SETMAXTIPWIDTH, 0, 400);
 }
 
 void TForm::DestroyWnd()
 {
-    if (hintWindow_ != nullptr) DestroyWindow(hintWindow_);
-    hintWindow_ = nullptr;
+    hintWindow_.Reset();
     hintControl_ = nullptr;
     TWinControl::DestroyWnd();
 }
@@ -327,6 +326,12 @@ void TForm::WndProc(TMessage& m)
     case CM_RELEASE:
         Free();  // nothing of this object may be touched after this
         return;
+    case WM_DESTROY:
+        // The tooltip is owned by this window and goes with it, whoever
+        // destroys it; its handle must not be destroyed again later.
+        hintWindow_.Release();
+        hintControl_ = nullptr;
+        break;
     case WM_ACTIVATE:
         if (LOWORD(m.WParam) != WA_INACTIVE && activeControl_ != nullptr && activeControl_->HandleAllocated() &&
             activeControl_->CanFocus()) {
@@ -376,13 +381,13 @@ std::wstring TForm::HintFor(const TControl* control)
 
 void TForm::UpdateHint(TControl* control)
 {
-    if (control == hintControl_ || hintWindow_ == nullptr) return;
+    if (control == hintControl_ || !hintWindow_) return;
     TOOLINFOW ti{};
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
     if (hintControl_ != nullptr) {
         ti.hwnd = hintControl_->SurfaceHandle();
         ti.uId = 1;
-        SendMessageW(hintWindow_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+        SendMessageW(hintWindow_.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     }
     hintControl_ = nullptr;
     if (control == nullptr || control->SurfaceHandle() == nullptr) return;
@@ -396,7 +401,7 @@ void TForm::UpdateHint(TControl* control)
     ti.rect = {origin.x, origin.y, origin.x + control->Width(), origin.y + control->Height()};
     ti.hinst = nullptr;
     ti.lpszText = text.data();
-    SendMessageW(hintWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(hintWindow_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 int TForm::ScreenTextHeight() const

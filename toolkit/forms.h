@@ -102,7 +102,7 @@ public:
     // or its nearest parent's; empty when hints are off for it.
     static std::wstring HintFor(const TControl* control);
     // The tooltip window (created with the form's window), for tests and tools.
-    HWND HintWindow() const noexcept { return hintWindow_; }
+    HWND HintWindow() const noexcept { return hintWindow_.Get(); }
     // Points the tooltip at control (null: no hint). Called by mouse routing.
     void UpdateHint(TControl* control);
 
@@ -143,6 +143,6 @@ private:
     int pixelsPerInch_ = 96;
     bool shownOnce_ = false;
     bool modal_ = false;
-    HWND hintWindow_ = nullptr;              // owned: destroyed with the form's window
+    TUniqueWindow hintWindow_;               // destroyed before the form's window
     const TControl* hintControl_ = nullptr;  // not owned
 };

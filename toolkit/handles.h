@@ -64,6 +64,13 @@ struct TKernelHandleTraits {
     static void Close(HANDLE h) noexcept { CloseHandle(h); }
 };
 
+// A window of our own that no object procedure serves (a tooltip, say).
+struct TWindowTraits {
+    static HWND Invalid() noexcept { return nullptr; }
+    static bool IsValid(HWND h) noexcept { return h != nullptr; }
+    static void Close(HWND h) noexcept { DestroyWindow(h); }
+};
+
 using TUniqueFont = TUniqueHandle<HFONT, TTypedGdiTraits<HFONT>>;
 using TUniquePen = TUniqueHandle<HPEN, TTypedGdiTraits<HPEN>>;
 using TUniqueBrush = TUniqueHandle<HBRUSH, TTypedGdiTraits<HBRUSH>>;
@@ -71,6 +78,7 @@ using TUniqueBitmap = TUniqueHandle<HBITMAP, TTypedGdiTraits<HBITMAP>>;
 using TUniqueRegion = TUniqueHandle<HRGN, TTypedGdiTraits<HRGN>>;
 using TUniqueIcon = TUniqueHandle<HICON, TIconTraits>;
 using TUniqueKernelHandle = TUniqueHandle<HANDLE, TKernelHandleTraits>;
+using TUniqueWindow = TUniqueHandle<HWND, TWindowTraits>;
 
 // The DC of a window (GetDC/ReleaseDC). A null window gives the screen's DC.
 class TWindowDC {
