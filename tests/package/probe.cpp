@@ -4,6 +4,7 @@
 //                                (titled TITLE) to be shown, closes it and
 //                                expects a clean exit
 //   package_probe appears TITLE  waits for a running copy's main window
+//   package_probe runs           waits for a running copy, shown or in the tray
 //   package_probe gone           waits until no copy runs (no window, no lock)
 // Exit code 0 when the condition came true before the deadline.
 #include <windows.h>
@@ -77,6 +78,17 @@ int Appears(const std::wstring& title)
     return 0;
 }
 
+bool CopyRunsWithWindow()
+{
+    return FindWindowW(kApplicationClass, kProduct) != nullptr && CopyRuns();
+}
+
+int Runs()
+{
+    if (!e2e::WaitUntil(CopyRunsWithWindow, kDeadline)) return Fail("no copy is running");
+    return 0;
+}
+
 int Gone()
 {
     if (!e2e::WaitUntil([] { return FindWindowW(kApplicationClass, kProduct) == nullptr && !CopyRuns(); }, kDeadline))
@@ -91,7 +103,8 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"shows" && argc == 3) return StartsAndShows(argv[2]);
     if (mode == L"appears" && argc == 3) return Appears(argv[2]);
+    if (mode == L"runs" && argc == 2) return Runs();
     if (mode == L"gone" && argc == 2) return Gone();
-    std::printf("usage: package_probe shows TITLE | appears TITLE | gone\n");
+    std::printf("usage: package_probe shows TITLE | appears TITLE | runs | gone\n");
     return 2;
 }
