@@ -1,6 +1,6 @@
 ; The per-user installer and its uninstaller. Built by scripts/package:
 ;   makensis -DVERSION=1.5 -DFILEVERSION=1.5.0.0 -DPROGRAM32=... -DPROGRAM64=...
-;            -DICON=... -DOUTFILE=... quenfel.nsi
+;            -DPROGRAM32_KB=... -DPROGRAM64_KB=... -DICON=... -DOUTFILE=... quenfel.nsi
 ; It needs no administrator rights: everything goes under the user's own
 ; profile and HKEY_CURRENT_USER.
 ;
@@ -19,8 +19,8 @@ SetCompressor /SOLID lzma
 !include WinVer.nsh
 !include x64.nsh
 
-!ifndef VERSION | FILEVERSION | PROGRAM32 | PROGRAM64 | ICON | OUTFILE
-  !error "Build with scripts/package, which defines VERSION, FILEVERSION, PROGRAM32, PROGRAM64, ICON and OUTFILE"
+!ifndef VERSION | FILEVERSION | PROGRAM32 | PROGRAM64 | PROGRAM32_KB | PROGRAM64_KB | ICON | OUTFILE
+  !error "Build with scripts/package, which defines VERSION, FILEVERSION, PROGRAM32(_KB), PROGRAM64(_KB), ICON and OUTFILE"
 !endif
 
 !define PRODUCT "Quenfel"
@@ -36,6 +36,8 @@ SetCompressor /SOLID lzma
 !define APP_WINDOW_CLASS "QuenfelApplication"
 
 Name "${PRODUCT} ${VERSION}"
+; 1 where the 64-bit program is the one to install.
+Var Install64
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 ; An upgrade goes where the last install went.
@@ -83,6 +85,9 @@ Function ${prefix}CloseRunningCopies
       ${Break}
     ${EndIf}
     System::Call 'kernel32::CloseHandle(p r0)'
+    ${If} $1 = 0
+      DetailPrint "Closing ${PRODUCT}..."
+    ${EndIf}
     ; Asked again every second: a copy that was still starting had no window
     ; the first time.
     IntOp $2 $1 % 10
@@ -145,10 +150,7 @@ Section "${PRODUCT}" SecProgram
   ${EndIf}
 
   SetOutPath "$INSTDIR"
-  ; The 64-bit program where x64 code runs natively; the 32-bit one on 32-bit
-  ; Windows and on ARM, where it runs everywhere.
-  ${If} ${RunningX64}
-  ${AndIfNot} ${IsNativeARM64}
+  ${If} $Install64 = 1
     File "/oname=${EXE}" "${PROGRAM64}"
   ${Else}
     File "/oname=${EXE}" "${PROGRAM32}"
@@ -195,6 +197,17 @@ Function .onInit
   ${IfNot} ${AtLeastWin7}
     MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} needs Windows 7 or later." /SD IDOK
     Abort
+  ${EndIf}
+  ; The 64-bit program where x64 code runs natively; the 32-bit one on 32-bit
+  ; Windows and on ARM, where it runs everywhere. The section holds both, so
+  ; its size is set to the one that is installed.
+  ${If} ${RunningX64}
+  ${AndIfNot} ${IsNativeARM64}
+    StrCpy $Install64 1
+    SectionSetSize ${SecProgram} ${PROGRAM64_KB}
+  ${Else}
+    StrCpy $Install64 0
+    SectionSetSize ${SecProgram} ${PROGRAM32_KB}
   ${EndIf}
   ; The box starts as the current setting: ticked when this copy already
   ; starts with Windows, or when the command line asks for it.

@@ -6,8 +6,14 @@
 //   package_probe appears TITLE  waits for a running copy's main window
 //   package_probe runs           waits for a running copy, shown or in the tray
 //   package_probe gone           waits until no copy runs (no window, no lock)
+//   package_probe close          asks a running copy to close, then as gone
+//   package_probe untick-autorun SETUP_TITLE
+//                                in the running installer's window: turns
+//                                "Start with Windows" over (it must change),
+//                                then Next, Install and Finish
 // Exit code 0 when the condition came true before the deadline.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <chrono>
 #include <cstdio>
@@ -96,6 +102,91 @@ int Gone()
     return 0;
 }
 
+int Close()
+{
+    if (!CopyRunsWithWindow()) return Fail("no copy is running");
+    PostMessageW(FindWindowW(kApplicationClass, kProduct), WM_CLOSE, 0, 0);
+    return Gone();
+}
+
+struct ChildClassSearch {
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChildClass(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<ChildClassSearch*>(data);
+    wchar_t cls[64] = {};
+    GetClassNameW(window, cls, 64);
+    if (lstrcmpiW(cls, search->className) != 0 || !IsWindowVisible(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The installer's wizard: one outer window whose Next/Install/Finish button
+// has the id IDOK, and an inner page; the components page holds a tree.
+HWND FindChildOfClass(HWND parent, const wchar_t* className)
+{
+    ChildClassSearch search{className, nullptr};
+    EnumChildWindows(parent, MatchChildClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring ButtonText(HWND wizard)
+{
+    return e2e::WindowText(GetDlgItem(wizard, IDOK));
+}
+
+// Presses the wizard's IDOK button once it reads text, as a click would.
+bool Press(HWND wizard, const std::wstring& text)
+{
+    if (!e2e::WaitUntil([&] { return ButtonText(wizard) == text && IsWindowEnabled(GetDlgItem(wizard, IDOK)); },
+                        kDeadline)) {
+        std::printf("package_probe: the wizard's button reads \"%ls\", not \"%ls\"\n", ButtonText(wizard).c_str(),
+                    text.c_str());
+        return false;
+    }
+    PostMessageW(wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(wizard, IDOK)));
+    return true;
+}
+
+int UntickAutorun(const std::wstring& setupTitle)
+{
+    HWND wizard = nullptr;
+    HWND tree = nullptr;
+    if (!e2e::WaitUntil(
+            [&] {
+                // A dialog; its caption may end in a blank.
+                for (wizard = FindWindowExW(nullptr, nullptr, WC_DIALOG, nullptr); wizard != nullptr;
+                     wizard = FindWindowExW(nullptr, wizard, WC_DIALOG, nullptr)) {
+                    std::wstring caption = e2e::WindowText(wizard);
+                    caption.erase(caption.find_last_not_of(L' ') + 1);
+                    if (caption != setupTitle) continue;
+                    if ((tree = FindChildOfClass(wizard, WC_TREEVIEWW)) != nullptr) return true;
+                }
+                return false;
+            },
+            kDeadline))
+        return Fail("no installer showing its components");
+    // The second entry, below the program itself.
+    const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    const auto autorun = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(root)));
+    if (autorun == nullptr) return Fail("the components list has no second entry");
+    auto checkState = [&] {
+        return SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(autorun), TVIS_STATEIMAGEMASK);
+    };
+    const LRESULT before = checkState();
+    // As a user selecting the entry and pressing the space bar.
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(autorun));
+    PostMessageW(tree, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(tree, WM_KEYUP, VK_SPACE, 0xC0000000);
+    if (!e2e::WaitUntil([&] { return checkState() != before; }, kDeadline))
+        return Fail("\"Start with Windows\" did not change");
+    if (!Press(wizard, L"&Next >") || !Press(wizard, L"&Install") || !Press(wizard, L"&Finish")) return 1;
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -105,6 +196,8 @@ int wmain(int argc, wchar_t** argv)
     if (mode == L"appears" && argc == 3) return Appears(argv[2]);
     if (mode == L"runs" && argc == 2) return Runs();
     if (mode == L"gone" && argc == 2) return Gone();
-    std::printf("usage: package_probe shows TITLE | appears TITLE | runs | gone\n");
+    if (mode == L"close" && argc == 2) return Close();
+    if (mode == L"untick-autorun" && argc == 3) return UntickAutorun(argv[2]);
+    std::printf("usage: package_probe shows TITLE | appears TITLE | runs | gone | close | untick-autorun SETUP_TITLE\n");
     return 2;
 }
