@@ -36,13 +36,13 @@ SetCompressor /SOLID lzma
 !define APP_WINDOW_CLASS "QuenfelApplication"
 
 Name "${PRODUCT} ${VERSION}"
-; 1 where the 64-bit program is the one to install.
-Var Install64
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 ; An upgrade goes where the last install went.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
+; 1 where the 64-bit program is the one to install.
+Var Install64
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
