@@ -18,7 +18,8 @@ start_private_display() {
 # open for the whole session, and the call returns once it is up.
 wine_session_start() {
   local prefix=$1 holder=${2:-}
-  export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  # winemenubuilder would copy shortcuts and file types into the host desktop.
+  export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   [ -n "${DISPLAY:-}" ] || start_private_display 1280x1024x24
   rm -rf "$prefix"; mkdir -p "$prefix"
   wineserver -p </dev/null >/dev/null 2>&1 &

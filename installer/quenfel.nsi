@@ -1,0 +1,257 @@
+; The per-user installer and its uninstaller. Built by scripts/package:
+;   makensis -DVERSION=1.5 -DFILEVERSION=1.5.0.0 -DPROGRAM32=... -DPROGRAM64=...
+;            -DPROGRAM32_KB=... -DPROGRAM64_KB=... -DICON=... -DOUTFILE=... quenfel.nsi
+; It needs no administrator rights: everything goes under the user's own
+; profile and HKEY_CURRENT_USER.
+;
+; Command line: /S silent, /AUTORUN selects "Start with Windows",
+; /D=<folder> (last) chooses the folder. The uninstaller takes /S.
+
+Unicode true
+ManifestDPIAware true
+RequestExecutionLevel user
+SetCompressor /SOLID lzma
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include WinMessages.nsh
+!include WinVer.nsh
+!include x64.nsh
+
+!ifndef VERSION | FILEVERSION | PROGRAM32 | PROGRAM64 | PROGRAM32_KB | PROGRAM64_KB | ICON | OUTFILE
+  !error "Build with scripts/package, which defines VERSION, FILEVERSION, PROGRAM32(_KB), PROGRAM64(_KB), ICON and OUTFILE"
+!endif
+
+!define PRODUCT "Quenfel"
+!define EXE "Quenfel.exe"
+!define UNINSTALLER "Uninstall.exe"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+; The program's own autorun setting, written exactly as its check box writes it.
+!define SETTINGS_KEY "Software\${PRODUCT}"
+!define RUN_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
+; Every running copy holds this mutex; its application window (this class,
+; titled like the product) ends the program on WM_CLOSE, tray or not.
+!define INSTANCE_MUTEX "${PRODUCT}"
+!define APP_WINDOW_CLASS "QuenfelApplication"
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+; An upgrade goes where the last install went.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${PRODUCT} ${VERSION}"
+; 1 where the 64-bit program is the one to install.
+Var Install64
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+VIProductVersion "${FILEVERSION}"
+VIFileVersion "${FILEVERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${PRODUCT} setup"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "The ${PRODUCT} developers"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${FILEVERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${FILEVERSION}"
+
+; Ends every running copy so that its program file can be replaced or
+; removed: asks each one to close, waits for the copies to go, and after ten
+; seconds asks the user (silently: gives up, and the caller aborts).
+; Leaves 1 on the stack when no copy runs any more, 0 otherwise.
+!macro DEFINE_CLOSE_RUNNING prefix
+Function ${prefix}CloseRunningCopies
+  Push $0
+  Push $1
+  Push $2
+  closeAll:
+  StrCpy $1 0
+  ${Do}
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r0'
+    ${If} $0 P= 0
+      StrCpy $0 1
+      ${Break}
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r0)'
+    ${If} $1 = 0
+      DetailPrint "Closing ${PRODUCT}..."
+    ${EndIf}
+    ; Asked again every second: a copy that was still starting had no window
+    ; the first time.
+    IntOp $2 $1 % 10
+    ${If} $2 = 0
+      FindWindow $2 "${APP_WINDOW_CLASS}" "${PRODUCT}"
+      ${DoWhile} $2 <> 0
+        SendMessage $2 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+        FindWindow $2 "${APP_WINDOW_CLASS}" "${PRODUCT}" "" $2
+      ${Loop}
+    ${EndIf}
+    ${If} $1 >= 100
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "${PRODUCT} is still running. Close it (right-click its tray icon, Exit), then click Retry." \
+        /SD IDCANCEL IDRETRY closeAll
+      StrCpy $0 0
+      ${Break}
+    ${EndIf}
+    Sleep 100
+    IntOp $1 $1 + 1
+  ${Loop}
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+!macroend
+!insertmacro DEFINE_CLOSE_RUNNING ""
+!insertmacro DEFINE_CLOSE_RUNNING "un."
+
+; The Run entry is a command line: a path with a blank in it is quoted, the
+; same rule the program applies when it writes the entry itself.
+; In: the path on the stack. Out: the command on the stack.
+Function CommandForPath
+  Exch $0
+  Push $1
+  Push $2
+  StrCpy $1 0
+  ${Do}
+    StrCpy $2 $0 1 $1
+    ${If} $2 == ""
+      ${Break}
+    ${EndIf}
+    ${If} $2 == " "
+    ${OrIf} $2 == "$\t"
+      StrCpy $0 '"$0"'
+      ${Break}
+    ${EndIf}
+    IntOp $1 $1 + 1
+  ${Loop}
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+Section "${PRODUCT}" SecProgram
+  SectionIn RO
+  Call CloseRunningCopies
+  Pop $0
+  ${If} $0 <> 1
+    Abort "${PRODUCT} is still running; nothing was changed."
+  ${EndIf}
+
+  SetOutPath "$INSTDIR"
+  ${If} $Install64 = 1
+    File "/oname=${EXE}" "${PROGRAM64}"
+  ${Else}
+    File "/oname=${EXE}" "${PROGRAM32}"
+  ${EndIf}
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+
+  SetShellVarContext current
+  CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section /o "Start with Windows" SecAutorun
+  WriteRegStr HKCU "${SETTINGS_KEY}" "loadwithwin" "1"
+  Push "$INSTDIR\${EXE}"
+  Call CommandForPath
+  Pop $0
+  WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" $0
+SectionEnd
+
+; Unticked on an upgrade of a copy that started with Windows: the user turned
+; it off here, so it goes off as the program's own box would turn it off.
+Section "-AutorunOff"
+  ${IfNot} ${SectionIsSelected} ${SecAutorun}
+    ReadRegStr $0 HKCU "${SETTINGS_KEY}" "loadwithwin"
+    ${If} $0 == "1"
+      WriteRegStr HKCU "${SETTINGS_KEY}" "loadwithwin" "0"
+      DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
+    ${EndIf}
+  ${EndIf}
+SectionEnd
+
+Function .onInit
+  ${IfNot} ${AtLeastWin7}
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} needs Windows 7 or later." /SD IDOK
+    Abort
+  ${EndIf}
+  ; The 64-bit program where x64 code runs natively; the 32-bit one on 32-bit
+  ; Windows and on ARM, where it runs everywhere. The section holds both, so
+  ; its size is set to the one that is installed.
+  ${If} ${RunningX64}
+  ${AndIfNot} ${IsNativeARM64}
+    StrCpy $Install64 1
+    SectionSetSize ${SecProgram} ${PROGRAM64_KB}
+  ${Else}
+    StrCpy $Install64 0
+    SectionSetSize ${SecProgram} ${PROGRAM32_KB}
+  ${EndIf}
+  ; The box starts as the current setting: ticked when this copy already
+  ; starts with Windows, or when the command line asks for it.
+  ReadRegStr $0 HKCU "${SETTINGS_KEY}" "loadwithwin"
+  ${GetParameters} $1
+  ClearErrors
+  ${GetOptions} $1 "/AUTORUN" $2
+  ${If} $0 == "1"
+  ${OrIfNot} ${Errors}
+    !insertmacro SelectSection ${SecAutorun}
+  ${EndIf}
+FunctionEnd
+
+Section "Uninstall"
+  Call un.CloseRunningCopies
+  Pop $0
+  ${If} $0 <> 1
+    Abort "${PRODUCT} is still running; nothing was removed."
+  ${EndIf}
+
+  ; A copy that has just ended may hold its file for a moment longer.
+  StrCpy $1 0
+  ${Do}
+    ClearErrors
+    Delete "$INSTDIR\${EXE}"
+    ${IfNot} ${Errors}
+      ${Break}
+    ${EndIf}
+    ${If} $1 >= 50
+      MessageBox MB_OK|MB_ICONEXCLAMATION "Could not remove $INSTDIR\${EXE}." /SD IDOK
+      Abort
+    ${EndIf}
+    Sleep 100
+    IntOp $1 $1 + 1
+  ${Loop}
+  Delete "$INSTDIR\${UNINSTALLER}"
+  ; Only when empty: anything the user put there stays.
+  RMDir "$INSTDIR"
+
+  SetShellVarContext current
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+
+  DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
+  DeleteRegKey HKCU "${SETTINGS_KEY}"
+  ; Last, so that a listed program is never a half-removed one.
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd

@@ -1,0 +1,203 @@
+// A small Windows-side helper for tests/package/run, which checks the
+// installer and the portable zip from the Linux side:
+//   package_probe shows TITLE    starts QUENFEL_EXE, waits for its main window
+//                                (titled TITLE) to be shown, closes it and
+//                                expects a clean exit
+//   package_probe appears TITLE  waits for a running copy's main window
+//   package_probe runs           waits for a running copy, shown or in the tray
+//   package_probe gone           waits until no copy runs (no window, no lock)
+//   package_probe close          asks a running copy to close, then as gone
+//   package_probe untick-autorun SETUP_TITLE
+//                                in the running installer's window: turns
+//                                "Start with Windows" over (it must change),
+//                                then Next, Install and Finish
+// Exit code 0 when the condition came true before the deadline.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "tests/e2e/driver.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The main window is a form of the program's class; the application window
+// (the taskbar button, present in the tray too) is titled like the product.
+constexpr wchar_t kFormClass[] = L"QuenfelForm";
+constexpr wchar_t kApplicationClass[] = L"QuenfelApplication";
+constexpr wchar_t kProduct[] = L"Quenfel";
+// Held by every running copy.
+constexpr wchar_t kInstanceMutex[] = L"Quenfel";
+// A first start in a new prefix loads fonts and the common controls.
+constexpr auto kDeadline = 30s;
+
+bool Shown(HWND window)
+{
+    return window != nullptr && IsWindowVisible(window) && e2e::WindowWidth(window) > 0 &&
+           e2e::WindowHeight(window) > 0;
+}
+
+bool CopyRuns()
+{
+    HANDLE lock = OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutex);
+    if (lock == nullptr) return false;
+    CloseHandle(lock);
+    return true;
+}
+
+int Fail(const char* what)
+{
+    std::printf("package_probe: %s\n", what);
+    return 1;
+}
+
+int StartsAndShows(const std::wstring& title)
+{
+    e2e::TProcess program = e2e::TProcess::Start();
+    if (program.Handle() == nullptr) return Fail("the program did not start");
+    HWND window = nullptr;
+    const bool shown = e2e::WaitUntil(
+        [&] {
+            window = e2e::FindTopLevel(program.Id(), title, kFormClass);
+            return Shown(window) || !program.IsRunning();
+        },
+        kDeadline);
+    if (!shown || !Shown(window)) return Fail("the program showed no main window");
+    const RECT r = e2e::WindowRect(window);
+    std::printf("package_probe: main window %ldx%ld at %ld,%ld\n", r.right - r.left, r.bottom - r.top, r.left,
+                r.top);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    const auto code = program.WaitForExit(kDeadline);
+    if (!code) return Fail("the program did not end on WM_CLOSE");
+    if (*code != 0) return Fail("the program ended with a non-zero exit code");
+    return 0;
+}
+
+int Appears(const std::wstring& title)
+{
+    if (!e2e::WaitUntil([&] { return Shown(FindWindowW(kFormClass, title.c_str())); }, kDeadline))
+        return Fail("no running copy showed its main window");
+    return 0;
+}
+
+bool CopyRunsWithWindow()
+{
+    return FindWindowW(kApplicationClass, kProduct) != nullptr && CopyRuns();
+}
+
+int Runs()
+{
+    if (!e2e::WaitUntil(CopyRunsWithWindow, kDeadline)) return Fail("no copy is running");
+    return 0;
+}
+
+int Gone()
+{
+    if (!e2e::WaitUntil([] { return FindWindowW(kApplicationClass, kProduct) == nullptr && !CopyRuns(); }, kDeadline))
+        return Fail("a copy is still running");
+    return 0;
+}
+
+int Close()
+{
+    if (!CopyRunsWithWindow()) return Fail("no copy is running");
+    PostMessageW(FindWindowW(kApplicationClass, kProduct), WM_CLOSE, 0, 0);
+    return Gone();
+}
+
+struct ChildClassSearch {
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChildClass(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<ChildClassSearch*>(data);
+    wchar_t cls[64] = {};
+    GetClassNameW(window, cls, 64);
+    if (lstrcmpiW(cls, search->className) != 0 || !IsWindowVisible(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The installer's wizard: one outer window whose Next/Install/Finish button
+// has the id IDOK, and an inner page; the components page holds a tree.
+HWND FindChildOfClass(HWND parent, const wchar_t* className)
+{
+    ChildClassSearch search{className, nullptr};
+    EnumChildWindows(parent, MatchChildClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring ButtonText(HWND wizard)
+{
+    return e2e::WindowText(GetDlgItem(wizard, IDOK));
+}
+
+// Presses the wizard's IDOK button once it reads text, as a click would.
+bool Press(HWND wizard, const std::wstring& text)
+{
+    if (!e2e::WaitUntil([&] { return ButtonText(wizard) == text && IsWindowEnabled(GetDlgItem(wizard, IDOK)); },
+                        kDeadline)) {
+        std::printf("package_probe: the wizard's button reads \"%ls\", not \"%ls\"\n", ButtonText(wizard).c_str(),
+                    text.c_str());
+        return false;
+    }
+    PostMessageW(wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(wizard, IDOK)));
+    return true;
+}
+
+int UntickAutorun(const std::wstring& setupTitle)
+{
+    HWND wizard = nullptr;
+    HWND tree = nullptr;
+    if (!e2e::WaitUntil(
+            [&] {
+                // A dialog; its caption may end in a blank.
+                for (wizard = FindWindowExW(nullptr, nullptr, WC_DIALOG, nullptr); wizard != nullptr;
+                     wizard = FindWindowExW(nullptr, wizard, WC_DIALOG, nullptr)) {
+                    std::wstring caption = e2e::WindowText(wizard);
+                    caption.erase(caption.find_last_not_of(L' ') + 1);
+                    if (caption != setupTitle) continue;
+                    if ((tree = FindChildOfClass(wizard, WC_TREEVIEWW)) != nullptr) return true;
+                }
+                return false;
+            },
+            kDeadline))
+        return Fail("no installer showing its components");
+    // The second entry, below the program itself.
+    const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    const auto autorun = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(root)));
+    if (autorun == nullptr) return Fail("the components list has no second entry");
+    auto checkState = [&] {
+        return SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(autorun), TVIS_STATEIMAGEMASK);
+    };
+    const LRESULT before = checkState();
+    // As a user selecting the entry and pressing the space bar.
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(autorun));
+    PostMessageW(tree, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(tree, WM_KEYUP, VK_SPACE, 0xC0000000);
+    if (!e2e::WaitUntil([&] { return checkState() != before; }, kDeadline))
+        return Fail("\"Start with Windows\" did not change");
+    if (!Press(wizard, L"&Next >") || !Press(wizard, L"&Install") || !Press(wizard, L"&Finish")) return 1;
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    const std::wstring mode = argc > 1 ? argv[1] : L"";
+    if (mode == L"shows" && argc == 3) return StartsAndShows(argv[2]);
+    if (mode == L"appears" && argc == 3) return Appears(argv[2]);
+    if (mode == L"runs" && argc == 2) return Runs();
+    if (mode == L"gone" && argc == 2) return Gone();
+    if (mode == L"close" && argc == 2) return Close();
+    if (mode == L"untick-autorun" && argc == 3) return UntickAutorun(argv[2]);
+    std::printf("usage: package_probe shows TITLE | appears TITLE | runs | gone | close | untick-autorun SETUP_TITLE\n");
+    return 2;
+}
