@@ -177,6 +177,24 @@ TEST_F(Sequences, SystemControlIsHookedOnceAndReleasedAtWmNcDestroy)
     EXPECT_EQ(SendMessageW(again, TBM_GETPOS, 0, 0), 4);
 }
 
+TEST_F(Sequences, ReleasedFormGoesOnlyWhenItsPostedRequestIsDispatched)
+{
+    auto* other = new TForm(nullptr);
+    other->SetBounds(50, 50, 200, 100);
+    HWND window = other->Handle();
+    TMessageSequence seq(window);
+    other->Release();  // the handler that asks is still running: nothing goes yet
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(seq.Matches({}));
+    Pump();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(seq.Matches({
+        {CM_RELEASE, posted | parent},
+        {WM_DESTROY, sent | parent},
+        {WM_NCDESTROY, sent | parent},
+    }));
+}
+
 // ---- Notifications come back to the child ----
 
 TEST_F(Sequences, NotificationsSentToTheParentAreAnsweredByTheChildsObject)
