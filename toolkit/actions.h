@@ -135,7 +135,11 @@ public:
     ~TActionList() override;
 
     std::size_t ActionCount() const noexcept { return actions_.size(); }
-    TAction* Actions(std::size_t index) const { return actions_.at(index); }
+    TAction* Actions(std::size_t index) const
+    {
+        CheckListIndex(index, actions_.size());
+        return actions_[index];
+    }
     // Same as action->SetActionList(this).
     void Add(TAction* action);
 

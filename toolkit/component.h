@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "toolkit/errors.h"
 #include "toolkit/object.h"
 
 enum class TOperation : std::uint8_t { opInsert, opRemove };
@@ -34,7 +35,11 @@ public:
 
     // Owned components, in creation order.
     std::size_t ComponentCount() const noexcept { return components_.size(); }
-    TComponent* Components(std::size_t index) const { return components_.at(index).get(); }
+    TComponent* Components(std::size_t index) const
+    {
+        CheckListIndex(index, components_.size());
+        return components_[index].get();
+    }
     // The owned component of that name, or null.
     TComponent* FindComponent(std::wstring_view name) const;
 

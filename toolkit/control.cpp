@@ -52,7 +52,10 @@ TControl::~TControl()
 
 void TControl::SetName(std::wstring name)
 {
-    const bool follow = (controlStyle_ & csSetCaption) && caption_ == Name();
+    // A loaded layout sets every caption itself, an empty one included; only a
+    // control named at run time takes its name as its caption.
+    const bool loading = IsLoading() || (Owner() != nullptr && Owner()->IsLoading());
+    const bool follow = (controlStyle_ & csSetCaption) && !loading && caption_ == Name();
     TComponent::SetName(name);
     if (follow) SetCaption(name);
 }

@@ -48,7 +48,7 @@ inline constexpr TControlStyle csCaptureMouse = 1u << 1;    // keeps the mouse w
 inline constexpr TControlStyle csDoubleClicks = 1u << 2;    // double click = DblClick()
 inline constexpr TControlStyle csOpaque = 1u << 3;          // paints its whole rectangle
 inline constexpr TControlStyle csAcceptsControls = 1u << 4; // may be a parent of other controls
-inline constexpr TControlStyle csSetCaption = 1u << 5;      // caption starts as the name
+inline constexpr TControlStyle csSetCaption = 1u << 5;      // caption follows the name, except while loading
 
 // Key state of a mouse message (MK_*) plus the Alt key, as a TShiftState.
 TShiftState KeysToShiftState(WPARAM keys);
@@ -198,7 +198,8 @@ public:
     virtual void MouseEnter();
     virtual void MouseLeave();
 
-    // With csSetCaption, a caption equal to the old name follows the new name.
+    // With csSetCaption, a caption equal to the old name follows the new name,
+    // except while loading.
     void SetName(std::wstring name) override;
 
 protected:

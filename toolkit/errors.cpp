@@ -63,6 +63,13 @@ std::wstring FormatMessageText(std::wstring_view pattern, std::int64_t arg)
     return ReplaceFirstPlaceholder(pattern, std::to_wstring(arg));
 }
 
+void CheckListIndex(std::size_t index, std::size_t count)
+{
+    // A negative index that became unsigned reads as itself in the message.
+    if (index >= count)
+        throw EListError(FormatMessageText(L"List index out of bounds (%d)", static_cast<std::int64_t>(index)));
+}
+
 std::string ToUtf8(std::wstring_view text)
 {
     std::string out;

@@ -2,6 +2,7 @@
 // native sanitizer build include this header too.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -62,6 +63,9 @@ class EListError : public Exception {
 public:
     using Exception::Exception;
 };
+
+// Raises EListError ("List index out of bounds (5)") unless index < count.
+void CheckListIndex(std::size_t index, std::size_t count);
 
 class EInvalidGraphic : public Exception {
 public:

@@ -135,10 +135,11 @@ void TMenuItem::Add(TMenuItem* item)
 void TMenuItem::Insert(std::size_t index, TMenuItem* item)
 {
     if (item == nullptr) return;
+    CheckListIndex(index, items_.size() + 1);
     for (TMenuItem* p = this; p != nullptr; p = p->parent_)
         if (p == item) throw EInvalidOperation(L"A menu item cannot contain itself");
     if (item->parent_ != nullptr) item->parent_->Detach(item);
-    index = std::min(index, items_.size());
+    index = std::min(index, items_.size());  // moving within this item shortened the list
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index), item);
     item->parent_ = this;
     Changed();

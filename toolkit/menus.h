@@ -59,8 +59,14 @@ public:
 
     // Sub-items (not owned: items belong to their component owner).
     std::size_t Count() const noexcept { return items_.size(); }
-    TMenuItem* Items(std::size_t index) const { return items_.at(index); }
+    TMenuItem* Items(std::size_t index) const
+    {
+        CheckListIndex(index, items_.size());
+        return items_[index];
+    }
     void Add(TMenuItem* item);
+    // Puts item (taken from its old parent) at index; index Count appends.
+    // A larger index raises EListError and changes nothing.
     void Insert(std::size_t index, TMenuItem* item);
     void Remove(TMenuItem* item);
     TMenuItem* Parent() const noexcept { return parent_; }

@@ -62,7 +62,11 @@ public:
     ~TPageControl() override;
 
     std::size_t PageCount() const noexcept { return pages_.size(); }
-    TTabSheet* Pages(std::size_t index) const { return pages_.at(index); }
+    TTabSheet* Pages(std::size_t index) const
+    {
+        CheckListIndex(index, pages_.size());
+        return pages_[index];
+    }
 
     TTabSheet* ActivePage() const noexcept { return activePage_; }
     // Shows page (one of this control's, or null for none) and hides the

@@ -67,6 +67,7 @@ void TProgressBar::SetRange(int min, int max)
     if (HandleAllocated()) {
         SendMessageW(WindowHandle(), PBM_SETRANGE32, static_cast<WPARAM>(min_), max_);
         SendMessageW(WindowHandle(), PBM_SETPOS, static_cast<WPARAM>(position_), 0);
+        Update();  // the bar may only have invalidated itself: show the range now
     }
 }
 
@@ -87,7 +88,10 @@ void TProgressBar::SetPosition(int value)
     value = std::clamp(value, min_, max_);
     if (value == position_) return;
     position_ = value;
-    if (HandleAllocated()) SendMessageW(WindowHandle(), PBM_SETPOS, static_cast<WPARAM>(position_), 0);
+    if (HandleAllocated()) {
+        SendMessageW(WindowHandle(), PBM_SETPOS, static_cast<WPARAM>(position_), 0);
+        Update();  // progress shows before the setter returns
+    }
 }
 
 void TProgressBar::StepBy(int delta)

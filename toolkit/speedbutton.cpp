@@ -86,7 +86,7 @@ void TSpeedButton::SetDown(bool value)
     if (down_ && !allowAllUp_) return;  // one of the group stays down
     down_ = value;
     if (!dragging_) state_ = down_ ? bsExclusive : bsUp;
-    Invalidate();
+    ShowState();
     if (down_) UpdateExclusive();
 }
 
@@ -98,7 +98,7 @@ void TSpeedButton::UpdateExclusive()
         if (other == nullptr || other == this || other->groupIndex_ != groupIndex_ || !other->down_) continue;
         other->down_ = false;
         other->state_ = bsUp;
-        other->Invalidate();
+        other->ShowState();
     }
 }
 
@@ -106,7 +106,16 @@ void TSpeedButton::SetState(TButtonState value)
 {
     if (value == state_) return;
     state_ = value;
-    if (Parent() != nullptr) Repaint();
+    ShowState();
+}
+
+void TSpeedButton::ShowState()
+{
+    // A button's state shows at once, not when the message loop next paints.
+    if (Parent() != nullptr)
+        Repaint();
+    else
+        Invalidate();
 }
 
 void TSpeedButton::EnabledChanged()
@@ -115,7 +124,7 @@ void TSpeedButton::EnabledChanged()
         dragging_ = false;
         state_ = down_ ? bsExclusive : bsUp;
     }
-    TGraphicControl::EnabledChanged();
+    ShowState();
 }
 
 void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)

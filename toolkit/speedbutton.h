@@ -74,6 +74,8 @@ protected:
     // Draws the glyph image for state at (x, y).
     void DrawGlyph(TCanvas& canvas, int x, int y, TButtonState state);
     void SetState(TButtonState value);
+    // Draws the current state now (deferred while the button has no parent).
+    void ShowState();
 
 private:
     void UpdateOpacity();

@@ -65,7 +65,11 @@ public:
 
     // Children in z-order, first at the bottom.
     std::size_t ControlCount() const noexcept { return controls_.size(); }
-    TControl* Controls(std::size_t index) const { return controls_.at(index); }
+    TControl* Controls(std::size_t index) const
+    {
+        CheckListIndex(index, controls_.size());
+        return controls_[index];
+    }
     // The visible, enabled-or-not graphic child at a client point (topmost
     // first), or null.
     TControl* GraphicControlAt(POINT p, bool allowDisabled = false) const;

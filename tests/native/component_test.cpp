@@ -137,4 +137,21 @@ TEST(Loading, AFailedLoadRunsNoFixupNoLoadedNoCreation)
     EXPECT_EQ(journal, std::vector<std::string>{});
 }
 
+TEST(Components, ABadIndexRaisesAListErrorNamingIt)
+{
+    TProbe owner(nullptr, "owner");
+    new TProbe(&owner, "a");
+    new TProbe(&owner, "b");
+    EXPECT_NE(owner.Components(1), nullptr);
+    for (std::size_t bad : {std::size_t{2}, std::size_t{100}, static_cast<std::size_t>(-1)}) {
+        try {
+            owner.Components(bad);
+            ADD_FAILURE() << "no error for " << bad;
+        } catch (const EListError& e) {
+            EXPECT_EQ(e.Message(), L"List index out of bounds (" + std::to_wstring(static_cast<long long>(bad)) + L")");
+        }
+    }
+    journal.clear();
+}
+
 }  // namespace

@@ -11,6 +11,9 @@
 #include "fixtures.h"
 #include "recorder.h"
 #include "toolkit/application.h"
+#include "toolkit/checkbox.h"
+#include "toolkit/groupbox.h"
+#include "toolkit/label.h"
 #include "toolkit/loader.h"
 #include "toolkit/timer.h"
 
@@ -309,6 +312,45 @@ TEST(FormLoading, CreationHandlerRunsAfterLoadedAndControlsFollowTheFormFont)
         load.Finish();
     }
     EXPECT_EQ(order, (std::vector<std::string>{"fixup", "loaded", "create"}));
+}
+
+// A loaded layout states every caption, an empty one too, so a name given
+// while loading never becomes the caption; a name given later still does.
+TEST(FormLoading, NamesBecomeCaptionsOnlyOutsideLoading)
+{
+    struct Case {
+        const char* what;
+        TControl* (*make)(TForm*);
+    };
+    const Case cases[] = {
+        {"group box", [](TForm* f) -> TControl* { return CreateComponent<TGroupBox>(f); }},
+        {"label", [](TForm* f) -> TControl* { return CreateComponent<TLabel>(f); }},
+        {"check box", [](TForm* f) -> TControl* { return CreateComponent<TCheckBox>(f); }},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        TForm form(nullptr);
+        TControl* loaded = nullptr;
+        {
+            TLoadSession load(&form);
+            loaded = k.make(&form);
+            loaded->SetName(L"Frame1");
+            loaded->SetParent(&form);
+            load.Finish();
+        }
+        EXPECT_EQ(loaded->Caption(), L"");
+        loaded->SetName(L"Frame2");  // the caption was not the old name
+        EXPECT_EQ(loaded->Caption(), L"");
+
+        TControl* later = k.make(&form);
+        later->SetName(L"Box1");
+        EXPECT_EQ(later->Caption(), L"Box1");
+        later->SetName(L"Box2");
+        EXPECT_EQ(later->Caption(), L"Box2");
+        later->SetCaption(L"Mine");
+        later->SetName(L"Box3");
+        EXPECT_EQ(later->Caption(), L"Mine");
+    }
 }
 
 TEST(FormScaling, PositionsSizesAndOwnFontsScaleTogether)

@@ -5,7 +5,12 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "fixtures.h"
 #include "recorder.h"
@@ -161,6 +166,117 @@ TEST_F(MouseRouting, ControlDestroyedByItsClickHandlerIsNotTouchedAgain)
     Pump();
     EXPECT_EQ(swatch, nullptr);
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// Holds Alt down in this thread's key state (what GetKeyState reads) while alive.
+class TAltKey {
+public:
+    explicit TAltKey(bool down)
+    {
+        GetKeyboardState(saved_);
+        BYTE keys[256];
+        std::copy(std::begin(saved_), std::end(saved_), std::begin(keys));
+        for (int vk : {VK_MENU, VK_LMENU, VK_SHIFT, VK_CONTROL}) keys[vk] = 0;
+        if (down) keys[VK_MENU] = keys[VK_LMENU] = 0x80;
+        SetKeyboardState(keys);
+    }
+    ~TAltKey() { SetKeyboardState(saved_); }
+    TAltKey(const TAltKey&) = delete;
+    TAltKey& operator=(const TAltKey&) = delete;
+
+private:
+    BYTE saved_[256] = {};
+};
+
+struct TMouseCall {
+    std::string event;  // "down", "up" or "move"
+    TObject* sender;
+    TMouseButton button;
+    TShiftState shift;
+    int x, y;
+};
+
+std::ostream& operator<<(std::ostream& out, const TMouseCall& c)
+{
+    return out << c.event << " sender=" << c.sender << " button=" << static_cast<int>(c.button)
+               << " shift=0x" << std::hex << static_cast<int>(c.shift) << std::dec << " at " << c.x << "," << c.y;
+}
+
+bool operator==(const TMouseCall& a, const TMouseCall& b)
+{
+    return a.event == b.event && a.sender == b.sender && (a.event == "move" || a.button == b.button) &&
+           a.shift == b.shift && a.x == b.x && a.y == b.y;
+}
+
+TEST_F(MouseRouting, HandlersGetTheButtonEveryShiftKeyAndTheirOwnCoordinates)
+{
+    std::vector<TMouseCall> calls;
+    for (TControl* c : std::initializer_list<TControl*>{form.get(), box, label, swatch}) {
+        c->OnMouseDown = [&](TObject* s, TMouseButton b, TShiftState k, int x, int y) {
+            calls.push_back({"down", s, b, k, x, y});
+        };
+        c->OnMouseUp = [&](TObject* s, TMouseButton b, TShiftState k, int x, int y) {
+            calls.push_back({"up", s, b, k, x, y});
+        };
+        c->OnMouseMove = [&](TObject* s, TShiftState k, int x, int y) { calls.push_back({"move", s, mbLeft, k, x, y}); };
+    }
+    EXPECT_EQ(ssShift | ssAlt | ssCtrl | ssLeft | ssRight | ssMiddle | ssDouble, 0x7F);  // bits 0 to 6
+
+    struct Case {
+        const char* what;
+        bool onBox;  // sent to the group box's window, else to the form's
+        UINT message;
+        WPARAM keys;
+        bool alt;
+        int x, y;  // in the window the message goes to
+        TMouseCall expected;
+    };
+    // The swatch (graphic, on the form) spans 250,20 - 290,60; the box's
+    // window starts at 10,10 on the form; the label (graphic, in the box)
+    // spans 20,40 - 80,60 of the box.
+    TObject* const sw = swatch;
+    TObject* const bx = box;
+    TObject* const lb = label;
+    const Case cases[] = {
+        {"left down", false, WM_LBUTTONDOWN, MK_LBUTTON, false, 260, 30, {"down", sw, mbLeft, ssLeft, 10, 10}},
+        {"right down with shift", false, WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, false, 251, 21,
+         {"down", sw, mbRight, ssRight | ssShift, 1, 1}},
+        {"middle down with ctrl", false, WM_MBUTTONDOWN, MK_MBUTTON | MK_CONTROL, false, 289, 59,
+         {"down", sw, mbMiddle, ssMiddle | ssCtrl, 39, 39}},
+        {"left up with shift and alt", false, WM_LBUTTONUP, MK_SHIFT, true, 270, 25,
+         {"up", sw, mbLeft, ssShift | ssAlt, 20, 5}},
+        {"right up with alt", false, WM_RBUTTONUP, 0, true, 250, 20, {"up", sw, mbRight, ssAlt, 0, 0}},
+        {"middle up", false, WM_MBUTTONUP, MK_LBUTTON, false, 255, 40, {"up", sw, mbMiddle, ssLeft, 5, 20}},
+        {"left double", false, WM_LBUTTONDBLCLK, MK_LBUTTON | MK_CONTROL, false, 260, 30,
+         {"down", sw, mbLeft, ssLeft | ssCtrl | ssDouble, 10, 10}},
+        {"right double", false, WM_RBUTTONDBLCLK, MK_RBUTTON, true, 260, 30,
+         {"down", sw, mbRight, ssRight | ssAlt | ssDouble, 10, 10}},
+        {"middle double", false, WM_MBUTTONDBLCLK, MK_MBUTTON | MK_SHIFT, false, 260, 30,
+         {"down", sw, mbMiddle, ssMiddle | ssShift | ssDouble, 10, 10}},
+        {"move with buttons and alt", false, WM_MOUSEMOVE, MK_LBUTTON | MK_MBUTTON, true, 280, 50,
+         {"move", sw, mbLeft, ssLeft | ssMiddle | ssAlt, 30, 30}},
+        {"windowed: left down with everything", true, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT | MK_CONTROL, true, 150,
+         100, {"down", bx, mbLeft, ssLeft | ssShift | ssCtrl | ssAlt, 150, 100}},
+        {"windowed: right up", true, WM_RBUTTONUP, 0, false, 5, 7, {"up", bx, mbRight, 0, 5, 7}},
+        {"windowed: middle up with all buttons", true, WM_MBUTTONUP, MK_LBUTTON | MK_RBUTTON | MK_MBUTTON, false, 190,
+         140, {"up", bx, mbMiddle, ssLeft | ssRight | ssMiddle, 190, 140}},
+        {"graphic in a box: middle down", true, WM_MBUTTONDOWN, MK_MBUTTON, false, 30, 45,
+         {"down", lb, mbMiddle, ssMiddle, 10, 5}},
+        {"graphic in a box: move with ctrl", true, WM_MOUSEMOVE, MK_CONTROL, false, 79, 59,
+         {"move", lb, mbLeft, ssCtrl, 59, 19}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        calls.clear();
+        {
+            TAltKey alt(k.alt);
+            SendMessageW(k.onBox ? BoxHandle() : FormHandle(), k.message, k.keys, MAKELPARAM(k.x, k.y));
+        }
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0], k.expected);
+        // Let go of whatever the press captured, so the next case starts free.
+        for (TControl* c : std::initializer_list<TControl*>{swatch, box, label}) c->SetMouseCapture(false);
+    }
 }
 
 std::wstring ToolText(HWND tooltip, HWND host)

@@ -12,6 +12,8 @@
 #include "toolkit/errors.h"
 #include "toolkit/groupbox.h"
 #include "toolkit/label.h"
+#include "toolkit/progressbar.h"
+#include "toolkit/speedbutton.h"
 
 namespace {
 
@@ -120,6 +122,60 @@ TEST_F(Painting, LabelDocksToTheGroupBoxBottomInsideTheFrame)
     EXPECT_EQ(inner.bottom, 193);
     box->SetHeight(100);
     EXPECT_EQ(label->Top() + label->Height(), 98);  // follows the box
+}
+
+// State changes that must show at once are on the screen when the setter
+// returns: nothing in between processes a message or validates a region.
+TEST_F(Painting, SpeedButtonStatesShowBeforeTheSetterReturns)
+{
+    auto make = [this](int left) {
+        auto* b = CreateComponent<TSpeedButton>(form.get());
+        b->SetBounds(left, 100, 40, 20);
+        b->SetFlat(true);
+        b->SetTransparent(false);
+        b->SetColor(clWhite);
+        b->SetGroupIndex(1);
+        b->SetParent(form.get());
+        return b;
+    };
+    TSpeedButton* a = make(20);
+    TSpeedButton* b = make(70);
+    Pump();
+    UpdateWindow(form->Handle());
+    const COLORREF white = RGB(255, 255, 255), sunken = GetSysColor(COLOR_BTNSHADOW);
+    HWND w = form->Handle();
+    ASSERT_EQ(ScreenPixel(w, 20, 100), white);
+
+    a->SetDown(true);  // a flat button shows its sunken edge while down
+    EXPECT_EQ(ScreenPixel(w, 20, 100), sunken);
+    b->SetDown(true);  // ... and the one it replaces in its group comes up
+    EXPECT_EQ(ScreenPixel(w, 70, 100), sunken);
+    EXPECT_EQ(ScreenPixel(w, 20, 100), white);
+    b->SetEnabled(false);  // disabled: drawn up, whatever its state
+    EXPECT_EQ(ScreenPixel(w, 70, 100), white);
+    b->SetEnabled(true);
+    EXPECT_EQ(ScreenPixel(w, 70, 100), sunken);
+}
+
+TEST_F(Painting, ProgressBarPositionAndRangeShowBeforeTheSetterReturns)
+{
+    auto* bar = CreateComponent<TProgressBar>(form.get());
+    bar->SetBounds(20, 150, 102, 16);
+    bar->SetSmooth(true);
+    bar->SetParent(form.get());
+    Pump();
+    HWND w = bar->Handle();
+    UpdateWindow(w);
+    const COLORREF empty = ScreenPixel(w, 75, 8);
+
+    bar->SetPosition(100);
+    const COLORREF full = ScreenPixel(w, 75, 8);
+    EXPECT_NE(full, empty);
+    bar->SetMax(200);  // the same position now fills half
+    EXPECT_EQ(ScreenPixel(w, 75, 8), empty);
+    EXPECT_EQ(ScreenPixel(w, 25, 8), full);
+    bar->SetMin(100);  // position 100 of 100..200: empty
+    EXPECT_EQ(ScreenPixel(w, 25, 8), empty);
 }
 
 TEST(Canvas, RectanglesAndLinesLeaveOutTheirFarEdges)

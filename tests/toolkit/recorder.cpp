@@ -1,8 +1,5 @@
 #include "recorder.h"
 
-#include <commctrl.h>
-
-#include <cstdio>
 #include <sstream>
 
 #include "toolkit/application.h"
@@ -59,31 +56,6 @@ void TRecorder::Watch(TControl* c, const std::string& name, bool recordMoves)
         c->OnMouseMove = [this, name](TObject*, TShiftState, int x, int y) {
             Add(name + ":move(" + std::to_string(x) + "," + std::to_string(y) + ")");
         };
-}
-
-std::string MessageEntry(const std::string& name, UINT message)
-{
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%04X", message);
-    return name + ":" + buf;
-}
-
-TMessageLog::TMessageLog(HWND window, TRecorder& recorder, std::string name, std::set<UINT> messages)
-    : window_(window), recorder_(recorder), name_(std::move(name)), messages_(std::move(messages))
-{
-    SetWindowSubclass(window_, &TMessageLog::Proc, 77, reinterpret_cast<DWORD_PTR>(this));
-}
-
-TMessageLog::~TMessageLog()
-{
-    RemoveWindowSubclass(window_, &TMessageLog::Proc, 77);
-}
-
-LRESULT CALLBACK TMessageLog::Proc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) noexcept
-{
-    auto* self = reinterpret_cast<TMessageLog*>(ref);
-    if (self->messages_.contains(m)) self->recorder_.Add(MessageEntry(self->name_, m));
-    return DefSubclassProc(w, m, wp, lp);
 }
 
 void Pump()

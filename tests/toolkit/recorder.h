@@ -1,6 +1,6 @@
-// Records what controls and windows receive, and compares it with an expected
-// sequence in which some entries may be optional. Each test flushes, acts,
-// then checks:
+// Records the events controls raise, and compares them with an expected
+// sequence in which some entries may be optional (window messages are
+// recorded by msgsequence.h). Each test flushes, acts, then checks:
 //   rec.Flush(); Click(...); EXPECT_TRUE(rec.Matches({{"label:down"}, {"label:click"}, {"label:up"}}));
 #pragma once
 
@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -40,25 +39,6 @@ public:
 private:
     std::vector<std::string> entries_;
 };
-
-// Logs chosen messages a window receives as "name:0xNNNN" (hex message number),
-// through a subclass that is removed on destruction.
-class TMessageLog {
-public:
-    TMessageLog(HWND window, TRecorder& recorder, std::string name, std::set<UINT> messages);
-    ~TMessageLog();
-    TMessageLog(const TMessageLog&) = delete;
-    TMessageLog& operator=(const TMessageLog&) = delete;
-
-private:
-    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
-    HWND window_;
-    TRecorder& recorder_;
-    std::string name_;
-    std::set<UINT> messages_;
-};
-
-std::string MessageEntry(const std::string& name, UINT message);
 
 // Pumps the queue: every pending message, then returns.
 void Pump();
