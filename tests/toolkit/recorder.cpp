@@ -63,16 +63,49 @@ void Pump()
     Application->ProcessMessages();
 }
 
+namespace {
+
+// When the system last queued a pointer message of its own.
+DWORD lastPointerMessage = 0;
+
+// The system's own pointer moves (from SetCursorPos, and again later from
+// the display server's copy of the same warp) are taken out of the queue:
+// arriving late on a busy machine, they would replay a path the test has
+// already left. The test's own messages are sent, not posted, and pass.
+LRESULT CALLBACK DropPointerMoves(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code >= 0) {
+        auto* msg = reinterpret_cast<MSG*>(lParam);
+        if (msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST) lastPointerMessage = GetTickCount();
+        if (msg->message == WM_MOUSEMOVE || msg->message == WM_NCMOUSEMOVE) msg->message = WM_NULL;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
 void SendMouse(HWND host, UINT message, int x, int y, WPARAM keys)
 {
+    // One hook for the test thread's life.
+    static const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, DropPointerMoves, nullptr, GetCurrentThreadId());
+    (void)hook;
     POINT screen{x, y};
     ClientToScreen(host, &screen);
+    // Hit tests and leave tracking read the real pointer. Its own messages
+    // are let through the queue until it has been quiet for a while (or a
+    // second has passed), so the pointer stays where the test put it.
     SetCursorPos(screen.x, screen.y);
-    // In a virtual desktop the pointer's own move comes back later through
-    // the queue; let it land first, so it cannot undo what the test sends.
-    for (int i = 0; i < 8; ++i) {
-        Sleep(5);
+    const DWORD start = GetTickCount();
+    lastPointerMessage = start;
+    while (GetTickCount() - lastPointerMessage < 50 && GetTickCount() - start < 1000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         Pump();
+        POINT now{};
+        if (GetCursorPos(&now) && (now.x != screen.x || now.y != screen.y)) {
+            // A late copy of an earlier move took the pointer away.
+            SetCursorPos(screen.x, screen.y);
+            lastPointerMessage = GetTickCount();
+        }
     }
     SendMessageW(host, message, keys, MAKELPARAM(x, y));
 }
