@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "toolkit/forms.h"
 
@@ -40,6 +41,8 @@ public:
     static constexpr int SettingsSlideSteps = 42;
     static constexpr int SettingsSlideStep = 8;
     static constexpr int OptimizeSlideSteps = 45;
+    // How long a run's report stands in place of the free-memory text (ms).
+    static constexpr unsigned ReportShowTime = 3000;
 
     // Components, all owned by the form (through the component tree); the
     // pointers here are not owning.
@@ -86,6 +89,7 @@ public:
     TAction* ActionSettings = nullptr;
     TAction* ActionOptimize = nullptr;
     TTimer* TimerMem = nullptr;
+    TTimer* TimerReport = nullptr;
     TPopupMenu* PopupMenuIcon = nullptr;
     TMenuItem* OpenMain = nullptr;
     TMenuItem* OptimizeNow = nullptr;
@@ -109,14 +113,21 @@ public:
     void TabSheetAboutShow(TObject* sender);
     void DoBlockAllocated(TObject* sender, std::int32_t index);
     void DoBlockReleased(TObject* sender, std::int32_t index);
+    void TimerReportTimer(TObject* sender);
 
     bool IsNT() const noexcept { return isNT_; }
     bool SettingsOpen() const noexcept { return settingsOpen_; }
     bool Optimizing() const noexcept { return optimizing_; }
 
+protected:
+    void WndProc(TMessage& message) override;
+
 private:
     void LoadLayout();
     void GoToTray();
+    void ApplyStoredSettings();
+    void SaveSettings();
+    void ShowRunReport(const std::wstring& text);
 
     bool isNT_ = false;
     bool settingsOpen_ = false;
