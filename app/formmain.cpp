@@ -151,6 +151,10 @@ void TFormMain::FormCreate(TObject*)
     LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
     CheckBoxAutoRun->SetChecked(Mem->MachineAutorunRegistered());
 
+    // Another copy started with /optimize finds this window by its class and
+    // caption, so it must exist even while the program starts in the tray.
+    Handle();
+
     TimerMemTimer(this);
 }
 
