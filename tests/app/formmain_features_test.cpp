@@ -12,6 +12,7 @@
 #include "controls/trayicon.h"
 #include "settings/usersettings.h"
 #include "tests/support/readonly_key.h"
+#include "tests/support/user_values.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/label.h"
 #include "toolkit/timer.h"
@@ -23,21 +24,17 @@ constexpr wchar_t kKey[] = L"Software\\Quenfel";
 
 void SetDword(const wchar_t* name, DWORD value)
 {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_DWORD, &value, sizeof value);
+    testsupport::SetUserDword(kKey, name, value);
 }
 
 void SetRaw(const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes)
 {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+    testsupport::SetUserRaw(kKey, name, type, bytes);
 }
 
 std::optional<DWORD> StoredDwordValue(const wchar_t* name)
 {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return value;
+    return testsupport::ReadUserDword(kKey, name);
 }
 
 void Pump()

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/e2e/driver.h"
+#include "tests/support/user_values.h"
 
 using namespace e2e;
 using namespace std::chrono_literals;
@@ -23,21 +24,17 @@ constexpr const wchar_t* kSettings[] = {L"RamToFree", L"AlarmLevel", L"AutoOptim
 
 void SetRaw(const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes)
 {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+    testsupport::SetUserRaw(kKey, name, type, bytes);
 }
 
 void SetDword(const wchar_t* name, DWORD value)
 {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_DWORD, &value, sizeof value);
+    testsupport::SetUserDword(kKey, name, value);
 }
 
 std::optional<DWORD> ReadDword(const wchar_t* name)
 {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return value;
+    return testsupport::ReadUserDword(kKey, name);
 }
 
 struct TClassSearch {
@@ -115,17 +112,7 @@ protected:
         for (const wchar_t* name : kSettings) DeleteUserValue(kKey, name);
     }
 
-    HWND StartShown(const std::wstring& args = L"")
-    {
-        first = TProcess::Start(args);
-        WaitForInputIdle(first.Handle(), 10000);
-        HWND window = nullptr;
-        WaitUntil([&] {
-            window = FindTopLevel(first.Id(), kTitle);
-            return window != nullptr && IsWindowVisible(window);
-        });
-        return window;
-    }
+    HWND StartShown(const std::wstring& args = L"") { return StartAndWaitShown(first, kTitle, args); }
 
     // The settings page's controls, found by their group boxes.
     struct TSettingsPage {

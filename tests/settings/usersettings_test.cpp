@@ -10,6 +10,7 @@
 
 #include "settings/usersettings.h"
 #include "tests/support/readonly_key.h"
+#include "tests/support/user_values.h"
 #include "toolkit/errors.h"
 
 namespace {
@@ -18,12 +19,12 @@ constexpr wchar_t kKey[] = L"Software\\Quenfel";
 
 void SetRaw(const wchar_t* name, DWORD type, const std::vector<std::uint8_t>& bytes)
 {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+    testsupport::SetUserRaw(kKey, name, type, bytes);
 }
 
 void SetDword(const wchar_t* name, DWORD value)
 {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_DWORD, &value, sizeof value);
+    testsupport::SetUserDword(kKey, name, value);
 }
 
 std::wstring ReadString(const wchar_t* name)
