@@ -254,12 +254,7 @@ void TFormMain::ApplyStoredSettings()
 {
     // The controls hold the designed values now; each is the default of its
     // setting when nothing usable is stored.
-    TUserSettings defaults;
-    defaults.RamToFree = TrackRAM->Position();
-    defaults.AlarmLevel = SpinEditAlarmMB->Value();
-    defaults.AutoOptimize = CheckBoxAutoOptimize->Checked();
-    defaults.RefreshPeriod = SpinEditRefresh->Value();
-    const TUserSettings s = SettingsFromStore(ReadStoredSettings(), defaults, TrackRAM->Min(), TrackRAM->Max());
+    const TUserSettings s = SettingsFromStore(ReadStoredSettings(), SettingsShown(), TrackRAM->Min(), TrackRAM->Max());
     TrackRAM->SetPosition(s.RamToFree);
     SpinEditAlarmMB->SetValue(s.AlarmLevel);
     CheckBoxAutoOptimize->SetChecked(s.AutoOptimize);
@@ -267,14 +262,19 @@ void TFormMain::ApplyStoredSettings()
     TimerMem->SetInterval(RefreshInterval(s.RefreshPeriod));
 }
 
-void TFormMain::SaveSettings()
+TUserSettings TFormMain::SettingsShown() const
 {
     TUserSettings s;
     s.RamToFree = TrackRAM->Position();
     s.AlarmLevel = SpinEditAlarmMB->Value();
     s.AutoOptimize = CheckBoxAutoOptimize->Checked();
     s.RefreshPeriod = SpinEditRefresh->Value();
-    WriteUserSettings(s);
+    return s;
+}
+
+void TFormMain::SaveSettings()
+{
+    WriteUserSettings(SettingsShown());
 }
 
 void TFormMain::TrackRAMChange(TObject*)

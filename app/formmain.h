@@ -26,6 +26,7 @@ class TGradientButton;
 class TGradientProgressBar;
 class TTrayIcon;
 class TSpinEdit;
+struct TUserSettings;
 
 // The one memory engine, created by the program entry before the window.
 extern TMem* Mem;
@@ -126,6 +127,8 @@ private:
     void LoadLayout();
     void GoToTray();
     void ApplyStoredSettings();
+    // The kept settings as the controls show them.
+    TUserSettings SettingsShown() const;
     void SaveSettings();
     void ShowRunReport(const std::wstring& text);
 
