@@ -252,7 +252,7 @@ void TFormMain::ActionSettingsExecute(TObject*)
 
 void TFormMain::ApplyStoredSettings()
 {
-    // The controls hold the designed values now; each is the default of its
+    // The controls hold their start values now; each is the default of its
     // setting when nothing usable is stored.
     const TUserSettings s = SettingsFromStore(ReadStoredSettings(), SettingsShown(), TrackRAM->Min(), TrackRAM->Max());
     TrackRAM->SetPosition(s.RamToFree);

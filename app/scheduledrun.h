@@ -8,7 +8,7 @@ inline constexpr int kScheduledRunDone = 0;
 inline constexpr int kScheduledRunFailed = 1;
 
 // Frees the amount stored for the slider (held to the slider's range on this
-// machine), or the slider's designed start, half its maximum, when nothing
+// machine), or the slider's start value, half its maximum, when nothing
 // usable is stored. Returns kScheduledRunFailed when the run fails (memory
 // ran out); every block taken is given back either way.
 int RunScheduledOptimize(TMem& engine) noexcept;
