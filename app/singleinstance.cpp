@@ -22,7 +22,7 @@ bool FirstArgumentIs(const wchar_t* commandLine, const std::wstring& option)
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(commandLine, &count);
     if (args == nullptr) return false;
-    const bool match = count > 1 && std::wstring(args[1]) == option;
+    const bool match = count > 1 && option == args[1];
     LocalFree(args);
     return match;
 }
