@@ -17,7 +17,7 @@ void ShowAlreadyRunningWarning()
                 MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
-bool FirstArgumentIs(const wchar_t* commandLine, const std::wstring& option)
+bool FirstArgumentIs(const wchar_t* commandLine, std::wstring_view option)
 {
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(commandLine, &count);

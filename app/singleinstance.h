@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "toolkit/handles.h"
 
@@ -26,7 +27,7 @@ private:
 void ShowAlreadyRunningWarning();
 
 // True when the first command-line argument is exactly option.
-bool FirstArgumentIs(const wchar_t* commandLine, const std::wstring& option);
+bool FirstArgumentIs(const wchar_t* commandLine, std::wstring_view option);
 // True when the first command-line argument is exactly "/tray".
 bool StartsInTray(const wchar_t* commandLine);
 // True when the first command-line argument is exactly "/optimize".
