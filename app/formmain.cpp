@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <string>
 
+#include "app/optimizerequest.h"
 #include "app/productinfo.h"
 #include "controls/gradientbutton.h"
 #include "controls/gradientprogressbar.h"
@@ -18,9 +18,11 @@
 #include "controls/trayicon.h"
 #include "engine/bytesize.h"
 #include "engine/mem.h"
+#include "engine/runreport.h"
 #include "resources/resource.h"
 #include "settings/autorun.h"
 #include "settings/regaccess.h"
+#include "settings/usersettings.h"
 #include "toolkit/actions.h"
 #include "toolkit/application.h"
 #include "toolkit/checkbox.h"
@@ -50,6 +52,12 @@ int FreePercent(const TMemoryStatus& status)
 {
     if (status.TotalPhys == 0) return 0;
     return static_cast<int>(std::trunc(static_cast<double>(status.AvailPhys) / static_cast<double>(status.TotalPhys) * 100.0));
+}
+
+// The monitor's free-memory text, "93.25 MB Available".
+std::wstring AvailableText(std::uint64_t avail)
+{
+    return FormatByteSize(std::to_wstring(avail)) + L" Available";
 }
 
 // Refresh period in milliseconds for a value in seconds: a value of 0 or
@@ -125,11 +133,7 @@ void TFormMain::FormCreate(TObject*)
 
     // The slider spans 1 to half the physical memory in units of 10^6 bytes,
     // and never more than this process can take at once.
-    const TMemoryStatus& status = Mem->ReadStatus();
-    const std::uint64_t byPhysical = status.TotalPhys / 2'000'000;
-    const std::uint64_t byAddressSpace = status.AvailVirtual / TMem::BlockSize;
-    const auto maximum = static_cast<int>(std::min<std::uint64_t>(
-        {byPhysical, byAddressSpace, static_cast<std::uint64_t>(std::numeric_limits<int>::max())}));
+    const int maximum = RamToFreeMaximum(Mem->ReadStatus(), TMem::BlockSize);
     TrackRAM->SetMin(1);
     TrackRAM->SetMax(maximum);
     TrackRAM->SetPosition(maximum / 2);
@@ -142,8 +146,14 @@ void TFormMain::FormCreate(TObject*)
     ProgressBarFree->SetMin(1);
     ProgressBarFree->SetMax(100);
 
+    ApplyStoredSettings();
+
     LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
     CheckBoxAutoRun->SetChecked(Mem->MachineAutorunRegistered());
+
+    // Another copy started with /optimize finds this window by its class and
+    // caption, so it must exist even while the program starts in the tray.
+    Handle();
 
     TimerMemTimer(this);
 }
@@ -162,9 +172,12 @@ void TFormMain::TimerMemTimer(TObject*)
     const int pct = FreePercent(status);
     ProgressBarMEM->SetPosition(pct);
     LabelMEMP->SetCaption(std::to_wstring(pct) + L"%");
-    LabelFree->SetCaption(FormatByteSize(std::to_wstring(avail)) + L" Available");
+    // A run's report keeps the label until its time is up; the tip always
+    // shows the free memory.
+    const std::wstring freeText = AvailableText(avail);
+    if (!TimerReport->Enabled()) LabelFree->SetCaption(freeText);
 
-    if (TrayIcon->Active()) TrayIcon->SetHint(LabelFree->Caption());
+    if (TrayIcon->Active()) TrayIcon->SetHint(freeText);
 
     // The alarm compares bytes, so it holds above 10^9 bytes too; a run in
     // progress (this tick is inside its message pumping) is never doubled.
@@ -188,9 +201,30 @@ void TFormMain::ActionOptimizeExecute(TObject*)
     if (optimizing_) return;
     TRunGuard guard(*this, optimizing_);
     for (int i = 0; i < OptimizeSlideSteps; ++i) SetHeight(Height() + 1);
+    const std::uint64_t availBefore = Mem->ReadStatus().AvailPhys;
     Mem->ReleaseMemory(TrackRAM->Position());
+    const std::uint64_t availAfter = Mem->ReadStatus().AvailPhys;
     ProgressBarFree->SetPosition(ProgressBarFree->Max());
     for (int i = 0; i < OptimizeSlideSteps; ++i) SetHeight(Height() - 1);
+    ShowRunReport(RunReportText(availBefore, availAfter));
+}
+
+void TFormMain::ShowRunReport(const std::wstring& text)
+{
+    if (TrayIcon->Active()) {
+        TrayIcon->ShowBalloon(Application->Title(), text);
+        return;
+    }
+    LabelFree->SetCaption(text);
+    // Restarted, so a second report gets its full time too.
+    TimerReport->SetEnabled(false);
+    TimerReport->SetEnabled(true);
+}
+
+void TFormMain::TimerReportTimer(TObject*)
+{
+    TimerReport->SetEnabled(false);
+    LabelFree->SetCaption(AvailableText(Mem->ReadStatus().AvailPhys));
 }
 
 void TFormMain::DoBlockAllocated(TObject*, std::int32_t index)
@@ -207,9 +241,40 @@ void TFormMain::ActionSettingsExecute(TObject*)
 {
     const int step = settingsOpen_ ? -SettingsSlideStep : SettingsSlideStep;
     for (int i = 0; i < SettingsSlideSteps; ++i) SetWidth(Width() + step);
-    if (settingsOpen_) TimerMem->SetInterval(RefreshInterval(SpinEditRefresh->Value()));
-    SpeedButtonOptimize->SetEnabled(settingsOpen_);
+    const bool closing = settingsOpen_;
+    if (closing) TimerMem->SetInterval(RefreshInterval(SpinEditRefresh->Value()));
+    SpeedButtonOptimize->SetEnabled(closing);
     settingsOpen_ = !settingsOpen_;
+    // Last, so that a store that cannot be written leaves the page closed
+    // and its error in the default report.
+    if (closing) SaveSettings();
+}
+
+void TFormMain::ApplyStoredSettings()
+{
+    // The controls hold their start values now; each is the default of its
+    // setting when nothing usable is stored.
+    const TUserSettings s = SettingsFromStore(ReadStoredSettings(), SettingsShown(), TrackRAM->Min(), TrackRAM->Max());
+    TrackRAM->SetPosition(s.RamToFree);
+    SpinEditAlarmMB->SetValue(s.AlarmLevel);
+    CheckBoxAutoOptimize->SetChecked(s.AutoOptimize);
+    SpinEditRefresh->SetValue(s.RefreshPeriod);
+    TimerMem->SetInterval(RefreshInterval(s.RefreshPeriod));
+}
+
+TUserSettings TFormMain::SettingsShown() const
+{
+    TUserSettings s;
+    s.RamToFree = TrackRAM->Position();
+    s.AlarmLevel = SpinEditAlarmMB->Value();
+    s.AutoOptimize = CheckBoxAutoOptimize->Checked();
+    s.RefreshPeriod = SpinEditRefresh->Value();
+    return s;
+}
+
+void TFormMain::SaveSettings()
+{
+    WriteUserSettings(SettingsShown());
 }
 
 void TFormMain::TrackRAMChange(TObject*)
@@ -253,6 +318,33 @@ void TFormMain::ExitClick(TObject*)
 void TFormMain::FormClose(TObject*, TCloseAction&)
 {
     TimerMem->SetEnabled(false);
+    // A store that cannot be written is reported, but never keeps the
+    // program from ending.
+    try {
+        SaveSettings();
+    } catch (...) {
+        Application->HandleException(this);
+    }
+}
+
+void TFormMain::WndProc(TMessage& m)
+{
+    if (m.Msg == OptimizeRequestMessage() && m.Msg != 0) {
+        // Another copy was started with /optimize. A run in progress ignores
+        // it (ActionOptimizeExecute returns at once).
+        ActionOptimizeExecute(this);
+        m.Result = 0;
+        return;
+    }
+    if (m.Msg == WM_ENDSESSION && m.WParam != FALSE) {
+        // Windows is ending the session: no close follows, and no one is
+        // left to read an error about the store.
+        try {
+            SaveSettings();
+        } catch (...) {
+        }
+    }
+    TForm::WndProc(m);
 }
 
 void TFormMain::TabSheetAboutShow(TObject*)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "toolkit/forms.h"
 
@@ -25,6 +26,7 @@ class TGradientButton;
 class TGradientProgressBar;
 class TTrayIcon;
 class TSpinEdit;
+struct TUserSettings;
 
 // The one memory engine, created by the program entry before the window.
 extern TMem* Mem;
@@ -40,6 +42,8 @@ public:
     static constexpr int SettingsSlideSteps = 42;
     static constexpr int SettingsSlideStep = 8;
     static constexpr int OptimizeSlideSteps = 45;
+    // How long a run's report stands in place of the free-memory text (ms).
+    static constexpr unsigned ReportShowTime = 3000;
 
     // Components, all owned by the form (through the component tree); the
     // pointers here are not owning.
@@ -86,6 +90,7 @@ public:
     TAction* ActionSettings = nullptr;
     TAction* ActionOptimize = nullptr;
     TTimer* TimerMem = nullptr;
+    TTimer* TimerReport = nullptr;
     TPopupMenu* PopupMenuIcon = nullptr;
     TMenuItem* OpenMain = nullptr;
     TMenuItem* OptimizeNow = nullptr;
@@ -109,14 +114,23 @@ public:
     void TabSheetAboutShow(TObject* sender);
     void DoBlockAllocated(TObject* sender, std::int32_t index);
     void DoBlockReleased(TObject* sender, std::int32_t index);
+    void TimerReportTimer(TObject* sender);
 
     bool IsNT() const noexcept { return isNT_; }
     bool SettingsOpen() const noexcept { return settingsOpen_; }
     bool Optimizing() const noexcept { return optimizing_; }
 
+protected:
+    void WndProc(TMessage& message) override;
+
 private:
     void LoadLayout();
     void GoToTray();
+    void ApplyStoredSettings();
+    // The kept settings as the controls show them.
+    TUserSettings SettingsShown() const;
+    void SaveSettings();
+    void ShowRunReport(const std::wstring& text);
 
     bool isNT_ = false;
     bool settingsOpen_ = false;

@@ -3,6 +3,7 @@
 // children. Reads top to bottom like the design tables; the behaviour is in
 // formmain.cpp.
 #include "app/formmain.h"
+#include "app/productinfo.h"
 
 #include "controls/gradientbutton.h"
 #include "controls/gradientprogressbar.h"
@@ -118,7 +119,7 @@ void TFormMain::LoadLayout()
     SetTop(165);
     SetBorderIcons(biSystemMenu | biMinimize);
     SetBorderStyle(bsDialog);
-    SetCaption(L"Quenfel ver 1.5");
+    SetCaption(MainWindowCaption);
     SetClientHeight(346);
     SetClientWidth(497);
     SetColor(clBtnFace);
@@ -369,6 +370,12 @@ void TFormMain::LoadLayout()
     TimerMem->SetEnabled(false);
     TimerMem->SetInterval(10);
     TimerMem->OnTimer = Bind(this, &TFormMain::TimerMemTimer);
+
+    TimerReport = CreateComponent<TTimer>(this);
+    TimerReport->SetName(L"TimerReport");
+    TimerReport->SetEnabled(false);
+    TimerReport->SetInterval(ReportShowTime);
+    TimerReport->OnTimer = Bind(this, &TFormMain::TimerReportTimer);
 
     PopupMenuIcon = CreateComponent<TPopupMenu>(this);
     PopupMenuIcon->SetName(L"PopupMenuIcon");

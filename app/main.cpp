@@ -1,23 +1,41 @@
 // The program entry: one copy only, then the engine, the main window and the
-// message loop.
+// message loop; or, with /optimize, one unattended run.
 #include <windows.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
 #include "app/enginescope.h"
 #include "app/formmain.h"
+#include "app/optimizerequest.h"
+#include "app/scheduledrun.h"
 #include "app/singleinstance.h"
 #include "controls/trayicon.h"
 #include "toolkit/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    const bool optimizeOnce = StartsOptimizing(GetCommandLineW());
     // Held for the life of the process: the lock goes away with it.
     static TSingleInstance instance(L"Quenfel");
     if (instance.AlreadyRunning()) {
+        // A scheduled run is unattended: the running copy does the work, and
+        // no box waits for a click.
+        if (optimizeOnce)
+            return RequestRunningCopyOptimize(std::chrono::seconds(10)) ? kScheduledRunDone : kScheduledRunFailed;
         ShowAlreadyRunningWarning();
         return 0;
+    }
+    if (optimizeOnce) {
+        // A user starting the program meanwhile must not be told it runs.
+        instance.Release();
+        try {
+            TMem engine;
+            return RunScheduledOptimize(engine);
+        } catch (...) {
+            return kScheduledRunFailed;
+        }
     }
 
     try {

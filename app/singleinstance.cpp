@@ -17,12 +17,22 @@ void ShowAlreadyRunningWarning()
                 MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
-bool StartsInTray(const wchar_t* commandLine)
+bool FirstArgumentIs(const wchar_t* commandLine, std::wstring_view option)
 {
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(commandLine, &count);
     if (args == nullptr) return false;
-    const bool tray = count > 1 && std::wstring(args[1]) == L"/tray";
+    const bool match = count > 1 && option == args[1];
     LocalFree(args);
-    return tray;
+    return match;
+}
+
+bool StartsInTray(const wchar_t* commandLine)
+{
+    return FirstArgumentIs(commandLine, L"/tray");
+}
+
+bool StartsOptimizing(const wchar_t* commandLine)
+{
+    return FirstArgumentIs(commandLine, L"/optimize");
 }

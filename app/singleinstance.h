@@ -1,10 +1,11 @@
 // The single-instance rule: a named mutex that every copy started by the same
-// user sees, and the start option that hides the window to the tray.
+// user sees, and the start options (hide to the tray, run once unattended).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "toolkit/handles.h"
 
@@ -14,6 +15,8 @@ public:
     explicit TSingleInstance(const std::wstring& name);
     // Another copy created the mutex first.
     bool AlreadyRunning() const noexcept { return alreadyRunning_; }
+    // Lets go of the lock before the process ends.
+    void Release() noexcept { mutex_.Reset(); }
 
 private:
     TUniqueKernelHandle mutex_;
@@ -23,5 +26,9 @@ private:
 // The modal warning a second copy shows before it ends.
 void ShowAlreadyRunningWarning();
 
+// True when the first command-line argument is exactly option.
+bool FirstArgumentIs(const wchar_t* commandLine, std::wstring_view option);
 // True when the first command-line argument is exactly "/tray".
 bool StartsInTray(const wchar_t* commandLine);
+// True when the first command-line argument is exactly "/optimize".
+bool StartsOptimizing(const wchar_t* commandLine);

@@ -1,6 +1,7 @@
 #include "controls/trayicon.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "controls/traytip.h"
 #include "toolkit/application.h"
@@ -79,7 +80,7 @@ TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner)
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     icon_.OnChange = [this](TObject*) { RefreshTray(); };
     icons_.OnChange = [this](TObject*) { RefreshTray(); };
-    NotifyData.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    NotifyData.cbSize = TrayNotifyDataSize;
     NotifyData.hWnd = window_->Handle();
 }
 
@@ -215,7 +216,7 @@ const TIcon* TTrayIcon::CurrentIcon() const
 void TTrayIcon::FillNotifyRecord()
 {
     NotifyData = NOTIFYICONDATAW{};
-    NotifyData.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    NotifyData.cbSize = TrayNotifyDataSize;
     NotifyData.hWnd = window_->Handle();
     NotifyData.uID = 0;
     NotifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -226,6 +227,26 @@ void TTrayIcon::FillNotifyRecord()
     const size_t n = std::min(tip.size(), TrayTipMaxLength);
     std::copy_n(tip.begin(), n, NotifyData.szTip);
     NotifyData.szTip[n] = L'\0';
+}
+
+void TTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text)
+{
+    if (!iconAdded_) return;
+    // The next record is filled afresh without NIF_INFO, so a later tip
+    // change does not show the balloon again.
+    FillNotifyRecord();
+    NotifyData.uFlags |= NIF_INFO;
+    NotifyData.dwInfoFlags = NIIF_INFO;
+    NotifyData.uTimeout = 10000;
+    auto copyCut = [](const std::wstring& from, wchar_t* to, size_t capacity) {
+        const size_t n = std::min(from.size(), capacity - 1);
+        std::copy_n(from.begin(), n, to);
+        to[n] = L'\0';
+    };
+    copyCut(title, NotifyData.szInfoTitle, std::size(NotifyData.szInfoTitle));
+    copyCut(text, NotifyData.szInfo, std::size(NotifyData.szInfo));
+    balloonText_ = text;
+    NotifyShell(NIM_MODIFY, NotifyData);
 }
 
 bool TTrayIcon::NotifyShell(DWORD message, NOTIFYICONDATAW& data)

@@ -33,6 +33,9 @@ class TTrayIcon;
 
 // The shell's mouse callbacks arrive as this private message on the hidden window.
 inline constexpr UINT TrayCallbackMessage = 0xB054;
+// The size of every record handed to the shell: the layout that carries a
+// balloon (Windows 2000 and later); the first layout has no balloon fields.
+inline constexpr DWORD TrayNotifyDataSize = NOTIFYICONDATAW_V2_SIZE;
 // The window class of the hidden window, so that tools can find it.
 inline constexpr wchar_t TrayIconWindowClass[] = L"TTrayIconWindow";
 // Posted by the animation thread to the hidden window: one step, with the
@@ -102,6 +105,12 @@ public:
     TPopupMenu* PopupMenu() const noexcept { return popupMenu_; }  // not owned
     void SetPopupMenu(TPopupMenu* value);
 
+    // Shows text in a balloon over the icon, with title above it; the shell
+    // decides how long. Nothing is shown while the icon is not in the tray.
+    void ShowBalloon(const std::wstring& title, const std::wstring& text);
+    // The text of the last balloon handed to the shell.
+    const std::wstring& BalloonText() const noexcept { return balloonText_; }
+
     // The shell accepted the last add and no remove followed.
     bool IconAdded() const noexcept { return iconAdded_; }
     int FrameIndex() const noexcept { return frameIndex_; }
@@ -135,8 +144,8 @@ protected:
     virtual void HandleMouseMove(TShiftState shift, int x, int y);
     virtual void HandleMouseUp(TMouseButton button, TShiftState shift, int x, int y);
 
-    // The record of every shell request. The W form in its first layout:
-    // tips and the module path may hold characters outside the ANSI code
+    // The record of every shell request. The W form, sized by
+    // TrayNotifyDataSize: tips and the module path may hold characters outside the ANSI code
     // page, which the A form would turn into question marks.
     NOTIFYICONDATAW NotifyData{};
 
@@ -155,6 +164,7 @@ private:
     bool active_ = true;
     bool enabled_ = true;
     std::wstring hint_;
+    std::wstring balloonText_;
     TIcon icon_;
     TIconList icons_;
     bool animated_ = false;

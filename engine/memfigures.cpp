@@ -1,5 +1,6 @@
 #include "engine/memfigures.h"
 
+#include <algorithm>
 #include <limits>
 
 std::int32_t BytesToMegabytes(std::int64_t bytes)
@@ -34,4 +35,12 @@ MemoryReadings ToReadings(const TMemoryStatus& status)
     r.TotalVirtual = Convert(status.TotalVirtual);
     r.AvailVirtual = Convert(status.AvailVirtual);
     return r;
+}
+
+std::int32_t RamToFreeMaximum(const TMemoryStatus& status, std::uint64_t blockSize)
+{
+    const std::uint64_t byPhysical = status.TotalPhys / 2'000'000;
+    const std::uint64_t byAddressSpace = blockSize == 0 ? byPhysical : status.AvailVirtual / blockSize;
+    constexpr auto most = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+    return static_cast<std::int32_t>(std::min({byPhysical, byAddressSpace, most}));
 }

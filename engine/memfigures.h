@@ -31,3 +31,8 @@ struct MemoryReadings {
 std::int32_t BytesToMegabytes(std::int64_t bytes);
 
 MemoryReadings ToReadings(const TMemoryStatus& status);
+
+// The most a release run may take, in blocks of blockSize bytes: half the
+// physical memory in units of 10^6 bytes, never more than the address space
+// left to this process holds, and never beyond a 32-bit count.
+std::int32_t RamToFreeMaximum(const TMemoryStatus& status, std::uint64_t blockSize);

@@ -62,7 +62,7 @@ void TForm::SetBorderIcons(TBorderIcons value)
 void TForm::CreateParams(TCreateParams& p)
 {
     TWinControl::CreateParams(p);
-    p.WinClassName = L"QuenfelForm";
+    p.WinClassName = FormWindowClass;
     p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     p.ExStyle = 0;
     const bool sysMenu = (borderIcons_ & biSystemMenu) != 0;

@@ -34,6 +34,9 @@ inline constexpr TModalResult mrCancel = IDCANCEL;
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
 
+// The window class of every form, so that another process can find one.
+inline constexpr wchar_t FormWindowClass[] = L"QuenfelForm";
+
 // Scales a designed value by m/d, rounding halves away from zero.
 int ScaleValue(int value, int m, int d);
 

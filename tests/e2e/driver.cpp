@@ -83,6 +83,19 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     }
 }
 
+HWND StartAndWaitShown(TProcess& process, const std::wstring& title, const std::wstring& arguments)
+{
+    process = TProcess::Start(arguments);
+    // Clicks sent before the loop first waits for input could be lost.
+    WaitForInputIdle(process.Handle(), 10000);
+    HWND window = nullptr;
+    WaitUntil([&] {
+        window = FindTopLevel(process.Id(), title);
+        return window != nullptr && IsWindowVisible(window);
+    });
+    return window;
+}
+
 namespace {
 
 struct TopLevelSearch {

@@ -45,6 +45,10 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
+// Starts the program into process and waits until its window with this title
+// shows and takes input; null when it did not show.
+HWND StartAndWaitShown(TProcess& process, const std::wstring& title, const std::wstring& arguments = L"");
+
 // Polls until the condition holds or the timeout passes; returns the last result.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 

@@ -1,0 +1,16 @@
+// How a copy started with /optimize asks the copy already running to free
+// memory: a registered window message posted to that copy's main window.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+
+// The message number, the same in every process of the session; 0 only if
+// the system could not register it.
+UINT OptimizeRequestMessage();
+
+// Posts the request to the running copy's main window, waiting up to
+// patience for a copy that is still starting to create it. False when no
+// such window appeared or the post failed.
+bool RequestRunningCopyOptimize(std::chrono::milliseconds patience);

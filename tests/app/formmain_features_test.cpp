@@ -1,0 +1,358 @@
+// The main window's kept settings, its report of what a run freed, and the
+// unattended run: driven in-process over the real registry of the test prefix.
+#include "tests/app/formmain_fixture.h"
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "app/optimizerequest.h"
+#include "app/scheduledrun.h"
+#include "controls/spinedit.h"
+#include "controls/trayicon.h"
+#include "settings/usersettings.h"
+#include "tests/support/readonly_key.h"
+#include "tests/support/user_values.h"
+#include "toolkit/checkbox.h"
+#include "toolkit/label.h"
+#include "toolkit/timer.h"
+#include "toolkit/trackbar.h"
+
+namespace {
+
+constexpr wchar_t kKey[] = L"Software\\Quenfel";
+
+void SetDword(const wchar_t* name, DWORD value)
+{
+    testsupport::SetUserDword(kKey, name, value);
+}
+
+void SetRaw(const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes)
+{
+    testsupport::SetUserRaw(kKey, name, type, bytes);
+}
+
+std::optional<DWORD> StoredDwordValue(const wchar_t* name)
+{
+    return testsupport::ReadUserDword(kKey, name);
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Pumps messages until the condition holds or the deadline passes.
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        Pump();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Counts the blocks a run takes, and can act when the first one is taken.
+struct TBlockCounter {
+    int taken = 0;
+    int held = 0;
+    int failAfter = -1;
+    std::function<void()> onFirst;
+    TBlockSource Source()
+    {
+        TBlockSource heap = ProcessHeapBlocks();
+        return {[this, heap](std::size_t size) -> void* {
+                    if (failAfter >= 0 && held >= failAfter) return nullptr;
+                    ++taken;
+                    ++held;
+                    if (taken == 1 && onFirst) onFirst();
+                    return heap.Allocate(size);
+                },
+                [this, heap](void* block) {
+                    --held;
+                    heap.Free(block);
+                }};
+    }
+};
+
+class FeaturesTest : public FormMainTest {
+protected:
+    void SetUp() override
+    {
+        FormMainTest::SetUp();
+        Application->OnException = [this](TObject*, const Exception& e) { errors.push_back(e.Message()); };
+    }
+    void TearDown() override
+    {
+        FormMainTest::TearDown();
+        Application->OnException = nullptr;
+    }
+    // The next window, as the program makes it after a restart.
+    void Restart()
+    {
+        form->Free();
+        form = nullptr;
+        Create();
+    }
+
+    std::vector<std::wstring> errors;
+};
+
+} // namespace
+
+TEST_F(FeaturesTest, SettingsSurviveARestart)
+{
+    status = Machine(4'000'000'000ull, 1'000'000'000ull);  // the slider spans 1 to 2000
+    Create();
+    form->ActionSettingsExecute(form);
+    form->TrackRAM->SetPosition(812);
+    form->SpinEditAlarmMB->SetValue(300);
+    form->CheckBoxAutoOptimize->SetChecked(true);
+    form->SpinEditRefresh->SetValue(5);
+    EXPECT_FALSE(StoredDwordValue(L"RamToFree"));  // nothing until the page closes
+    form->ActionSettingsExecute(form);
+    EXPECT_EQ(StoredDwordValue(L"RamToFree"), 812u);
+    EXPECT_EQ(StoredDwordValue(L"AlarmLevel"), 300u);
+    EXPECT_EQ(StoredDwordValue(L"AutoOptimize"), 1u);
+    EXPECT_EQ(StoredDwordValue(L"RefreshPeriod"), 5u);
+
+    Restart();
+    EXPECT_EQ(form->TrackRAM->Position(), 812);
+    EXPECT_EQ(form->LabelSlider->Caption(), L"812 MB");
+    EXPECT_EQ(form->SpinEditAlarmMB->Value(), 300);
+    EXPECT_TRUE(form->CheckBoxAutoOptimize->Checked());
+    EXPECT_EQ(form->SpinEditRefresh->Value(), 5);
+    EXPECT_EQ(form->TimerMem->Interval(), 5000u);
+    EXPECT_TRUE(form->TimerMem->Enabled());
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FeaturesTest, ClosingTheWindowOrEndingTheSessionStoresTheSettings)
+{
+    Create();
+    form->SpinEditAlarmMB->SetValue(250);
+    TCloseAction action = caHide;
+    form->FormClose(form, action);
+    EXPECT_EQ(StoredDwordValue(L"AlarmLevel"), 250u);
+    EXPECT_FALSE(form->TimerMem->Enabled());
+
+    form->SpinEditAlarmMB->SetValue(260);
+    SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(StoredDwordValue(L"AlarmLevel"), 260u);
+    form->SpinEditAlarmMB->SetValue(270);
+    SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, 0);  // the session goes on
+    EXPECT_EQ(StoredDwordValue(L"AlarmLevel"), 260u);
+}
+
+TEST_F(FeaturesTest, AStoreThatCannotBeWrittenIsReportedButTheWindowStillCloses)
+{
+    Create();
+    SetDword(L"AlarmLevel", 9);
+    TReadOnlyKey readOnly(HKEY_CURRENT_USER, kKey);
+    ASSERT_TRUE(readOnly.Applied());
+    form->SpinEditAlarmMB->SetValue(250);
+    TCloseAction action = caHide;
+    EXPECT_NO_THROW(form->FormClose(form, action));
+    EXPECT_EQ(action, caHide);
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_FALSE(form->TimerMem->Enabled());
+    EXPECT_EQ(StoredDwordValue(L"AlarmLevel"), 9u);
+}
+
+TEST_F(FeaturesTest, NothingStoredStartsAsDesigned)
+{
+    status = Machine(256'000'000ull, 100'000'000ull);
+    Create();
+    EXPECT_EQ(form->TrackRAM->Position(), 64);
+    EXPECT_EQ(form->SpinEditAlarmMB->Value(), 0);
+    EXPECT_FALSE(form->CheckBoxAutoOptimize->Checked());
+    EXPECT_EQ(form->SpinEditRefresh->Value(), 1);
+    EXPECT_EQ(form->TimerMem->Interval(), 1000u);
+    EXPECT_FALSE(StoredDwordValue(L"RamToFree"));  // starting writes nothing
+}
+
+TEST_F(FeaturesTest, ABadStoredValueFallsBackToItsDefaultWithoutAnError)
+{
+    status = Machine(256'000'000ull, 100'000'000ull);  // slider 1..128, starts at 64
+    const std::vector<BYTE> text = {'5', 0, 0, 0};
+    const std::vector<BYTE> shortDword = {5, 0};
+    const std::vector<BYTE> qword = {5, 0, 0, 0, 0, 0, 0, 0};
+    struct TCase {
+        const char* what;
+        const wchar_t* name;
+        DWORD type;
+        std::vector<BYTE> bytes;
+    };
+    auto dword = [](DWORD v) {
+        return std::vector<BYTE>{BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)};
+    };
+    const std::vector<TCase> cases = {
+        {"ram as text", L"RamToFree", REG_SZ, text},
+        {"ram short", L"RamToFree", REG_DWORD, shortDword},
+        {"ram as qword", L"RamToFree", REG_QWORD, qword},
+        {"alarm as text", L"AlarmLevel", REG_SZ, text},
+        {"alarm short", L"AlarmLevel", REG_DWORD, shortDword},
+        {"alarm out of range", L"AlarmLevel", REG_DWORD, dword(0x80000000u)},
+        {"auto as text", L"AutoOptimize", REG_SZ, text},
+        {"auto short", L"AutoOptimize", REG_DWORD, shortDword},
+        {"auto out of range", L"AutoOptimize", REG_DWORD, dword(2)},
+        {"refresh as text", L"RefreshPeriod", REG_SZ, text},
+        {"refresh short", L"RefreshPeriod", REG_DWORD, shortDword},
+        {"refresh out of range", L"RefreshPeriod", REG_DWORD, dword(0)},
+    };
+    for (const TCase& c : cases) {
+        ClearAutorunValues();
+        // The others hold good values, which must still arrive.
+        SetDword(L"RamToFree", 100);
+        SetDword(L"AlarmLevel", 300);
+        SetDword(L"AutoOptimize", 1);
+        SetDword(L"RefreshPeriod", 5);
+        SetRaw(c.name, c.type, c.bytes);
+        if (form != nullptr) form->Free();
+        form = nullptr;
+        Create();
+        const std::wstring bad = c.name;
+        EXPECT_EQ(form->TrackRAM->Position(), bad == L"RamToFree" ? 64 : 100) << c.what;
+        EXPECT_EQ(form->SpinEditAlarmMB->Value(), bad == L"AlarmLevel" ? 0 : 300) << c.what;
+        EXPECT_EQ(form->CheckBoxAutoOptimize->Checked(), bad != L"AutoOptimize") << c.what;
+        EXPECT_EQ(form->SpinEditRefresh->Value(), bad == L"RefreshPeriod" ? 1 : 5) << c.what;
+        EXPECT_EQ(form->TimerMem->Interval(), bad == L"RefreshPeriod" ? 1000u : 5000u) << c.what;
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FeaturesTest, TheAmountToFreeIsHeldToTheSlider)
+{
+    status = Machine(256'000'000ull, 100'000'000ull);  // slider 1..128
+    const struct { DWORD stored; int position; } cases[] = {{0, 1}, {129, 128}, {0xFFFFFFFFu, 128}, {7, 7}};
+    for (const auto& c : cases) {
+        SetDword(L"RamToFree", c.stored);
+        if (form != nullptr) form->Free();
+        form = nullptr;
+        Create();
+        EXPECT_EQ(form->TrackRAM->Position(), c.position) << c.stored;
+        EXPECT_EQ(form->LabelSlider->Caption(), std::to_wstring(c.position) + L" MB") << c.stored;
+    }
+}
+
+TEST_F(FeaturesTest, ARunsReportStandsInTheLabelForAboutThreeSeconds)
+{
+    status = Machine(4'000'000'000ull, 1'000'000'000ull);
+    Create();
+    form->Show();
+    form->TrackRAM->SetPosition(2);
+    TBlockCounter counter;
+    engine->BlockSource = counter.Source();
+    // The release pass gives 812.5 MB back to the machine.
+    engine->OnBlockReleased = [this](TObject*, std::int32_t) { status.AvailPhys = 1'000'000'000ull + 851'968'000ull; };
+    form->ActionOptimizeExecute(form);
+    const auto shown = std::chrono::steady_clock::now();
+    EXPECT_EQ(form->LabelFree->Caption(), L"Freed 812.50 MB");
+
+    form->TimerMemTimer(form);  // a tick does not cut the report short
+    EXPECT_EQ(form->LabelFree->Caption(), L"Freed 812.50 MB");
+    ASSERT_TRUE(PumpUntil([&] { return EndsWith(form->LabelFree->Caption(), L" Available"); }, std::chrono::seconds(15)));
+    const auto held = std::chrono::steady_clock::now() - shown;
+    EXPECT_GE(held, std::chrono::milliseconds(2500));
+    EXPECT_EQ(form->LabelFree->Caption(), L"1.72 GB Available");
+    EXPECT_FALSE(form->TrayIcon->Active());
+    EXPECT_EQ(form->TrayIcon->BalloonText(), L"");
+
+    // Nothing came back this time.
+    engine->OnBlockReleased = nullptr;
+    form->ActionOptimizeExecute(form);
+    EXPECT_EQ(form->LabelFree->Caption(), L"No memory was freed");
+}
+
+TEST_F(FeaturesTest, InTheTrayTheReportIsABalloonAndTheTipStaysTheFreeMemory)
+{
+    status = Machine(4'000'000'000ull, 1'000'000'000ull);
+    Create();
+    form->TrackRAM->SetPosition(1);
+    form->GradientButton1Click(form);
+    ASSERT_TRUE(form->TrayIcon->IconAdded());
+    engine->OnBlockReleased = [this](TObject*, std::int32_t) { status.AvailPhys += 1'048'576; };
+    form->ActionOptimizeExecute(form);
+    EXPECT_EQ(form->TrayIcon->BalloonText(), L"Freed 1.00 MB");
+    EXPECT_FALSE(form->TimerReport->Enabled());
+    form->TimerMemTimer(form);
+    EXPECT_EQ(form->TrayIcon->Hint(), L"954.67 MB Available");
+    EXPECT_EQ(form->LabelFree->Caption(), L"954.67 MB Available");
+}
+
+TEST_F(FeaturesTest, AnotherCopysRequestRunsOnceAndNeverInsideARun)
+{
+    Create();
+    form->TrackRAM->SetPosition(3);
+    TBlockCounter counter;
+    engine->BlockSource = counter.Source();
+    const UINT request = OptimizeRequestMessage();
+    ASSERT_NE(request, 0u);
+    SendMessageW(form->Handle(), request, 0, 0);
+    EXPECT_EQ(counter.taken, 3);
+
+    // A request that arrives while the run pumps its messages is dropped.
+    counter.taken = 0;
+    counter.onFirst = [&] { SendMessageW(form->Handle(), request, 0, 0); };
+    form->ActionOptimizeExecute(form);
+    EXPECT_EQ(counter.taken, 3);
+    EXPECT_EQ(counter.held, 0);
+}
+
+TEST_F(FeaturesTest, ASecondCopyFindsTheWindowEvenInTheTray)
+{
+    Create();
+    form->TrackRAM->SetPosition(2);
+    TBlockCounter counter;
+    engine->BlockSource = counter.Source();
+    form->GradientButton1Click(form);
+    ASSERT_TRUE(RequestRunningCopyOptimize(std::chrono::seconds(2)));
+    EXPECT_TRUE(PumpUntil([&] { return counter.taken == 2 && !form->Optimizing(); }, std::chrono::seconds(10)));
+    EXPECT_EQ(counter.held, 0);
+
+    form->Free();
+    form = nullptr;
+    EXPECT_FALSE(RequestRunningCopyOptimize(std::chrono::milliseconds(300)));
+}
+
+TEST_F(FeaturesTest, AnUnattendedRunFreesTheStoredAmountOrHalfTheSlider)
+{
+    status = Machine(256'000'000ull, 100'000'000ull);  // slider 1..128
+    TBlockCounter counter;
+    engine->BlockSource = counter.Source();
+    EXPECT_EQ(RunScheduledOptimize(*engine), kScheduledRunDone);
+    EXPECT_EQ(counter.taken, 64);
+
+    counter.taken = 0;
+    SetDword(L"RamToFree", 7);
+    EXPECT_EQ(RunScheduledOptimize(*engine), kScheduledRunDone);
+    EXPECT_EQ(counter.taken, 7);
+
+    counter.taken = 0;
+    SetDword(L"RamToFree", 0xFFFFFFFFu);
+    EXPECT_EQ(RunScheduledOptimize(*engine), kScheduledRunDone);
+    EXPECT_EQ(counter.taken, 128);
+    EXPECT_EQ(counter.held, 0);
+}
+
+TEST_F(FeaturesTest, AnUnattendedRunThatRunsOutOfMemoryFailsAndHoldsNothing)
+{
+    SetDword(L"RamToFree", 20);
+    TBlockCounter counter;
+    counter.failAfter = 5;
+    engine->BlockSource = counter.Source();
+    EXPECT_EQ(RunScheduledOptimize(*engine), kScheduledRunFailed);
+    EXPECT_EQ(counter.taken, 5);
+    EXPECT_EQ(counter.held, 0);
+}

@@ -1,0 +1,118 @@
+// What the registry holds for a kept setting, turned into the value the window
+// uses: only a four-byte REG_DWORD counts, each setting falls back to its own
+// default, and the amount to free is held to the slider's range.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "settings/storedsettings.h"
+
+namespace {
+
+constexpr std::uint32_t kRegSz = 1, kRegBinary = 3, kRegDword = 4, kRegDwordBigEndian = 5, kRegQword = 11;
+
+TUserSettings Defaults()
+{
+    TUserSettings d;
+    d.RamToFree = 64;
+    d.AlarmLevel = 0;
+    d.AutoOptimize = false;
+    d.RefreshPeriod = 1;
+    return d;
+}
+
+} // namespace
+
+TEST(StoredDword, OnlyAFourByteDwordHoldsANumber)
+{
+    const struct {
+        const char* what;
+        std::uint32_t type;
+        std::vector<std::uint8_t> bytes;
+        std::optional<std::uint32_t> expected;
+    } cases[] = {
+        {"dword", kRegDword, {0x2C, 0x01, 0x00, 0x00}, 300u},
+        {"little-endian order", kRegDword, {0x01, 0x02, 0x03, 0x04}, 0x04030201u},
+        {"all bits", kRegDword, {0xFF, 0xFF, 0xFF, 0xFF}, 0xFFFFFFFFu},
+        {"too short", kRegDword, {0x05, 0x00}, std::nullopt},
+        {"too long", kRegDword, {0x05, 0, 0, 0, 0, 0, 0, 0}, std::nullopt},
+        {"empty", kRegDword, {}, std::nullopt},
+        {"text", kRegSz, {'5', 0, 0, 0}, std::nullopt},
+        {"binary of four bytes", kRegBinary, {5, 0, 0, 0}, std::nullopt},
+        {"big-endian dword", kRegDwordBigEndian, {0, 0, 0, 5}, std::nullopt},
+        {"qword", kRegQword, {5, 0, 0, 0, 0, 0, 0, 0}, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StoredDword(c.type, c.bytes.data(), c.bytes.size()), c.expected) << c.what;
+    EXPECT_EQ(StoredDword(kRegDword, nullptr, 4), std::nullopt);
+}
+
+TEST(SettingsFromStore, NothingStoredKeepsEveryDefault)
+{
+    const TUserSettings s = SettingsFromStore({}, Defaults(), 1, 128);
+    EXPECT_EQ(s.RamToFree, 64);
+    EXPECT_EQ(s.AlarmLevel, 0);
+    EXPECT_FALSE(s.AutoOptimize);
+    EXPECT_EQ(s.RefreshPeriod, 1);
+}
+
+TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
+{
+    // The other three settings hold valid values, so a fallback of one
+    // cannot hide behind another's.
+    TStoredSettings valid;
+    valid.RamToFree = 100;
+    valid.AlarmLevel = 500;
+    valid.AutoOptimize = 1;
+    valid.RefreshPeriod = 5;
+    const TUserSettings good = SettingsFromStore(valid, Defaults(), 1, 128);
+    EXPECT_EQ(good.RamToFree, 100);
+    EXPECT_EQ(good.AlarmLevel, 500);
+    EXPECT_TRUE(good.AutoOptimize);
+    EXPECT_EQ(good.RefreshPeriod, 5);
+
+    const struct {
+        const char* what;
+        std::optional<std::uint32_t> TStoredSettings::*field;
+        std::optional<std::uint32_t> stored;
+        TUserSettings expected;
+    } cases[] = {
+        {"alarm missing", &TStoredSettings::AlarmLevel, std::nullopt, {100, 0, true, 5}},
+        {"alarm at its top", &TStoredSettings::AlarmLevel, kMaxAlarmLevel, {100, 1'048'576, true, 5}},
+        {"alarm above its top", &TStoredSettings::AlarmLevel, kMaxAlarmLevel + 1, {100, 0, true, 5}},
+        {"alarm negative when signed", &TStoredSettings::AlarmLevel, 0xFFFFFFFFu, {100, 0, true, 5}},
+        {"alarm zero", &TStoredSettings::AlarmLevel, 0u, {100, 0, true, 5}},
+        {"auto off", &TStoredSettings::AutoOptimize, 0u, {100, 500, false, 5}},
+        {"auto two", &TStoredSettings::AutoOptimize, 2u, {100, 500, false, 5}},
+        {"auto missing", &TStoredSettings::AutoOptimize, std::nullopt, {100, 500, false, 5}},
+        {"refresh zero", &TStoredSettings::RefreshPeriod, 0u, {100, 500, true, 1}},
+        {"refresh an hour", &TStoredSettings::RefreshPeriod, 3600u, {100, 500, true, 3600}},
+        {"refresh above an hour", &TStoredSettings::RefreshPeriod, 3601u, {100, 500, true, 1}},
+        {"refresh negative when signed", &TStoredSettings::RefreshPeriod, 0xFFFFFFFDu, {100, 500, true, 1}},
+        {"ram missing", &TStoredSettings::RamToFree, std::nullopt, {64, 500, true, 5}},
+        {"ram below the slider", &TStoredSettings::RamToFree, 0u, {1, 500, true, 5}},
+        {"ram above the slider", &TStoredSettings::RamToFree, 129u, {128, 500, true, 5}},
+        {"ram beyond 32 signed bits", &TStoredSettings::RamToFree, 0xFFFFFFFFu, {128, 500, true, 5}},
+        {"ram at the top", &TStoredSettings::RamToFree, 128u, {128, 500, true, 5}},
+    };
+    for (const auto& c : cases) {
+        TStoredSettings stored = valid;
+        stored.*c.field = c.stored;
+        const TUserSettings s = SettingsFromStore(stored, Defaults(), 1, 128);
+        EXPECT_EQ(s.RamToFree, c.expected.RamToFree) << c.what;
+        EXPECT_EQ(s.AlarmLevel, c.expected.AlarmLevel) << c.what;
+        EXPECT_EQ(s.AutoOptimize, c.expected.AutoOptimize) << c.what;
+        EXPECT_EQ(s.RefreshPeriod, c.expected.RefreshPeriod) << c.what;
+    }
+}
+
+TEST(RamToFreeFromStore, AMachineTooSmallForABlockGivesTheMinimum)
+{
+    // The slider's maximum is 0 here: the minimum wins, and no undefined clamp.
+    EXPECT_EQ(RamToFreeFromStore(50u, 0, 1, 0), 1);
+    EXPECT_EQ(RamToFreeFromStore(std::nullopt, 0, 1, 0), 0);
+    EXPECT_EQ(RamToFreeFromStore(7u, 3, 1, std::numeric_limits<std::int32_t>::max()), 7);
+}
