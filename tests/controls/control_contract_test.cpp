@@ -158,18 +158,6 @@ TEST(ColourSchemeTables, EveryCellOfTheGradientProgressBarSchemes)
 
 // ---- Guarded setters at their boundaries -------------------------------------
 
-class TCountingBar : public TGradientProgressBar {
-public:
-    using TGradientProgressBar::TGradientProgressBar;
-    int Paints = 0;
-
-protected:
-    void Paint() override
-    {
-        ++Paints;
-        TGradientProgressBar::Paint();
-    }
-};
 
 TEST(GuardBoundaries, ProgressBarAcceptsEqualityAndRefusesOneBeyond)
 {

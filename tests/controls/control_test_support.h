@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "controls/gradientprogressbar.h"
 #include "toolkit/application.h"
 #include "toolkit/color.h"
 #include "toolkit/forms.h"
@@ -110,5 +111,19 @@ inline TColor ScreenPixel(HWND window, int x, int y)
 }
 
 inline TColor Rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
+
+// A gradient progress bar that counts every paint, whoever asks for it.
+class TCountingBar : public TGradientProgressBar {
+public:
+    using TGradientProgressBar::TGradientProgressBar;
+    int Paints = 0;
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        TGradientProgressBar::Paint();
+    }
+};
 
 }  // namespace ctltest

@@ -11,19 +11,6 @@ using namespace ctltest;
 
 namespace {
 
-// Counts every paint, whoever asks for it.
-class TCountingBar : public TGradientProgressBar {
-public:
-    using TGradientProgressBar::TGradientProgressBar;
-    int Paints = 0;
-
-protected:
-    void Paint() override
-    {
-        ++Paints;
-        TGradientProgressBar::Paint();
-    }
-};
 
 constexpr TColor kGrassBorder = 1404727;
 // The fill band of an 11-pixel-high csGrass bar, rows 0 ... 10.
