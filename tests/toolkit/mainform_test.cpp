@@ -12,6 +12,18 @@
 
 namespace {
 
+// Polls a condition another thread makes true, up to a deadline.
+template <class F>
+bool WaitFor(F condition, DWORD milliseconds = 5000)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= milliseconds) return false;
+        Sleep(1);
+    }
+    return true;
+}
+
 class TMainForm : public TForm {
 public:
     static inline TMainForm* Instance = nullptr;
@@ -110,9 +122,7 @@ TEST(MainForm, TheLoopRunsUntilTheMainFormClosesAndTheTaskbarButtonFollowsIt)
     EXPECT_TRUE(handlerFinished);
     EXPECT_TRUE(Application->Terminated());
 
-    const DWORD until = GetTickCount() + 5000;
-    while (!freed && GetTickCount() < until) Sleep(10);
-    EXPECT_TRUE(freed);  // freed itself when Execute ended with the error
+    EXPECT_TRUE(WaitFor([&] { return freed.load(); }));  // freed itself when Execute ended with the error
     Application->ProcessMessages();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0], L"worker failed");
@@ -122,14 +132,14 @@ TEST(MainForm, TheLoopRunsUntilTheMainFormClosesAndTheTaskbarButtonFollowsIt)
 TEST(Thread, PauseHoldsTheWorkerBetweenStepsAndWaitForJoins)
 {
     auto* worker = TThread::Create<TCountingThread>(false);
-    while (worker->Steps < 3) Sleep(1);
+    EXPECT_TRUE(WaitFor([&] { return worker->Steps >= 3; }));
     worker->Pause();
     Sleep(20);
     const int held = worker->Steps;
     Sleep(50);
     EXPECT_LE(worker->Steps, held + 1);  // at most the step in progress
     worker->Resume();
-    while (worker->Steps < held + 3) Sleep(1);
+    EXPECT_TRUE(WaitFor([&] { return worker->Steps >= held + 3; }));
     worker->Terminate();
     worker->WaitFor();
     EXPECT_TRUE(worker->Finished());
