@@ -97,7 +97,7 @@ void TGradientButton::Click()
 bool TGradientButton::DialogKey(WORD key, LPARAM keyData)
 {
     const bool modifiers =
-        GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || (keyData & (LPARAM{1} << 29)) != 0;
+        GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || (HIWORD(keyData) & KF_ALTDOWN) != 0;
     const bool own = (key == VK_RETURN && hasFocus_) || (key == VK_ESCAPE && cancel_);
     if ((own && !modifiers && CanFocus()) || (default_ && key == VK_RETURN && CanFocus())) {
         Click();

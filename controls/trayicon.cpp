@@ -291,15 +291,6 @@ void TTrayIcon::RefreshTray()
     if (active_ && !IsDestroying()) AddToTray();
 }
 
-TShiftState TTrayIcon::ReadShiftKeys()
-{
-    TShiftState s = 0;
-    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
-    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
-    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
-    return s;
-}
-
 LRESULT TTrayIcon::TrayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == TrayCallbackMessage && enabled_) {
@@ -323,7 +314,7 @@ LRESULT TTrayIcon::TrayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 void TTrayIcon::HandleCallback(UINT mouseMessage)
 {
-    const TShiftState keys = ReadShiftKeys();
+    const TShiftState keys = KeyboardShiftState();
     POINT p{};
     GetCursorPos(&p);
     const int x = p.x, y = p.y;

@@ -156,7 +156,6 @@ private:
     const TIcon* CurrentIcon() const;
     bool ShowPopupMenu(int x, int y);
     bool ClickDefaultItem();
-    static TShiftState ReadShiftKeys();
     LRESULT TrayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void HandleCallback(UINT mouseMessage);
     void StopAnimationThread() noexcept;

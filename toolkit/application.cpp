@@ -317,33 +317,25 @@ void TApplication::HandleException(TObject* sender) noexcept
 {
     if (!std::current_exception()) return;
     try {
+        // Every error reaches the report as one of ours.
+        auto report = [this, sender](const Exception& e) {
+            if (OnException)
+                OnException(sender, e);
+            else
+                ShowException(e);
+        };
         try {
             throw;
         } catch (const EAbort&) {
             return;
         } catch (const Exception& e) {
-            if (OnException)
-                OnException(sender, e);
-            else
-                ShowException(e);
+            report(e);
         } catch (const std::bad_alloc&) {
-            const EOutOfMemory e;
-            if (OnException)
-                OnException(sender, e);
-            else
-                ShowException(e);
+            report(EOutOfMemory());
         } catch (const std::exception& e) {
-            const Exception wrapped(FromUtf8(e.what()));
-            if (OnException)
-                OnException(sender, wrapped);
-            else
-                ShowException(wrapped);
+            report(Exception(FromUtf8(e.what())));
         } catch (...) {
-            const Exception unknown(L"Unknown error");
-            if (OnException)
-                OnException(sender, unknown);
-            else
-                ShowException(unknown);
+            report(Exception(L"Unknown error"));
         }
     } catch (...) {
         // The report itself failed (a handler threw, or no memory for the box):

@@ -13,6 +13,7 @@ inline constexpr TColor clWindowText = static_cast<TColor>(0x80000008u);   // CO
 inline constexpr TColor clWindow = static_cast<TColor>(0x80000005u);       // COLOR_WINDOW
 inline constexpr TColor clHighlight = static_cast<TColor>(0x8000000Du);    // COLOR_HIGHLIGHT
 inline constexpr TColor clBtnShadow = static_cast<TColor>(0x80000010u);    // COLOR_BTNSHADOW
+inline constexpr TColor clBtnHighlight = static_cast<TColor>(0x80000014u); // COLOR_BTNHIGHLIGHT
 inline constexpr TColor clInfoBk = static_cast<TColor>(0x80000018u);       // COLOR_INFOBK
 inline constexpr TColor clInfoText = static_cast<TColor>(0x80000017u);     // COLOR_INFOTEXT
 inline constexpr TColor clNone = 0x1FFFFFFF;

@@ -361,6 +361,17 @@ int TCanvas::DrawText(const std::wstring& text, RECT& rect, UINT format)
     return height;
 }
 
+void TCanvas::DrawDisabledText(const std::wstring& text, const RECT& rect, UINT format)
+{
+    RECT shifted = rect;
+    OffsetRect(&shifted, 1, 1);
+    font_.SetColor(clBtnHighlight);
+    DrawText(text, shifted, format);
+    RECT top = rect;
+    font_.SetColor(clBtnShadow);
+    DrawText(text, top, format);
+}
+
 TColor TCanvas::Pixels(int x, int y)
 {
     Require(0);

@@ -179,6 +179,9 @@ public:
     // DrawTextW with its format flags; returns the height of the drawn text.
     // With DT_CALCRECT the rectangle receives the text's extent.
     int DrawText(const std::wstring& text, RECT& rect, UINT format);
+    // Disabled text as the system draws it: a highlight one pixel down and
+    // right, the shadow colour on top. Leaves the font colour at the shadow.
+    void DrawDisabledText(const std::wstring& text, const RECT& rect, UINT format);
 
     TColor Pixels(int x, int y);
     void SetPixel(int x, int y, TColor color);

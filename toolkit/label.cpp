@@ -95,11 +95,6 @@ void TLabel::Paint()
     if (Enabled()) {
         canvas.DrawText(Caption(), r, DrawFlags());
     } else {
-        // Disabled text: an embossed highlight under the shadow colour.
-        RECT shifted{1, 1, Width() + 1, Height() + 1};
-        canvas.Font().SetColor(static_cast<TColor>(0x80000014u));  // COLOR_BTNHIGHLIGHT
-        canvas.DrawText(Caption(), shifted, DrawFlags());
-        canvas.Font().SetColor(clBtnShadow);
-        canvas.DrawText(Caption(), r, DrawFlags());
+        canvas.DrawDisabledText(Caption(), r, DrawFlags());
     }
 }

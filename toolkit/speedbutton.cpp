@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr TColor kBtnHighlight = static_cast<TColor>(0x80000014u);  // COLOR_BTNHIGHLIGHT
 // Stands for "transparent" in the embossed image: no system grey or white.
 constexpr TColor kEmbossKey = 0xFF00FF;
 
@@ -220,7 +219,7 @@ void TSpeedButton::DrawGlyph(TCanvas& canvas, int x, int y, TButtonState state)
         layer.SetSize(w, h);
         layer.SetTransparentColor(kEmbossKey);
         layer.SetTransparent(true);
-        for (const auto& [colour, offset] : {std::pair{kBtnHighlight, 1}, std::pair{clBtnShadow, 0}}) {
+        for (const auto& [colour, offset] : {std::pair{clBtnHighlight, 1}, std::pair{clBtnShadow, 0}}) {
             const COLORREF rgb = ColorToRGB(colour);
             for (int py = 0; py < h; ++py)
                 for (int px = 0; px < w; ++px)
@@ -279,11 +278,6 @@ void TSpeedButton::Paint()
     if (Enabled()) {
         canvas.DrawText(Caption(), textRect, DT_SINGLELINE);
     } else {
-        OffsetRect(&textRect, 1, 1);
-        canvas.Font().SetColor(kBtnHighlight);
-        canvas.DrawText(Caption(), textRect, DT_SINGLELINE);
-        OffsetRect(&textRect, -1, -1);
-        canvas.Font().SetColor(clBtnShadow);
-        canvas.DrawText(Caption(), textRect, DT_SINGLELINE);
+        canvas.DrawDisabledText(Caption(), textRect, DT_SINGLELINE);
     }
 }

@@ -331,20 +331,15 @@ void TWinControl::WndProc(TMessage& m)
         HandleFocus(false);
         break;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-        WORD key = static_cast<WORD>(m.WParam);
-        KeyDown(key, KeyboardShiftState());
-        if (key == 0) {
-            m.Result = 0;
-            return;
-        }
-        m.WParam = key;
-        break;
-    }
+    case WM_SYSKEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYUP: {
+        // A handler may change the key, or swallow it by setting it to 0.
         WORD key = static_cast<WORD>(m.WParam);
-        KeyUp(key, KeyboardShiftState());
+        if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN)
+            KeyDown(key, KeyboardShiftState());
+        else
+            KeyUp(key, KeyboardShiftState());
         if (key == 0) {
             m.Result = 0;
             return;
