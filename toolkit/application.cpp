@@ -42,6 +42,11 @@ BOOL CALLBACK CollectOwnedWindow(HWND w, LPARAM data)
 
 TApplication* Application = &applicationInstance;
 
+void ReportWindowError(TObject* sender) noexcept
+{
+    Application->HandleException(sender);
+}
+
 std::wstring ErrorReportText(const std::wstring& message)
 {
     if (!message.empty() && message.back() > L'.') return message + L".";
@@ -55,7 +60,10 @@ TApplication::~TApplication()
     MarkDestroying();
     // Forms go before the owner window they hang on.
     while (ComponentCount() > 0) Components(ComponentCount() - 1)->Free();
-    if (handle_ != nullptr) DestroyWindow(handle_);
+    if (handle_ != nullptr) {
+        TWindowBinding<TApplication>::Unbind(handle_);
+        DestroyWindow(handle_);
+    }
     handle_ = nullptr;
 }
 
@@ -91,7 +99,7 @@ HWND TApplication::Handle()
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &TApplication::WndProc;
+    wc.lpfnWndProc = &TWindowBinding<TApplication>::WindowProc;
     wc.hInstance = instance;
     wc.hIcon = FirstIconOf(instance);
     if (wc.hIcon == nullptr) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
@@ -104,7 +112,7 @@ HWND TApplication::Handle()
     handle_ = CreateWindowExW(0, kApplicationClass, title_.c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-                              nullptr, instance, nullptr);
+                              nullptr, instance, this);
     if (handle_ == nullptr) RaiseLastOSError();
     return handle_;
 }
@@ -171,46 +179,39 @@ void TApplication::Restore()
     if (mainForm_ != nullptr && mainForm_->HandleAllocated()) SetForegroundWindow(mainForm_->WindowHandle());
 }
 
-LRESULT CALLBACK TApplication::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+LRESULT TApplication::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    try {
-        TApplication* self = Application;
-        switch (message) {
-        case WM_SYSCOMMAND:
-            switch (wParam & kSysCommandMask) {
-            case SC_MINIMIZE: self->Minimize(); return 0;
-            case SC_RESTORE: self->Restore(); return 0;
-            case SC_CLOSE:
-                if (self->mainForm_ != nullptr) self->mainForm_->Close();
-                return 0;
-            default: break;
-            }
-            break;
-        case WM_CLOSE:
-            if (self->mainForm_ != nullptr) self->mainForm_->Close();
+    switch (message) {
+    case WM_SYSCOMMAND:
+        switch (wParam & kSysCommandMask) {
+        case SC_MINIMIZE: Minimize(); return 0;
+        case SC_RESTORE: Restore(); return 0;
+        case SC_CLOSE:
+            if (mainForm_ != nullptr) mainForm_->Close();
             return 0;
-        case WM_SETFOCUS:
-            if (self->mainForm_ != nullptr && self->mainForm_->HandleAllocated() &&
-                IsWindowVisible(self->mainForm_->WindowHandle())) {
-                SetFocus(self->mainForm_->WindowHandle());
-                return 0;
-            }
-            break;
-        case CM_THREADEXCEPTION: {
-            std::unique_ptr<std::exception_ptr> error(reinterpret_cast<std::exception_ptr*>(lParam));
-            try {
-                std::rethrow_exception(*error);
-            } catch (...) {
-                self->HandleException(self);
-            }
-            return 0;
+        default: break;
         }
-        default:
-            break;
-        }
-    } catch (...) {
-        Application->HandleException(Application);
+        break;
+    case WM_CLOSE:
+        if (mainForm_ != nullptr) mainForm_->Close();
         return 0;
+    case WM_SETFOCUS:
+        if (mainForm_ != nullptr && mainForm_->HandleAllocated() && IsWindowVisible(mainForm_->WindowHandle())) {
+            SetFocus(mainForm_->WindowHandle());
+            return 0;
+        }
+        break;
+    case CM_THREADEXCEPTION: {
+        std::unique_ptr<std::exception_ptr> error(reinterpret_cast<std::exception_ptr*>(lParam));
+        try {
+            std::rethrow_exception(*error);
+        } catch (...) {
+            HandleException(this);
+        }
+        return 0;
+    }
+    default:
+        break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

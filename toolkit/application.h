@@ -12,6 +12,7 @@
 
 #include "toolkit/component.h"
 #include "toolkit/errors.h"
+#include "toolkit/windowbinding.h"
 
 class TForm;
 
@@ -95,7 +96,8 @@ public:
     void QueueException(std::exception_ptr error) noexcept;
 
 private:
-    static LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    friend class TWindowBinding<TApplication>;
+    LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool ProcessMessage(MSG& msg);
     bool IsKeyMessage(MSG& msg);
 

@@ -1,6 +1,5 @@
 #include "toolkit/utilwindow.h"
 
-#include "toolkit/application.h"
 #include "toolkit/oserror.h"
 
 namespace {
@@ -13,7 +12,7 @@ TUtilityWindow::TUtilityWindow(TWindowHandler handler, const wchar_t* className)
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &TUtilityWindow::WndProc;
+    wc.lpfnWndProc = &TWindowBinding<TUtilityWindow>::WindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = cls;
     if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) RaiseLastOSError();
@@ -25,26 +24,15 @@ TUtilityWindow::TUtilityWindow(TWindowHandler handler, const wchar_t* className)
 TUtilityWindow::~TUtilityWindow()
 {
     if (handle_ != nullptr) {
-        SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);  // no message reaches a half-destroyed object
+        TWindowBinding<TUtilityWindow>::Unbind(handle_);
         DestroyWindow(handle_);
     }
 }
 
-LRESULT CALLBACK TUtilityWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+LRESULT TUtilityWindow::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<TUtilityWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TUtilityWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    if (self == nullptr || !self->handler_) return DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return self->handler_(window, message, wParam, lParam);
-    } catch (...) {
-        Application->HandleException(self);
-        return 0;
-    }
+    if (!handler_) return DefWindowProcW(window, message, wParam, lParam);
+    return handler_(window, message, wParam, lParam);
 }
 
 std::unique_ptr<TUtilityWindow> AllocateHWnd(TWindowHandler handler)

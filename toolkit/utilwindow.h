@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "toolkit/object.h"
+#include "toolkit/windowbinding.h"
 
 using TWindowHandler = std::function<LRESULT(HWND window, UINT message, WPARAM wParam, LPARAM lParam)>;
 
@@ -23,7 +24,8 @@ public:
     HWND Handle() const noexcept { return handle_; }
 
 private:
-    static LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    friend class TWindowBinding<TUtilityWindow>;
+    LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND handle_ = nullptr;
     TWindowHandler handler_;

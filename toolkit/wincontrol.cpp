@@ -47,8 +47,8 @@ TWinControl* TWinControl::FindControl(HWND window)
     if (GetWindowThreadProcessId(window, &process) == 0 || process != GetCurrentProcessId()) return nullptr;
     if (auto* p = static_cast<TWinControl*>(GetPropW(window, kControlProperty))) return p;
     if (static_cast<ULONG_PTR>(GetClassLongPtrW(window, GCLP_WNDPROC)) ==
-        reinterpret_cast<ULONG_PTR>(&TWinControl::StaticWndProc))
-        return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        reinterpret_cast<ULONG_PTR>(&TWindowBinding<TWinControl>::WindowProc))
+        return TWindowBinding<TWinControl>::FromWindow(window);
     return nullptr;
 }
 
@@ -142,7 +142,7 @@ void TWinControl::CreateWnd()
             WNDCLASSEXW wc{};
             wc.cbSize = sizeof(wc);
             wc.style = p.ClassStyle;
-            wc.lpfnWndProc = &TWinControl::StaticWndProc;
+            wc.lpfnWndProc = &TWindowBinding<TWinControl>::WindowProc;
             wc.hInstance = instance;
             wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
             wc.lpszClassName = p.WinClassName.c_str();
@@ -180,29 +180,16 @@ void TWinControl::DestroyHandle() noexcept
             RemovePropW(handle_, kControlProperty);
             subclassed_ = false;
         } else {
-            SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+            TWindowBinding<TWinControl>::Unbind(handle_);
         }
         handle_ = nullptr;
     }
 }
 
-LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+LRESULT TWinControl::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    TWinControl* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        if (self != nullptr) self->handle_ = window;
-    } else {
-        self = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return self->Dispatch(window, message, wParam, lParam);
-    } catch (...) {
-        Application->HandleException(self);
-        return message == WM_NCCREATE ? FALSE : 0;
-    }
+    if (message == WM_NCCREATE) handle_ = window;  // known before CreateWindowEx returns
+    return Dispatch(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -230,7 +217,7 @@ LRESULT TWinControl::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM l
             subclassed_ = false;
             m.Result = DefSubclassProc(window, message, wParam, lParam);
         } else {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            TWindowBinding<TWinControl>::Unbind(window);
             m.Result = DefWindowProcW(window, message, wParam, lParam);
         }
         if (handle_ == window) handle_ = nullptr;

@@ -36,6 +36,7 @@
 
 #include "toolkit/control.h"
 #include "toolkit/messages.h"
+#include "toolkit/windowbinding.h"
 
 struct TCreateParams {
     std::wstring Caption;
@@ -162,7 +163,8 @@ private:
     friend class TControl;
     friend class TForm;
     friend class TApplication;
-    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    friend class TWindowBinding<TWinControl>;
+    LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR refData) noexcept;
     LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
