@@ -275,7 +275,7 @@ void TForm::SetActiveControl(TWinControl* control)
         activeControl_ = control;
 }
 
-void TForm::SetFocusedControl(TWinControl* control)
+void TForm::SetFocusedControl(TWinControl* control) noexcept
 {
     activeControl_ = control;
 }

@@ -82,6 +82,9 @@ public:
     TWinControl* ActiveControl() const noexcept { return activeControl_; }
     // Focuses the control when the form shows; raises when it cannot take focus.
     void SetActiveControl(TWinControl* control);
+    // Records which control has the focus (null: none) without moving it;
+    // for the controls' own focus handling and their destruction.
+    void SetFocusedControl(TWinControl* control) noexcept;
     // Moves the focus to the next (or previous) control in tab order.
     void SelectNext(TWinControl* current, bool forward, bool checkTabStop);
     // Tells every control that the focused control changed.
@@ -130,8 +133,6 @@ protected:
     void TextChanged() override;
 
 private:
-    friend class TWinControl;
-    void SetFocusedControl(TWinControl* control);
     void ApplyIcon();
     void ScaleControl(TControl* control, int m, int d);
 

@@ -28,8 +28,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 TWinControl::~TWinControl()
 {
     MarkDestroying();
-    if (TForm* form = GetParentForm(); form != nullptr && form != this && form->activeControl_ == this)
-        form->activeControl_ = nullptr;
+    if (TForm* form = GetParentForm(); form != nullptr && form != this && form->ActiveControl() == this)
+        form->SetFocusedControl(nullptr);
     DestroyHandle();
     // Children owned elsewhere outlive their parent here: they lose it, not their life.
     for (TControl* c : controls_) c->parent_ = nullptr;
@@ -662,7 +662,7 @@ void TWinControl::SetFocus()
     if (!CanFocus()) throw EInvalidOperation(L"Cannot focus a disabled or invisible window");
     TForm* form = GetParentForm();
     if (form != this && !form->Showing()) {
-        form->activeControl_ = this;  // takes the focus when the form shows
+        form->SetFocusedControl(this);  // takes the focus when the form shows
         return;
     }
     ::SetFocus(Handle());
@@ -678,9 +678,9 @@ void TWinControl::HandleFocus(bool gained)
     std::weak_ptr<int> alive = lifeToken_;
     if (gained) {
         TForm* form = GetParentForm();
-        if (form != nullptr && form != this && form->activeControl_ != this) {
-            TWinControl* old = form->activeControl_;
-            form->activeControl_ = this;
+        if (form != nullptr && form != this && form->ActiveControl() != this) {
+            TWinControl* old = form->ActiveControl();
+            form->SetFocusedControl(this);
             if (old != nullptr) old->DoExit();
             if (alive.expired()) return;
             DoEnter();

@@ -161,8 +161,6 @@ protected:
 
 private:
     friend class TControl;
-    friend class TForm;
-    friend class TApplication;
     friend class TWindowBinding<TWinControl>;
     LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
