@@ -360,54 +360,73 @@ bool TWinControl::HandleMouseMessage(TMessage& m)
     const POINT pt{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
     if (m.Msg == WM_MOUSEWHEEL || m.Msg == WM_MOUSEHWHEEL) return false;  // screen coordinates; not routed
 
-    if (TForm* form = GetParentForm(); form != nullptr && form->HintWindow() != nullptr) {
-        MSG relay{handle_, m.Msg, m.WParam, m.LParam, static_cast<DWORD>(GetMessageTime()), {}};
-        GetCursorPos(&relay.pt);
-        SendMessageW(form->HintWindow(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
-    }
-
+    RelayToHint(m);
     if (m.Msg == WM_MOUSEMOVE) {
-        // Which control is under the pointer: inside our own client area it is
-        // ours or a graphic child; under capture the pointer may be anywhere.
-        TControl* hover = nullptr;
-        RECT client;
-        GetClientRect(handle_, &client);
-        if (PtInRect(&client, pt) && GetCapture() != handle_) {
-            hover = GraphicControlAt(pt, true);
-            if (hover == nullptr) hover = this;
-        } else {
-            POINT screen = pt;
-            ::ClientToScreen(handle_, &screen);
-            if (TWinControl* under = FindControl(WindowFromPoint(screen))) {
-                POINT local = screen;
-                ::ScreenToClient(under->handle_, &local);
-                hover = under->GraphicControlAt(local, true);
-                if (hover == nullptr) hover = under;
-            }
-        }
-        if (hover != mouseControl_) {
-            TControl* old = mouseControl_;
-            mouseControl_ = hover;
-            std::weak_ptr<int> alive = lifeToken_;
-            if (old != nullptr) {
-                TForm* oldForm = old->GetParentForm();
-                if (oldForm != nullptr && (hover == nullptr || hover->GetParentForm() != oldForm))
-                    oldForm->UpdateHint(nullptr);
-                old->MouseLeave();
-            }
-            if (alive.expired()) return true;
-            if (hover != nullptr && mouseControl_ == hover) {
-                if (TForm* form = hover->GetParentForm()) form->UpdateHint(hover);
-                hover->MouseEnter();
-            }
-            if (alive.expired()) return true;
-        }
-        if (hover != nullptr && hover->SurfaceHandle() == handle_) {
-            TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, handle_, 0};
-            TrackMouseEvent(&tme);
-        }
+        std::weak_ptr<int> alive = lifeToken_;
+        TrackHover(pt);
+        if (alive.expired()) return true;  // an enter or leave handler freed this control
     }
+    return RouteToControl(m, pt);
+}
 
+void TWinControl::RelayToHint(const TMessage& m)
+{
+    TForm* form = GetParentForm();
+    if (form == nullptr || form->HintWindow() == nullptr) return;
+    MSG relay{handle_, m.Msg, m.WParam, m.LParam, static_cast<DWORD>(GetMessageTime()), {}};
+    GetCursorPos(&relay.pt);
+    SendMessageW(form->HintWindow(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
+}
+
+TControl* TWinControl::ControlUnderPointer(POINT pt) const
+{
+    // Inside our own client area it is ours or a graphic child; under
+    // capture the pointer may be anywhere.
+    RECT client;
+    GetClientRect(handle_, &client);
+    if (PtInRect(&client, pt) && GetCapture() != handle_) {
+        TControl* graphic = GraphicControlAt(pt, true);
+        return graphic != nullptr ? graphic : const_cast<TWinControl*>(this);
+    }
+    POINT screen = pt;
+    ::ClientToScreen(handle_, &screen);
+    TWinControl* under = FindControl(WindowFromPoint(screen));
+    if (under == nullptr) return nullptr;
+    POINT local = screen;
+    ::ScreenToClient(under->handle_, &local);
+    TControl* graphic = under->GraphicControlAt(local, true);
+    return graphic != nullptr ? graphic : under;
+}
+
+void TWinControl::TrackHover(POINT pt)
+{
+    TControl* hover = ControlUnderPointer(pt);
+    if (hover != mouseControl_) {
+        TControl* old = mouseControl_;
+        mouseControl_ = hover;
+        std::weak_ptr<int> alive = lifeToken_;
+        if (old != nullptr) {
+            TForm* oldForm = old->GetParentForm();
+            if (oldForm != nullptr && (hover == nullptr || hover->GetParentForm() != oldForm))
+                oldForm->UpdateHint(nullptr);
+            old->MouseLeave();
+        }
+        if (alive.expired()) return;
+        if (hover != nullptr && mouseControl_ == hover) {
+            if (TForm* form = hover->GetParentForm()) form->UpdateHint(hover);
+            hover->MouseEnter();
+        }
+        if (alive.expired()) return;
+    }
+    // The system tells this window when the pointer leaves it.
+    if (hover != nullptr && hover->SurfaceHandle() == handle_) {
+        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, handle_, 0};
+        TrackMouseEvent(&tme);
+    }
+}
+
+bool TWinControl::RouteToControl(TMessage& m, POINT pt)
+{
     TControl* target = nullptr;
     if (captureControl_ != nullptr && captureControl_->Parent() == this)
         target = captureControl_;

@@ -170,7 +170,14 @@ private:
     void RemoveControl(TControl* control);
     void CreateHandle();
     void DestroyHandle() noexcept;
+    // Mouse input: the hint window hears it, the control under the pointer
+    // gets its enter and leave, and the message goes to the graphic child
+    // under the pointer (or holding the capture), else to this control.
     bool HandleMouseMessage(TMessage& message);
+    void RelayToHint(const TMessage& message);
+    TControl* ControlUnderPointer(POINT pt) const;
+    void TrackHover(POINT pt);
+    bool RouteToControl(TMessage& message, POINT pt);
     bool ReflectNotification(TMessage& message);
     bool HandleSetCursor(TMessage& message);
     void HandlePaint(TMessage& message);
