@@ -274,4 +274,9 @@ void ClearAutorunEntries()
     DeleteUserValue(kRunKey, L"Quenfel");
 }
 
+void StoreRamToFree(DWORD megabytes)
+{
+    RegSetKeyValueW(HKEY_CURRENT_USER, kFlagKey, L"RamToFree", REG_DWORD, &megabytes, sizeof megabytes);
+}
+
 } // namespace e2e

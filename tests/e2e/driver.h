@@ -78,6 +78,10 @@ bool IconInTray(HWND window);
 // Removes the autorun flag and the Run entry, as before a first start.
 void ClearAutorunEntries();
 
+// Keeps the amount a run frees, as the settings page would. Its default is
+// half the physical memory, which on a large machine is a long run.
+void StoreRamToFree(DWORD megabytes);
+
 // Current-user registry string; nullopt when the key or value is missing.
 std::optional<std::wstring> ReadUserString(const std::wstring& keyPath, const std::wstring& valueName);
 void WriteUserString(const std::wstring& keyPath, const std::wstring& valueName, const std::wstring& value);

@@ -105,6 +105,7 @@ TEST_F(ProgramTest, OpensCompactAndSlidesTheSettingsOpenAndClosed)
 
 TEST_F(ProgramTest, OptimizeGrowsTheWindowAndBringsItBack)
 {
+    StoreRamToFree(1500);  // long enough at full height to be seen
     HWND window = StartShown();
     ASSERT_NE(window, nullptr);
     HWND optimize = FindChildByText(window, L"&Optimize Now");

@@ -78,6 +78,7 @@ protected:
 
 TEST_F(SessionTest, EverydaySessionFromStartToClose)
 {
+    StoreRamToFree(1500);
     program = TProcess::Start();
     ASSERT_TRUE(WaitUntil([&] { return MainWindowShown(); }));
     HWND window = MainWindow();
