@@ -1,7 +1,6 @@
 #include "toolkit/control.h"
 
 #include "toolkit/errors.h"
-#include "toolkit/forms.h"
 #include "toolkit/wincontrol.h"
 
 TShiftState KeysToShiftState(WPARAM keys)
@@ -40,12 +39,7 @@ TControl::~TControl()
     }
     actionLink_.reset();
     if (parent_ != nullptr) {
-        TWinControl* parent = parent_;
-        if (!dynamic_cast<TWinControl*>(this) && parent->HandleAllocated()) {
-            const RECT r = BoundsRect();
-            InvalidateRect(parent->WindowHandle(), &r, TRUE);
-        }
-        parent->RemoveControl(this);
+        parent_->RemoveControl(this);
         parent_ = nullptr;
     }
 }
@@ -121,8 +115,8 @@ bool TControl::Showing() const
 {
     if (!visible_) return false;
     if (parent_ != nullptr) return parent_->Showing();
-    const auto* self = dynamic_cast<const TWinControl*>(this);
-    return self != nullptr && self->HandleAllocated() && IsWindowVisible(self->WindowHandle());
+    HWND own = HasOwnWindow() ? SurfaceHandle() : nullptr;
+    return own != nullptr && IsWindowVisible(own);
 }
 
 void TControl::SetEnabled(bool value)
@@ -243,7 +237,7 @@ TForm* TControl::GetParentForm() const
 {
     const TControl* top = this;
     while (top->Parent() != nullptr) top = top->Parent();
-    return dynamic_cast<TForm*>(const_cast<TControl*>(top));
+    return const_cast<TControl*>(top)->AsForm();
 }
 
 void TControl::Invalidate()
@@ -297,8 +291,8 @@ POINT TControl::ScreenToClient(POINT p) const
 bool TControl::MouseCapture() const
 {
     if (captureControl_ == this) return true;
-    const auto* self = dynamic_cast<const TWinControl*>(this);
-    return self != nullptr && self->HandleAllocated() && GetCapture() == self->WindowHandle();
+    HWND own = HasOwnWindow() ? SurfaceHandle() : nullptr;
+    return own != nullptr && GetCapture() == own;
 }
 
 void TControl::SetMouseCapture(bool value)
@@ -307,7 +301,9 @@ void TControl::SetMouseCapture(bool value)
     HWND surface = SurfaceHandle();
     if (value) {
         if (surface == nullptr) return;
-        captureControl_ = dynamic_cast<TWinControl*>(this) ? nullptr : this;
+        // A windowed control's capture is its own window's; a graphic
+        // control's is recorded, its parent's window holding it.
+        captureControl_ = HasOwnWindow() ? nullptr : this;
         SetCapture(surface);
     } else {
         captureControl_ = nullptr;

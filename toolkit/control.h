@@ -98,6 +98,9 @@ public:
     void Hide() { SetVisible(false); }
     // Visible itself and every parent up to a top-level window that is showing.
     bool Showing() const;
+    // A windowed control has a window of its own (once created); any other
+    // control is drawn on its parent's.
+    virtual bool HasOwnWindow() const noexcept { return false; }
     bool Enabled() const noexcept { return enabled_; }
     void SetEnabled(bool value);
 
@@ -164,6 +167,10 @@ public:
     // This control's client origin inside SurfaceHandle()'s client area.
     virtual POINT SurfaceOrigin() const;
 
+    // Draws a control that has no window of its own on dc, whose origin is
+    // already at the control's corner; the parent calls it while painting.
+    virtual void PaintTo(HDC dc) {}
+
     // Captures the mouse for this control while true.
     bool MouseCapture() const;
     void SetMouseCapture(bool value);
@@ -215,6 +222,8 @@ protected:
     virtual void ParentColorChanged();
     // Bounds changed (already stored); windowed controls move their window.
     virtual void BoundsChanged(const RECT& oldBounds);
+    // The control as the top-level form, for GetParentForm; only a form is one.
+    virtual TForm* AsForm() noexcept { return nullptr; }
 
     // Skips change notifications while a parent copies its font in.
     bool followingParent_ = false;
@@ -267,9 +276,7 @@ public:
     // window exists (it is painted when the window first paints).
     void Repaint() override;
 
-    // Draws the control on dc whose origin is already at the control's corner;
-    // the parent calls it while painting.
-    void PaintTo(HDC dc);
+    void PaintTo(HDC dc) override;
 
 protected:
     virtual void Paint() {}

@@ -34,12 +34,5 @@ void TCustomControl::Repaint()
 {
     if (!HandleAllocated() || !Visible() || IsLoading()) return;
     TWindowDC dc(WindowHandle());
-    PaintWindow(dc.Get());
-    const RECT r = ClientRect();
-    PaintControls(dc.Get(), r);
-}
-
-void TCustomControl::WndProc(TMessage& message)
-{
-    TWinControl::WndProc(message);
+    PaintComposed(dc.Get(), ClientRect());
 }

@@ -1,15 +1,15 @@
 // TCustomControl: a windowed control that draws its own face. Override
 // Paint() and draw on Canvas() (client coordinates). The framework calls
-// Paint for WM_PAINT and WM_PRINTCLIENT; Repaint() calls it at once on the
-// window's DC. Background erasing is answered "handled": Paint must cover the
-// whole client area (compose it in a TBitmap and copy it in one go), which is
-// what keeps the control from flickering.
+// Paint for WM_PAINT and WM_PRINTCLIENT, and Repaint() calls it at once; each
+// time the face and the graphic children are composed off-screen and reach
+// the window in one copy. Background erasing is answered "handled", so Paint
+// must cover the whole client area.
 //
 //   class TDial : public TCustomControl {
 //   public:
 //       explicit TDial(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 40, 40); SetTabStop(true); }
 //   protected:
-//       void Paint() override { TBitmap b; b.SetSize(Width(), Height()); /* draw */ Canvas().Draw(0, 0, b); }
+//       void Paint() override { Canvas().Brush().SetColor(clWhite); Canvas().FillRect(ClientRect()); /* draw */ }
 //   };
 #pragma once
 
@@ -29,7 +29,6 @@ protected:
     // The default fills the client area with Color.
     virtual void Paint();
     void PaintWindow(HDC dc) override;
-    void WndProc(TMessage& message) override;
 
 private:
     TCanvas canvas_;

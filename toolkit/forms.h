@@ -131,6 +131,7 @@ protected:
     void WndProc(TMessage& message) override;
     void VisibleChanged() override;
     void TextChanged() override;
+    TForm* AsForm() noexcept override { return this; }
 
 private:
     void ApplyIcon();

@@ -5,7 +5,14 @@
 
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
 
-TGraphicControl::~TGraphicControl() = default;
+TGraphicControl::~TGraphicControl()
+{
+    // Nothing else would paint over the area the control covered.
+    if (Parent() != nullptr && Parent()->HandleAllocated()) {
+        const RECT r = BoundsRect();
+        InvalidateRect(Parent()->WindowHandle(), &r, TRUE);
+    }
+}
 
 void TGraphicControl::PaintTo(HDC dc)
 {

@@ -8,6 +8,7 @@
 #include "toolkit/application.h"
 #include "toolkit/errors.h"
 #include "toolkit/forms.h"
+#include "toolkit/paintbuffer.h"
 #include "toolkit/screen.h"
 
 namespace {
@@ -255,36 +256,15 @@ void TWinControl::WndProc(TMessage& m)
 {
     switch (m.Msg) {
     case WM_MOUSELEAVE:
-        if (mouseControl_ != nullptr && mouseControl_->SurfaceHandle() == handle_) {
-            TControl* old = mouseControl_;
-            mouseControl_ = nullptr;
-            if (TForm* form = old->GetParentForm()) form->UpdateHint(nullptr);
-            old->MouseLeave();
-        }
+        HandleMouseLeave();
         break;
     case WM_SETCURSOR:
         if (HandleSetCursor(m)) return;
         break;
     case WM_ERASEBKGND:
-        if (!subclassed_) {
-            m.Result = 1;  // PaintWindow covers everything; erasing first only flickers
-            return;
-        }
-        break;
     case WM_PAINT:
-        if (!subclassed_) {
-            HandlePaint(m);
-            return;
-        }
-        break;
     case WM_PRINTCLIENT:
-        if (!subclassed_) {
-            RECT client = ClientRect();
-            PaintWindow(reinterpret_cast<HDC>(m.WParam));
-            PaintControls(reinterpret_cast<HDC>(m.WParam), client);
-            m.Result = 0;
-            return;
-        }
+        if (HandlePaintMessage(m)) return;
         break;
     case WM_COMMAND:
     case WM_NOTIFY:
@@ -304,13 +284,9 @@ void TWinControl::WndProc(TMessage& m)
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORSTATIC:
     case CN_CTLCOLORBTN:
-    case CN_CTLCOLORLISTBOX: {
-        HDC dc = reinterpret_cast<HDC>(m.WParam);
-        SetTextColor(dc, ColorToRGB(Font().Color()));
-        SetBkColor(dc, ColorToRGB(Color()));
-        m.Result = reinterpret_cast<LRESULT>(ColorBrush());
+    case CN_CTLCOLORLISTBOX:
+        HandleControlColor(m);
         return;
-    }
     case WM_SETFOCUS:
         HandleFocus(true);
         break;
@@ -320,30 +296,10 @@ void TWinControl::WndProc(TMessage& m)
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        // A handler may change the key, or swallow it by setting it to 0.
-        WORD key = static_cast<WORD>(m.WParam);
-        if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN)
-            KeyDown(key, KeyboardShiftState());
-        else
-            KeyUp(key, KeyboardShiftState());
-        if (key == 0) {
-            m.Result = 0;
-            return;
-        }
-        m.WParam = key;
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+        if (HandleKeyMessage(m)) return;
         break;
-    }
-    case WM_CHAR: {
-        wchar_t ch = static_cast<wchar_t>(m.WParam);
-        KeyPress(ch);
-        if (ch == 0) {
-            m.Result = 0;
-            return;
-        }
-        m.WParam = ch;
-        break;
-    }
     case WM_WINDOWPOSCHANGED:
         DefaultHandler(m);
         UpdateWindowBounds();
@@ -353,6 +309,71 @@ void TWinControl::WndProc(TMessage& m)
         break;
     }
     DefaultHandler(m);
+}
+
+void TWinControl::HandleMouseLeave()
+{
+    if (mouseControl_ == nullptr || mouseControl_->SurfaceHandle() != handle_) return;
+    TControl* old = mouseControl_;
+    mouseControl_ = nullptr;
+    if (TForm* form = old->GetParentForm()) form->UpdateHint(nullptr);
+    old->MouseLeave();
+}
+
+bool TWinControl::HandlePaintMessage(TMessage& m)
+{
+    if (subclassed_) return false;  // a built-in class paints itself
+    switch (m.Msg) {
+    case WM_ERASEBKGND:
+        m.Result = 1;  // PaintWindow covers everything; erasing first only flickers
+        return true;
+    case WM_PAINT: {
+        TPaintDC dc(handle_);
+        PaintComposed(dc.Get(), dc.PaintRect());
+        break;
+    }
+    default:  // WM_PRINTCLIENT
+        PaintComposed(reinterpret_cast<HDC>(m.WParam), ClientRect());
+        break;
+    }
+    m.Result = 0;
+    return true;
+}
+
+void TWinControl::PaintComposed(HDC target, const RECT& area)
+{
+    TPaintBuffer buffer(target, area);
+    PaintWindow(buffer.DC());
+    PaintControls(buffer.DC(), area);
+    buffer.Flush();
+}
+
+void TWinControl::HandleControlColor(TMessage& m)
+{
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    SetTextColor(dc, ColorToRGB(Font().Color()));
+    SetBkColor(dc, ColorToRGB(Color()));
+    m.Result = reinterpret_cast<LRESULT>(ColorBrush());
+}
+
+bool TWinControl::HandleKeyMessage(TMessage& m)
+{
+    // A handler may change the key, or swallow it by setting it to 0.
+    if (m.Msg == WM_CHAR) {
+        wchar_t ch = static_cast<wchar_t>(m.WParam);
+        KeyPress(ch);
+        m.WParam = ch;
+    } else {
+        WORD key = static_cast<WORD>(m.WParam);
+        if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN)
+            KeyDown(key, KeyboardShiftState());
+        else
+            KeyUp(key, KeyboardShiftState());
+        m.WParam = key;
+    }
+    if (m.WParam != 0) return false;
+    m.Result = 0;
+    return true;
 }
 
 bool TWinControl::HandleMouseMessage(TMessage& m)
@@ -490,14 +511,6 @@ bool TWinControl::ReflectNotification(TMessage& m)
     return true;
 }
 
-void TWinControl::HandlePaint(TMessage& m)
-{
-    TPaintDC dc(handle_);
-    PaintWindow(dc.Get());
-    PaintControls(dc.Get(), dc.PaintRect());
-    m.Result = 0;
-}
-
 void TWinControl::PaintWindow(HDC dc)
 {
     const RECT r = ClientRect();
@@ -507,14 +520,14 @@ void TWinControl::PaintWindow(HDC dc)
 void TWinControl::PaintControls(HDC dc, const RECT& clip)
 {
     for (TControl* c : controls_) {
-        if (dynamic_cast<TWinControl*>(c) != nullptr || !c->Visible()) continue;
+        if (c->HasOwnWindow() || !c->Visible()) continue;
         const RECT bounds = c->BoundsRect();
         RECT visible;
         if (!IntersectRect(&visible, &bounds, &clip)) continue;
         TSavedDC saved(dc);
         IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
         OffsetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
-        static_cast<TGraphicControl*>(c)->PaintTo(dc);
+        c->PaintTo(dc);
     }
 }
 
@@ -522,7 +535,7 @@ TControl* TWinControl::GraphicControlAt(POINT p, bool allowDisabled) const
 {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         TControl* c = *it;
-        if (dynamic_cast<TWinControl*>(c) != nullptr || !c->Visible()) continue;
+        if (c->HasOwnWindow() || !c->Visible()) continue;
         if (!allowDisabled && !c->Enabled()) continue;
         const RECT r = c->BoundsRect();
         if (PtInRect(&r, p)) return c;

@@ -102,6 +102,7 @@ public:
     void Repaint() override;
     void Update() override;
     HWND SurfaceHandle() const override { return handle_; }
+    bool HasOwnWindow() const noexcept override { return true; }
     POINT SurfaceOrigin() const override;
 
     TNotifyEvent OnEnter;
@@ -134,6 +135,9 @@ protected:
     // Paints the window's face on dc during WM_PAINT / WM_PRINTCLIENT. The
     // default fills the client area with Color; built-in classes paint themselves.
     virtual void PaintWindow(HDC dc);
+    // Composes the face and the graphic children inside area off-screen and
+    // copies them to target once.
+    void PaintComposed(HDC target, const RECT& area);
 
     // Keyboard and focus. Key handlers set key to 0 to swallow the key.
     virtual void KeyDown(WORD& key, TShiftState shift);
@@ -180,7 +184,10 @@ private:
     bool RouteToControl(TMessage& message, POINT pt);
     bool ReflectNotification(TMessage& message);
     bool HandleSetCursor(TMessage& message);
-    void HandlePaint(TMessage& message);
+    void HandleMouseLeave();
+    bool HandlePaintMessage(TMessage& message);
+    void HandleControlColor(TMessage& message);
+    bool HandleKeyMessage(TMessage& message);
     void HandleFocus(bool gained);
     void UpdateWindowBounds();
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "fixtures.h"
 #include "recorder.h"
@@ -177,6 +178,80 @@ TEST_F(Painting, ProgressBarPositionAndRangeShowBeforeTheSetterReturns)
     bar->SetMin(100);  // position 100 of 100..200: empty
     EXPECT_EQ(ScreenPixel(w, 25, 8), empty);
 }
+
+// While it paints, reads what the screen shows at a point of its parent.
+class TScreenProbe : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    POINT Look{};
+    COLORREF Seen = CLR_INVALID;
+
+protected:
+    void Paint() override { Seen = ScreenPixel(Parent()->WindowHandle(), Look.x, Look.y); }
+};
+
+// A container paints its background and every graphic child off-screen and
+// copies the result once: when its last child paints, the screen still shows
+// the old background. Drawn straight to the screen, it would show the new one.
+struct TComposeCase {
+    const char* name;
+    TWinControl* (*container)(TForm* form);
+    void (*paint)(TWinControl* container);
+};
+
+void PrintTo(const TComposeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+TWinControl* PlacedInForm(TWinControl* control, TForm* form)
+{
+    control->SetBounds(100, 50, 120, 90);
+    control->SetParent(form);
+    return control;
+}
+
+const TComposeCase kComposeCases[] = {
+    {"FormOnWmPaint", [](TForm* form) -> TWinControl* { return form; },
+     [](TWinControl* c) { UpdateWindow(c->Handle()); }},
+    {"CustomControlOnWmPaint", [](TForm* form) { return PlacedInForm(CreateComponent<TPanelControl>(form), form); },
+     [](TWinControl* c) { UpdateWindow(c->Handle()); }},
+    {"CustomControlRepaint", [](TForm* form) { return PlacedInForm(CreateComponent<TPanelControl>(form), form); },
+     [](TWinControl* c) {
+         ValidateRect(c->Handle(), nullptr);
+         c->Repaint();
+     }},
+    {"GroupBoxOnWmPaint", [](TForm* form) { return PlacedInForm(CreateComponent<TGroupBox>(form), form); },
+     [](TWinControl* c) { UpdateWindow(c->Handle()); }},
+    {"GroupBoxRepaint", [](TForm* form) { return PlacedInForm(CreateComponent<TGroupBox>(form), form); },
+     [](TWinControl* c) {
+         ValidateRect(c->Handle(), nullptr);
+         c->Repaint();
+     }},
+};
+
+class Composing : public Painting, public testing::WithParamInterface<TComposeCase> {};
+
+TEST_P(Composing, ReachesTheScreenInOneCopy)
+{
+    TWinControl* container = GetParam().container(form.get());
+    container->SetColor(clNavy);
+    auto* probe = CreateComponent<TScreenProbe>(form.get());
+    probe->SetBounds(10, 30, 10, 10);
+    probe->Look = {60, 60};  // the container's background, clear of the probe and a frame
+    probe->SetParent(container);
+    Pump();
+    UpdateWindow(container->Handle());
+    ASSERT_EQ(ScreenPixel(container->Handle(), 60, 60), RGB(0, 0, 128));
+
+    container->SetColor(clGray);
+    GetParam().paint(container);
+    EXPECT_EQ(probe->Seen, RGB(0, 0, 128)) << "the new background showed before the children were drawn";
+    EXPECT_EQ(ScreenPixel(container->Handle(), 60, 60), RGB(128, 128, 128));
+}
+
+INSTANTIATE_TEST_SUITE_P(Containers, Composing, testing::ValuesIn(kComposeCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Canvas, RectanglesAndLinesLeaveOutTheirFarEdges)
 {
