@@ -62,19 +62,6 @@ void TComponent::Free()
     }
 }
 
-void TComponent::InsertComponent(std::unique_ptr<TComponent> component)
-{
-    if (!component) return;
-    if (component->owner_ != nullptr) {
-        // Keep the object alive while it changes hands.
-        component->owner_->RemoveComponent(component.get()).release();
-    }
-    component->owner_ = this;
-    TComponent* raw = component.get();
-    components_.push_back(std::move(component));
-    Notification(raw, opInsert);
-}
-
 std::unique_ptr<TComponent> TComponent::RemoveComponent(TComponent* component)
 {
     auto it = std::find_if(components_.begin(), components_.end(),

@@ -47,8 +47,6 @@ public:
     // created with new (or CreateComponent) only.
     void Free();
 
-    // Takes over ownership of a component created elsewhere (with new).
-    void InsertComponent(std::unique_ptr<TComponent> component);
     // Gives up ownership without destroying.
     std::unique_ptr<TComponent> RemoveComponent(TComponent* component);
 

@@ -133,14 +133,6 @@ void TEdit::SetSelLength(int value)
     Send(EM_SETSEL, static_cast<WPARAM>(start), start + value);
 }
 
-std::wstring TEdit::SelText() const
-{
-    const int start = SelStart(), length = SelLength();
-    const std::wstring& text = Text();
-    if (start < 0 || static_cast<std::size_t>(start) >= text.size()) return {};
-    return text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
-}
-
 void TEdit::ClearSelection()
 {
     Send(WM_CLEAR, 0, 0);

@@ -38,7 +38,6 @@ public:
     void SetSelStart(int value);
     int SelLength() const;
     void SetSelLength(int value);
-    std::wstring SelText() const;
     void Clear() { SetText(std::wstring()); }
     void ClearSelection();
     void CopyToClipboard();

@@ -188,11 +188,6 @@ void TForm::VisibleChanged()
     }
 }
 
-void TForm::TextChanged()
-{
-    TWinControl::TextChanged();
-}
-
 void TForm::Close()
 {
     bool canClose = true;
@@ -258,21 +253,6 @@ TModalResult TForm::ShowModal()
     const TModalResult result = modalResult_;
     Hide();
     return result;
-}
-
-void TForm::SetActiveControl(TWinControl* control)
-{
-    if (control == activeControl_) return;
-    if (control != nullptr && (control->GetParentForm() != this || !control->CanFocus()))
-        throw EInvalidOperation(L"Cannot focus a disabled or invisible window");
-    if (control == nullptr) {
-        activeControl_ = nullptr;
-        return;
-    }
-    if (Showing())
-        control->SetFocus();
-    else
-        activeControl_ = control;
 }
 
 void TForm::SetFocusedControl(TWinControl* control) noexcept

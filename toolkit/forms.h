@@ -80,8 +80,6 @@ public:
     void SetModalResult(TModalResult value) { modalResult_ = value; }
 
     TWinControl* ActiveControl() const noexcept { return activeControl_; }
-    // Focuses the control when the form shows; raises when it cannot take focus.
-    void SetActiveControl(TWinControl* control);
     // Records which control has the focus (null: none) without moving it;
     // for the controls' own focus handling and their destruction.
     void SetFocusedControl(TWinControl* control) noexcept;
@@ -130,7 +128,6 @@ protected:
     void DestroyWnd() override;
     void WndProc(TMessage& message) override;
     void VisibleChanged() override;
-    void TextChanged() override;
     TForm* AsForm() noexcept override { return this; }
 
 private:

@@ -346,13 +346,6 @@ SIZE TCanvas::TextExtent(const std::wstring& text)
     return size;
 }
 
-void TCanvas::TextOut(int x, int y, const std::wstring& text)
-{
-    Require(kFont | kBrush);
-    CheckGdi(ExtTextOutW(Handle(), x, y, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr) != FALSE,
-             L"ExtTextOut");
-}
-
 int TCanvas::DrawText(const std::wstring& text, RECT& rect, UINT format)
 {
     Require(kFont | kBrush);
@@ -400,20 +393,3 @@ void TCanvas::Draw(int x, int y, const TBitmap& bitmap)
     }
 }
 
-void TCanvas::CopyRect(const RECT& dest, TCanvas& source, const RECT& sourceRect)
-{
-    Require(0);
-    HDC dc = Handle();
-    HDC src = source.Handle();
-    const int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
-    const int sw = sourceRect.right - sourceRect.left, sh = sourceRect.bottom - sourceRect.top;
-    if (dw == sw && dh == sh) {
-        CheckGdi(BitBlt(dc, dest.left, dest.top, dw, dh, src, sourceRect.left, sourceRect.top, SRCCOPY) != FALSE,
-                 L"BitBlt");
-    } else {
-        SetStretchBltMode(dc, COLORONCOLOR);
-        CheckGdi(StretchBlt(dc, dest.left, dest.top, dw, dh, src, sourceRect.left, sourceRect.top, sw, sh, SRCCOPY) !=
-                     FALSE,
-                 L"StretchBlt");
-    }
-}

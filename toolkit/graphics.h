@@ -174,8 +174,6 @@ public:
     SIZE TextExtent(const std::wstring& text);
     int TextWidth(const std::wstring& text) { return TextExtent(text).cx; }
     int TextHeight(const std::wstring& text) { return TextExtent(text).cy; }
-    // Text at (x, y); the background is filled with the brush unless it is clear.
-    void TextOut(int x, int y, const std::wstring& text);
     // DrawTextW with its format flags; returns the height of the drawn text.
     // With DT_CALCRECT the rectangle receives the text's extent.
     int DrawText(const std::wstring& text, RECT& rect, UINT format);
@@ -189,8 +187,6 @@ public:
     // Draws the bitmap at (x, y); with bitmap.Transparent() the pixels of its
     // transparent colour are left out.
     void Draw(int x, int y, const TBitmap& bitmap);
-    // Copies source's sourceRect into dest (stretching when sizes differ).
-    void CopyRect(const RECT& dest, TCanvas& source, const RECT& sourceRect);
 
 private:
     enum : std::uint8_t { kPen = 1, kBrush = 2, kFont = 4 };
