@@ -10,6 +10,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fixtures.h"
@@ -325,6 +326,44 @@ TEST_F(MouseRouting, HintsShowOnlyWhereTurnedOnAndInheritTheParentsText)
     SendMouse(FormHandle(), WM_MOUSEMOVE, 260, 30);
     Pump();
     EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 0);
+}
+
+// The tooltip decides when to pop up and go from the mouse messages relayed
+// to it; without them it never shows.
+struct TRelayed {
+    std::vector<std::pair<HWND, UINT>> events;
+};
+
+LRESULT CALLBACK RecordRelay(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    if (message == TTM_RELAYEVENT && lParam != 0) {
+        const auto* relayed = reinterpret_cast<const MSG*>(lParam);
+        reinterpret_cast<TRelayed*>(data)->events.emplace_back(relayed->hwnd, relayed->message);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST_F(MouseRouting, TheHintWindowHearsTheMouseOverTheForm)
+{
+    box->SetHint(L"Double click");
+    box->SetShowHint(true);
+    HWND tips = form->HintWindow();
+    ASSERT_NE(tips, nullptr);
+    TRelayed relayed;
+    ASSERT_TRUE(SetWindowSubclass(tips, &RecordRelay, 1, reinterpret_cast<DWORD_PTR>(&relayed)));
+
+    SendMouse(BoxHandle(), WM_MOUSEMOVE, 30, 45);
+    SendMouse(BoxHandle(), WM_LBUTTONDOWN, 30, 45, MK_LBUTTON);
+    SendMouse(BoxHandle(), WM_LBUTTONUP, 30, 45);
+    SendMouse(FormHandle(), WM_MOUSEMOVE, 260, 30);
+    Pump();
+    RemoveWindowSubclass(tips, &RecordRelay, 1);
+
+    const std::vector<std::pair<HWND, UINT>> expected{{BoxHandle(), WM_MOUSEMOVE},
+                                                      {BoxHandle(), WM_LBUTTONDOWN},
+                                                      {BoxHandle(), WM_LBUTTONUP},
+                                                      {FormHandle(), WM_MOUSEMOVE}};
+    EXPECT_EQ(relayed.events, expected);
 }
 
 }  // namespace
