@@ -119,7 +119,7 @@ void TGradientButton::MouseDown(TMouseButton button, TShiftState shift, int x, i
 {
     std::weak_ptr<int> alive = lifeToken_;
     TCustomControl::MouseDown(button, shift, x, y);
-    if (alive.expired() || button != mbLeft) return;
+    if (alive.expired() || button != TMouseButton::mbLeft) return;
     mousePressed_ = true;
     visualState_ = vsDown;
     if (TabStop() && CanFocus() && !Focused()) SetFocus();

@@ -109,7 +109,7 @@ void TSpinButton::ButtonClick(TObject* sender)
 
 void TSpinButton::ButtonPressed(TObject* sender, TMouseButton button, TShiftState, int, int)
 {
-    if (button != mbLeft) return;
+    if (button != TMouseButton::mbLeft) return;
     FocusButton(static_cast<TTimerSpeedButton*>(sender));
     if (focusControl_ != nullptr && focusControl_->TabStop() && focusControl_->CanFocus() &&
         !focusControl_->Focused()) {

@@ -4,6 +4,8 @@
 #include "toolkit/forms.h"
 #include "toolkit/wincontrol.h"
 
+using enum TMouseButton;
+
 TShiftState KeysToShiftState(WPARAM keys)
 {
     TShiftState s = 0;

@@ -129,7 +129,7 @@ void TSpeedButton::EnabledChanged()
 void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     TGraphicControl::MouseDown(button, shift, x, y);
-    if (button != mbLeft || !Enabled()) return;
+    if (button != TMouseButton::mbLeft || !Enabled()) return;
     dragging_ = true;
     SetState(bsDown);
 }
@@ -162,7 +162,7 @@ void TSpeedButton::Click()
 void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     TGraphicControl::MouseUp(button, shift, x, y);
-    if (button != mbLeft || !dragging_) return;
+    if (button != TMouseButton::mbLeft || !dragging_) return;
     // Released outside: no click, the button comes back up.
     dragging_ = false;
     SetState(down_ ? bsExclusive : bsUp);

@@ -14,6 +14,8 @@
 #include "controls/trayicon.h"
 #include "tests/controls/control_test_support.h"
 
+using enum TMouseButton;
+
 using namespace ctltest;
 
 namespace {
