@@ -67,7 +67,7 @@ void TSpinButton::SetFocusControl(TWinControl* value)
 void TSpinButton::Notification(TComponent* component, TOperation operation)
 {
     TWinControl::Notification(component, operation);
-    if (operation != opRemove) return;
+    if (operation != TOperation::opRemove) return;
     if (component == focusControl_) focusControl_ = nullptr;
     if (component == upButton_) upButton_ = nullptr;
     if (component == downButton_) downButton_ = nullptr;

@@ -10,6 +10,7 @@
 #include "toolkit/oserror.h"
 
 using enum TMouseButton;
+using enum TOperation;
 
 namespace {
 

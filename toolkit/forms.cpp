@@ -9,6 +9,8 @@
 #include "toolkit/errors.h"
 #include "toolkit/shorthint.h"
 
+using enum TOperation;
+
 int ScaleValue(int value, int m, int d)
 {
     if (d == 0) return value;

@@ -258,7 +258,7 @@ void TPopupMenu::SetPopupComponent(TComponent* value)
 void TPopupMenu::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
-    if (operation == opRemove && component == popupComponent_) popupComponent_ = nullptr;
+    if (operation == TOperation::opRemove && component == popupComponent_) popupComponent_ = nullptr;
 }
 
 TMenuItem* TPopupMenu::DefaultItem() const
