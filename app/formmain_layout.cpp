@@ -22,6 +22,9 @@
 #include "toolkit/timer.h"
 #include "toolkit/trackbar.h"
 
+using enum TAlign;
+using enum TAlignment;
+
 namespace {
 
 HINSTANCE Module() { return GetModuleHandleW(nullptr); }

@@ -42,5 +42,5 @@ private:
 
     TCheckBoxState state_ = cbUnchecked;
     bool allowGrayed_ = false;
-    TAlignment alignment_ = taRightJustify;
+    TAlignment alignment_ = TAlignment::taRightJustify;
 };

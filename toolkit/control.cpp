@@ -5,6 +5,7 @@
 #include "toolkit/wincontrol.h"
 
 using enum TMouseButton;
+using enum TAlign;
 
 TShiftState KeysToShiftState(WPARAM keys)
 {

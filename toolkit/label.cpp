@@ -2,6 +2,9 @@
 
 #include "toolkit/wincontrol.h"
 
+using enum TAlign;
+using enum TAlignment;
+
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner)
 {
     SetControlStyle(csCaptureMouse | csClickEvents | csDoubleClicks | csSetCaption);

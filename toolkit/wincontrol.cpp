@@ -10,6 +10,8 @@
 #include "toolkit/forms.h"
 #include "toolkit/screen.h"
 
+using enum TAlign;
+
 namespace {
 
 constexpr wchar_t kDefaultClass[] = L"QuenfelWindow";

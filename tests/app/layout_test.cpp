@@ -26,6 +26,9 @@
 #include "toolkit/timer.h"
 #include "toolkit/trackbar.h"
 
+using enum TAlign;
+using enum TAlignment;
+
 namespace {
 
 struct TPlace {

@@ -113,7 +113,7 @@ TEST_F(Painting, LabelDocksToTheGroupBoxBottomInsideTheFrame)
     label->SetAutoSize(false);
     label->SetHeight(17);
     label->SetParent(box);
-    label->SetAlign(alBottom);
+    label->SetAlign(TAlign::alBottom);
     RECT inner{0, 0, 150, 195};
     box->AdjustClientRect(inner);
     EXPECT_EQ(label->Left(), 2);
