@@ -2,6 +2,8 @@
 
 #include "toolkit/accel.h"
 
+using enum TCheckBoxState;
+
 TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner)
 {
     // Clicks come from the button's own BN_CLICKED, and the button keeps its

@@ -3,6 +3,8 @@
 #include "tests/toolkit/controls_fixture.h"
 #include "toolkit/loader.h"
 
+using enum TCheckBoxState;
+
 namespace {
 
 class CheckBoxTest : public ToolkitTest {
