@@ -24,6 +24,7 @@
 
 using enum TAlign;
 using enum TAlignment;
+using enum TFormBorderStyle;
 
 namespace {
 

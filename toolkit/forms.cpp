@@ -10,6 +10,9 @@
 #include "toolkit/shorthint.h"
 
 using enum TOperation;
+using enum TFormBorderStyle;
+using enum TPosition;
+using enum TCloseAction;
 
 int ScaleValue(int value, int m, int d)
 {
