@@ -257,7 +257,7 @@ void TGradientButton::PaintGlyphAndCaption(TCanvas& canvas, const TButtonColorSe
         canvas.Draw(g.GlyphX, g.GlyphY, glyph_);
     }
     if (!caption.empty()) {
-        canvas.Brush().SetStyle(bsClear);
+        canvas.Brush().SetStyle(TBrushStyle::bsClear);
         RECT r{g.TextX, g.TextY, g.TextX + text.cx, g.TextY + text.cy};
         canvas.DrawText(caption, r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOCLIP);
     }
@@ -265,9 +265,9 @@ void TGradientButton::PaintGlyphAndCaption(TCanvas& canvas, const TButtonColorSe
 
 void TGradientButton::PaintFrame(TCanvas& canvas, const TButtonColorSet& set, int w, int h)
 {
-    canvas.Pen().SetStyle(psSolid);
+    canvas.Pen().SetStyle(TPenStyle::psSolid);
     canvas.Pen().SetColor(set.Border);
-    canvas.Brush().SetStyle(bsClear);
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
     canvas.Rectangle(0, 0, w, h);
     if (ctl3D_) {
         canvas.Pen().SetColor(set.Light);

@@ -166,7 +166,7 @@ void TGradientProgressBar::Paint()
 
     TCanvas& c = bitmap.Canvas();
     c.Pen().SetColor(colorBorder_);
-    c.Brush().SetStyle(bsClear);
+    c.Brush().SetStyle(TBrushStyle::bsClear);
     c.Rectangle(0, 0, w, h);
     Canvas().Draw(0, 0, bitmap);
     shownExtent_ = ShownExtent();

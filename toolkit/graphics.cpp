@@ -5,6 +5,9 @@
 #include "toolkit/bitmap.h"
 #include "toolkit/errors.h"
 
+using enum TPenStyle;
+using enum TBrushStyle;
+
 COLORREF ColorToRGB(TColor color)
 {
     if (IsSystemColor(color)) return GetSysColor(SystemColorIndex(color));

@@ -94,7 +94,7 @@ void TLabel::Paint()
         canvas.Brush().SetColor(Color());
         canvas.FillRect(r);
     }
-    canvas.Brush().SetStyle(bsClear);
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
     if (Enabled()) {
         canvas.DrawText(Caption(), r, DrawFlags());
     } else {

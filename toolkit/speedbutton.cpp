@@ -274,7 +274,7 @@ void TSpeedButton::Paint()
     }
     if (text.cx == 0) return;
     RECT textRect{x, (Height() - text.cy) / 2 + shift, x + text.cx, (Height() - text.cy) / 2 + shift + text.cy};
-    canvas.Brush().SetStyle(bsClear);
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
     if (Enabled()) {
         canvas.DrawText(Caption(), textRect, DT_SINGLELINE);
     } else {
