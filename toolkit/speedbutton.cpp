@@ -3,6 +3,8 @@
 #include "toolkit/accel.h"
 #include "toolkit/wincontrol.h"
 
+using enum TButtonState;
+
 namespace {
 
 // Stands for "transparent" in the embossed image: no system grey or white.
