@@ -25,6 +25,7 @@
 using enum TAlign;
 using enum TAlignment;
 using enum TFormBorderStyle;
+using enum TProgressBarOrientation;
 
 namespace {
 

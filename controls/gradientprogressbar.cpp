@@ -6,6 +6,8 @@
 #include "controls/gradient.h"
 #include "controls/progressbar_fill.h"
 
+using enum TProgressBarOrientation;
+
 namespace {
 
 enum class TBand { Rows, Columns };

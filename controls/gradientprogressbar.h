@@ -90,5 +90,5 @@ private:
     std::int32_t min_ = 0;
     std::int32_t position_ = 0;
     std::int32_t step_ = 10;
-    TProgressBarOrientation orientation_ = pbHorizontal;
+    TProgressBarOrientation orientation_ = TProgressBarOrientation::pbHorizontal;
 };

@@ -28,6 +28,7 @@
 
 using enum TAlign;
 using enum TAlignment;
+using enum TProgressBarOrientation;
 
 namespace {
 

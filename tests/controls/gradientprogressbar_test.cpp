@@ -7,6 +7,8 @@
 #include "tests/controls/control_test_support.h"
 #include "toolkit/loader.h"
 
+using enum TProgressBarOrientation;
+
 using namespace ctltest;
 
 namespace {
