@@ -26,6 +26,7 @@ using enum TAlign;
 using enum TAlignment;
 using enum TFormBorderStyle;
 using enum TProgressBarOrientation;
+using enum TButtonLayout;
 
 namespace {
 

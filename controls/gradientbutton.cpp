@@ -3,6 +3,8 @@
 #include "toolkit/accel.h"
 #include "controls/gradient.h"
 
+using enum TButtonVisualState;
+
 using namespace GradientButton;
 
 TGradientButton::TGradientButton(TComponent* owner) : TCustomControl(owner), colors_(InitialColors())

@@ -150,7 +150,7 @@ private:
     GradientButton::TColors colors_;
     TColorScheme colorScheme_ = csNeoDesert;
     bool ctl3D_ = true;
-    TButtonLayout layout_ = blGlyphLeft;
+    TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
     TBitmap glyph_;
     int spacing_ = 4;
     bool transparentGlyph_ = true;
@@ -159,7 +159,7 @@ private:
     bool cancel_ = false;
     bool default_ = false;
     TModalResult modalResult_ = mrNone;
-    TButtonVisualState visualState_ = vsNormal;
+    TButtonVisualState visualState_ = TButtonVisualState::vsNormal;
     bool mousePressed_ = false;
     bool hasFocus_ = false;
 };

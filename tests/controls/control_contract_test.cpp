@@ -15,6 +15,7 @@
 #include "tests/controls/control_test_support.h"
 
 using enum TMouseButton;
+using enum TButtonVisualState;
 
 using namespace ctltest;
 

@@ -10,6 +10,8 @@
 #include "toolkit/actions.h"
 #include "toolkit/loader.h"
 
+using enum TButtonVisualState;
+
 using namespace ctltest;
 
 namespace {

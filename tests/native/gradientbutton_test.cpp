@@ -3,6 +3,9 @@
 #include "toolkit/accel.h"
 #include "controls/gradientbutton_paint.h"
 
+using enum TButtonLayout;
+using enum TButtonVisualState;
+
 using namespace GradientButton;
 
 namespace {
