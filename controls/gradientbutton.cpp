@@ -16,7 +16,7 @@ TGradientButton::TGradientButton(TComponent* owner) : TCustomControl(owner), col
     SetTabStop(true);
     // The scheme's own colours, except white hot, pressed and disabled
     // gradient ends, still reading as csNeoDesert.
-    colorScheme_ = csNeoDesert;
+    colorScheme_ = TColorScheme::csNeoDesert;
     gradient_ = true;
 }
 
@@ -28,7 +28,7 @@ void TGradientButton::SetColor(TColorIndex index, TColor value)
     colors_[static_cast<size_t>(index)] = value;
     // A hand-set colour no longer belongs to a named scheme, so the layout
     // stores the button as custom and reloads exactly these colours.
-    colorScheme_ = csCustom;
+    colorScheme_ = TColorScheme::csCustom;
     Invalidate();
 }
 

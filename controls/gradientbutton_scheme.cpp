@@ -91,7 +91,7 @@ const TScheme* SchemeOf(TColorScheme scheme)
 
 TColors InitialColors()
 {
-    TColors colors = Schemes[static_cast<unsigned>(csNeoDesert)].Colors;
+    TColors colors = Schemes[static_cast<unsigned>(TColorScheme::csNeoDesert)].Colors;
     colors[ciOverColorGrad] = clWhite;
     colors[ciDownColorGrad] = clWhite;
     colors[ciDisabledColorGrad] = clWhite;

@@ -60,7 +60,7 @@ TGradientProgressBar::TGradientProgressBar(TComponent* owner) : TGraphicControl(
     // on the parent without redrawing the parent's background first.
     SetControlStyle(ControlStyle() | csOpaque);
     SetBounds(Left(), Top(), 200, 16);
-    SetColorScheme(csDesert);
+    SetColorScheme(TColorScheme::csDesert);
 }
 
 TColor TGradientProgressBar::GetColor(TColorIndex index) const
@@ -87,7 +87,7 @@ void TGradientProgressBar::SetColor(TColorIndex index, TColor value)
     }
     // A colour set by hand no longer belongs to a named scheme, so the layout
     // stores it as custom and reloads exactly these colours.
-    colorScheme_ = csCustom;
+    colorScheme_ = TColorScheme::csCustom;
     Invalidate();
 }
 

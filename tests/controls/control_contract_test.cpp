@@ -26,9 +26,9 @@ namespace {
 constexpr TColor Keep = -1;  // the scheme leaves this colour as it was
 constexpr TColor Sentinel = 0x123456;
 
-using GB = TGradientButton;
+using GB = TGradientButton::TColorScheme;
 // Columns in this order; the plain ones leave the four gradient ends.
-constexpr std::array<GB::TColorScheme, 12> kButtonSchemes = {
+constexpr std::array<GB, 12> kButtonSchemes = {
     GB::csNeoDesert, GB::csNeoSky, GB::csNeoGrass, GB::csNeoSilver, GB::csNeoRose, GB::csNeoSun,
     GB::csDesert,    GB::csGrass,  GB::csSky,      GB::csSun,       GB::csRose,    GB::csSilver,
 };
@@ -120,7 +120,7 @@ struct TBarRow {
     TGradientProgressBar::TColorScheme Scheme;
     TColor Border, BackFace, BackGrad, ForeFace, ForeGrad;
 };
-using GP = TGradientProgressBar;
+using GP = TGradientProgressBar::TColorScheme;
 const TBarRow kBarRows[] = {
     {GP::csDesert, 22144, 13036799, 16777215, 10215167, 31671},
     {GP::csGrass, 1404727, 13366748, 16777215, 13235675, 2670946},

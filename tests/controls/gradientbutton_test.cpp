@@ -33,7 +33,7 @@ protected:
         button = new TGradientButton(host.form.get());
         button->SetParent(host.form.get());
         button->SetBounds(10, 10, 75, 25);
-        button->SetColorScheme(TGradientButton::csNeoGrass);
+        button->SetColorScheme(TGradientButton::TColorScheme::csNeoGrass);
         button->OnClick = [this](TObject*) {
             events.push_back(button->VisualState() == vsNormal ? "click(normal)" : "click(other)");
         };
@@ -152,7 +152,7 @@ TEST_F(GradientButtonTest, PressedShiftsGlyphAndCaptionOnePixel)
     button->SetGlyph(TBitmap());
     button->SetCaption(L"&Optimize Now");
     button->SetGradient(false);
-    button->SetColorScheme(TGradientButton::csCustom);
+    button->SetColorScheme(TGradientButton::TColorScheme::csCustom);
     other->SetFocus();  // back to normal
     ASSERT_EQ(button->VisualState(), vsNormal);
     TCapture up = Capture();
@@ -302,15 +302,15 @@ TEST_F(GradientButtonTest, ClickHandsModalResultToTheForm)
 TEST_F(GradientButtonTest, ColourSettersAndSchemes)
 {
     TGradientButton fresh(nullptr);
-    EXPECT_EQ(fresh.ColorScheme(), TGradientButton::csNeoDesert);
+    EXPECT_EQ(fresh.ColorScheme(), TGradientButton::TColorScheme::csNeoDesert);
     EXPECT_EQ(fresh.OverColorGrad(), clWhite);
     EXPECT_TRUE(fresh.Gradient());
     EXPECT_EQ(fresh.Width(), 75);
     EXPECT_TRUE(fresh.TabStop());
 
     button->SetColorFace(button->ColorFace());
-    EXPECT_EQ(button->ColorScheme(), TGradientButton::csCustom);
-    button->SetColorScheme(TGradientButton::csDesert);  // plain: gradient ends stay
+    EXPECT_EQ(button->ColorScheme(), TGradientButton::TColorScheme::csCustom);
+    button->SetColorScheme(TGradientButton::TColorScheme::csDesert);  // plain: gradient ends stay
     EXPECT_EQ(button->ColorGrad(), kGrad);
     EXPECT_FALSE(button->Gradient());
     EXPECT_EQ(button->ColorFace(), 9821695);

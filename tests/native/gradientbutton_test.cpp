@@ -5,6 +5,7 @@
 
 using enum TButtonLayout;
 using enum TButtonVisualState;
+using enum GradientButton::TColorScheme;
 
 using namespace GradientButton;
 

@@ -5,6 +5,8 @@
 #include "controls/progressbar_fill.h"
 #include "controls/progressbar_scheme.h"
 
+using enum GradientProgressBar::TColorScheme;
+
 using namespace GradientProgressBar;
 
 TEST(BarFill, HorizontalWorkedValues)
