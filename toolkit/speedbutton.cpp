@@ -8,7 +8,7 @@ using enum TButtonState;
 namespace {
 
 // Stands for "transparent" in the embossed image: no system grey or white.
-constexpr TColor kEmbossKey = 0xFF00FF;
+constexpr TColor kEmbossKey = 0x00FF00FF;
 
 bool IsDark(TColor c)
 {
