@@ -14,7 +14,7 @@ using namespace ctltest;
 namespace {
 
 
-constexpr TColor kGrassBorder = 1404727;
+constexpr TColor kGrassBorder = 0x00156F37;
 // The fill band of an 11-pixel-high csGrass bar, rows 0 ... 10.
 const TColor kGrassFillRows[] = {
     Rgb(219, 245, 201), Rgb(208, 240, 186), Rgb(197, 236, 172), Rgb(186, 231, 157),
@@ -222,7 +222,7 @@ TEST_F(GradientProgressBarTest, LoadingAppliesGuardsInStoredOrder)
     auto* loaded = new TGradientProgressBar(host.form.get());
     {
         TLoadSession load(host.form.get());
-        loaded->SetColorBorder(1);
+        loaded->SetColorBorder(0x00000001);
         loaded->SetColorScheme(TGradientProgressBar::TColorScheme::csGrass);  // the stored scheme wins
         loaded->SetMax(1024);
         loaded->SetMin(1);

@@ -269,7 +269,7 @@ TEST(Bitmap, LoadsAnyDepthThroughAHandle)
     b.LoadFromHandle(source.Get());
     EXPECT_EQ(b.Width(), 2);
     EXPECT_EQ(b.Pixel(0, 0), clRed);
-    EXPECT_EQ(b.Pixel(1, 0), static_cast<TColor>(0xFF0000));
+    EXPECT_EQ(b.Pixel(1, 0), static_cast<TColor>(0x00FF0000));
 }
 
 }  // namespace
