@@ -24,7 +24,13 @@ inline constexpr TColor clNavy = 0x00800000;
 inline constexpr TColor clRed = 0x000000FF;
 inline constexpr TColor clOlive = 0x00008080;
 
-inline constexpr bool IsSystemColor(TColor c) { return (static_cast<std::uint32_t>(c) & 0x80000000u) != 0; }
+// The red, green and blue bits of an explicit colour; the top byte is no part of it.
+inline constexpr std::uint32_t kColorRgbBits = 0x00FFFFFFu;
+
+inline constexpr bool IsSystemColor(TColor c)
+{
+    return (static_cast<std::uint32_t>(c) & static_cast<std::uint32_t>(clSystemColor)) != 0;
+}
 inline constexpr int SystemColorIndex(TColor c) { return static_cast<int>(static_cast<std::uint32_t>(c) & 0xFFu); }
 
 // Named apart from the platform's GetRValue macros, which would expand here.

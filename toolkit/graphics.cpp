@@ -11,7 +11,7 @@ using enum TBrushStyle;
 COLORREF ColorToRGB(TColor color)
 {
     if (IsSystemColor(color)) return GetSysColor(SystemColorIndex(color));
-    return static_cast<COLORREF>(color) & 0x00FFFFFFu;
+    return static_cast<COLORREF>(color) & kColorRgbBits;
 }
 
 void RaiseGdiError(const wchar_t* what)

@@ -243,7 +243,7 @@ void TWinControl::DefaultHandler(TMessage& m)
         m.Result = 0;
         return;
     }
-    if (m.Msg >= CN_BASE && m.Msg < CN_BASE + 0x400) {
+    if (m.Msg >= CN_BASE && m.Msg < CN_END) {
         m.Result = 0;  // a reflected notification nobody handled
         return;
     }
