@@ -22,6 +22,12 @@
 #include "toolkit/timer.h"
 #include "toolkit/trackbar.h"
 
+using enum TAlign;
+using enum TAlignment;
+using enum TFormBorderStyle;
+using enum TProgressBarOrientation;
+using enum TButtonLayout;
+
 namespace {
 
 HINSTANCE Module() { return GetModuleHandleW(nullptr); }
@@ -73,7 +79,7 @@ void StoreButtonLook(TGradientButton* b)
     b->SetDisabledColorBorder(clGray);
     b->SetDisabledColorText(clGray);
     b->SetColorFocusRect(0x0024B95C);
-    b->SetColorScheme(TGradientButton::csNeoGrass);
+    b->SetColorScheme(TGradientButton::TColorScheme::csNeoGrass);
     b->SetCtl3D(true);
     b->SetLayout(blGlyphLeft);
 }
@@ -94,7 +100,7 @@ void StoreBarLook(TGradientProgressBar* bar)
     bar->SetBackColorGrad(clWhite);
     bar->SetForeColorFace(0x00C9F5DB);
     bar->SetForeColorGrad(0x0028C162);
-    bar->SetColorScheme(TGradientProgressBar::csGrass);
+    bar->SetColorScheme(TGradientProgressBar::TColorScheme::csGrass);
 }
 
 // A bitmap of the program's resources, for a setter that copies it.

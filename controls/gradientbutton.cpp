@@ -3,6 +3,8 @@
 #include "toolkit/accel.h"
 #include "controls/gradient.h"
 
+using enum TButtonVisualState;
+
 using namespace GradientButton;
 
 TGradientButton::TGradientButton(TComponent* owner) : TCustomControl(owner), colors_(InitialColors())
@@ -14,7 +16,7 @@ TGradientButton::TGradientButton(TComponent* owner) : TCustomControl(owner), col
     SetTabStop(true);
     // The scheme's own colours, except white hot, pressed and disabled
     // gradient ends, still reading as csNeoDesert.
-    colorScheme_ = csNeoDesert;
+    colorScheme_ = TColorScheme::csNeoDesert;
     gradient_ = true;
 }
 
@@ -26,7 +28,7 @@ void TGradientButton::SetColor(TColorIndex index, TColor value)
     colors_[static_cast<size_t>(index)] = value;
     // A hand-set colour no longer belongs to a named scheme, so the layout
     // stores the button as custom and reloads exactly these colours.
-    colorScheme_ = csCustom;
+    colorScheme_ = TColorScheme::csCustom;
     Invalidate();
 }
 
@@ -119,7 +121,7 @@ void TGradientButton::MouseDown(TMouseButton button, TShiftState shift, int x, i
 {
     std::weak_ptr<int> alive = lifeToken_;
     TCustomControl::MouseDown(button, shift, x, y);
-    if (alive.expired() || button != mbLeft) return;
+    if (alive.expired() || button != TMouseButton::mbLeft) return;
     mousePressed_ = true;
     visualState_ = vsDown;
     if (TabStop() && CanFocus() && !Focused()) SetFocus();
@@ -257,7 +259,7 @@ void TGradientButton::PaintGlyphAndCaption(TCanvas& canvas, const TButtonColorSe
         canvas.Draw(g.GlyphX, g.GlyphY, glyph_);
     }
     if (!caption.empty()) {
-        canvas.Brush().SetStyle(bsClear);
+        canvas.Brush().SetStyle(TBrushStyle::bsClear);
         RECT r{g.TextX, g.TextY, g.TextX + text.cx, g.TextY + text.cy};
         canvas.DrawText(caption, r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOCLIP);
     }
@@ -265,9 +267,9 @@ void TGradientButton::PaintGlyphAndCaption(TCanvas& canvas, const TButtonColorSe
 
 void TGradientButton::PaintFrame(TCanvas& canvas, const TButtonColorSet& set, int w, int h)
 {
-    canvas.Pen().SetStyle(psSolid);
+    canvas.Pen().SetStyle(TPenStyle::psSolid);
     canvas.Pen().SetColor(set.Border);
-    canvas.Brush().SetStyle(bsClear);
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
     canvas.Rectangle(0, 0, w, h);
     if (ctl3D_) {
         canvas.Pen().SetColor(set.Light);

@@ -7,7 +7,7 @@
 //   auto* b = CreateComponent<TGradientButton>(form);
 //   b->SetParent(form);
 //   b->SetBounds(8, 8, 105, 25);
-//   b->SetColorScheme(TGradientButton::csNeoGrass);
+//   b->SetColorScheme(TGradientButton::TColorScheme::csNeoGrass);
 //   b->SetCaption(L"&Optimize Now");
 //   b->Glyph().LoadFromResourceID(instance, IDB_BUTTON_OPTIMIZE);  // or SetGlyph(bitmap)
 //   b->OnClick = Bind(form, &TFormMain::ButtonClick);            // or SetAction(action)
@@ -24,7 +24,6 @@
 class TGradientButton : public TCustomControl {
 public:
     using TColorScheme = GradientButton::TColorScheme;
-    using enum GradientButton::TColorScheme;
     using TColorIndex = GradientButton::TColorIndex;
 
     explicit TGradientButton(TComponent* owner);
@@ -148,9 +147,9 @@ private:
     void PaintFrame(TCanvas& canvas, const TButtonColorSet& set, int w, int h);
 
     GradientButton::TColors colors_;
-    TColorScheme colorScheme_ = csNeoDesert;
+    TColorScheme colorScheme_ = TColorScheme::csNeoDesert;
     bool ctl3D_ = true;
-    TButtonLayout layout_ = blGlyphLeft;
+    TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
     TBitmap glyph_;
     int spacing_ = 4;
     bool transparentGlyph_ = true;
@@ -159,7 +158,7 @@ private:
     bool cancel_ = false;
     bool default_ = false;
     TModalResult modalResult_ = mrNone;
-    TButtonVisualState visualState_ = vsNormal;
+    TButtonVisualState visualState_ = TButtonVisualState::vsNormal;
     bool mousePressed_ = false;
     bool hasFocus_ = false;
 };

@@ -1,5 +1,8 @@
 #include "controls/gradientbutton_paint.h"
 
+using enum TButtonLayout;
+using enum TButtonVisualState;
+
 using namespace GradientButton;
 
 TButtonPaintGeometry ButtonPaintGeometry(const TButtonPaintInput& in)

@@ -8,11 +8,9 @@
 #include "controls/gradientbutton_scheme.h"
 
 enum class TButtonLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-using enum TButtonLayout;
 
 // VisualState of an enabled button.
 enum class TButtonVisualState : std::uint8_t { vsNormal, vsOver, vsDown };
-using enum TButtonVisualState;
 
 struct TButtonPaintInput {
     int Width = 0, Height = 0;            // the whole button
@@ -20,7 +18,7 @@ struct TButtonPaintInput {
     bool CaptionEmpty = true;
     bool HasGlyph = false;                // the glyph bitmap holds a picture
     int GlyphWidth = 0, GlyphHeight = 0;
-    TButtonLayout Layout = blGlyphLeft;
+    TButtonLayout Layout = TButtonLayout::blGlyphLeft;
     int Spacing = 4;
     bool Pressed = false;                 // VisualState is vsDown
 };

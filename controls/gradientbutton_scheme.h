@@ -3,10 +3,10 @@
 //
 // The gradient progress bar has its own, different TColorScheme with partly
 // the same value names, so each lives in a namespace named after its control:
-// GradientButton::TColorScheme here. The button class brings it in with
-//   using TColorScheme = GradientButton::TColorScheme;
-//   using enum GradientButton::TColorScheme;
-// so TGradientButton::csNeoGrass and plain csNeoGrass inside it both work.
+// GradientButton::TColorScheme here, which the button class also calls
+// TGradientButton::TColorScheme. Neither header brings its values into a
+// wider scope, so a file that sees both names each value through its own
+// enumeration (TGradientButton::TColorScheme::csNeoGrass).
 #pragma once
 
 #include <array>
@@ -22,7 +22,6 @@ enum class TColorScheme : std::uint8_t {
     csDesert, csGrass, csSky, csSun, csRose, csSilver,
     csCustom,
 };
-using enum TColorScheme;
 
 // Index of each colour property in the shared colour setter: the normal set,
 // then the hot (Over), pressed (Down) and disabled sets, each in the role

@@ -6,6 +6,8 @@
 #include "controls/gradient.h"
 #include "controls/progressbar_fill.h"
 
+using enum TProgressBarOrientation;
+
 namespace {
 
 enum class TBand { Rows, Columns };
@@ -58,7 +60,7 @@ TGradientProgressBar::TGradientProgressBar(TComponent* owner) : TGraphicControl(
     // on the parent without redrawing the parent's background first.
     SetControlStyle(ControlStyle() | csOpaque);
     SetBounds(Left(), Top(), 200, 16);
-    SetColorScheme(csDesert);
+    SetColorScheme(TColorScheme::csDesert);
 }
 
 TColor TGradientProgressBar::GetColor(TColorIndex index) const
@@ -85,7 +87,7 @@ void TGradientProgressBar::SetColor(TColorIndex index, TColor value)
     }
     // A colour set by hand no longer belongs to a named scheme, so the layout
     // stores it as custom and reloads exactly these colours.
-    colorScheme_ = csCustom;
+    colorScheme_ = TColorScheme::csCustom;
     Invalidate();
 }
 
@@ -166,7 +168,7 @@ void TGradientProgressBar::Paint()
 
     TCanvas& c = bitmap.Canvas();
     c.Pen().SetColor(colorBorder_);
-    c.Brush().SetStyle(bsClear);
+    c.Brush().SetStyle(TBrushStyle::bsClear);
     c.Rectangle(0, 0, w, h);
     Canvas().Draw(0, 0, bitmap);
     shownExtent_ = ShownExtent();

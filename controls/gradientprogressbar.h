@@ -5,7 +5,7 @@
 //   auto* bar = CreateComponent<TGradientProgressBar>(form);
 //   bar->SetParent(form);
 //   bar->SetBounds(8, 8, 140, 11);
-//   bar->SetColorScheme(TGradientProgressBar::csGrass);
+//   bar->SetColorScheme(TGradientProgressBar::TColorScheme::csGrass);
 //   bar->SetPosition(50);   // drawn before the call returns
 #pragma once
 
@@ -21,7 +21,6 @@
 class TGradientProgressBar : public TGraphicControl {
 public:
     using TColorScheme = GradientProgressBar::TColorScheme;
-    using enum GradientProgressBar::TColorScheme;
     using TColorIndex = GradientProgressBar::TColorIndex;
 
     explicit TGradientProgressBar(TComponent* owner);
@@ -85,10 +84,10 @@ private:
     TColor backColorGrad_ = 0;
     TColor foreColorFace_ = 0;
     TColor foreColorGrad_ = 0;
-    TColorScheme colorScheme_ = csDesert;
+    TColorScheme colorScheme_ = TColorScheme::csDesert;
     std::int32_t max_ = 100;
     std::int32_t min_ = 0;
     std::int32_t position_ = 0;
     std::int32_t step_ = 10;
-    TProgressBarOrientation orientation_ = pbHorizontal;
+    TProgressBarOrientation orientation_ = TProgressBarOrientation::pbHorizontal;
 };

@@ -2,9 +2,8 @@
 //
 // The gradient button has its own, different TColorScheme with partly the
 // same value names, so each lives in a namespace named after its control:
-// GradientProgressBar::TColorScheme here. The bar class brings it in with
-//   using TColorScheme = GradientProgressBar::TColorScheme;
-//   using enum GradientProgressBar::TColorScheme;
+// GradientProgressBar::TColorScheme here, which the bar class also calls
+// TGradientProgressBar::TColorScheme.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +17,6 @@ enum class TColorScheme : std::uint8_t {
     csDesert, csGrass, csSilver, csSky, csRose, csSun,
     csHackers, csNight, csVelvet, csMetal, csViolet, csToxic,
 };
-using enum TColorScheme;
 
 // Indexes of the shared colour setter.
 enum TColorIndex : int {

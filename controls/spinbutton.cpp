@@ -67,7 +67,7 @@ void TSpinButton::SetFocusControl(TWinControl* value)
 void TSpinButton::Notification(TComponent* component, TOperation operation)
 {
     TWinControl::Notification(component, operation);
-    if (operation != opRemove) return;
+    if (operation != TOperation::opRemove) return;
     if (component == focusControl_) focusControl_ = nullptr;
     if (component == upButton_) upButton_ = nullptr;
     if (component == downButton_) downButton_ = nullptr;
@@ -109,7 +109,7 @@ void TSpinButton::ButtonClick(TObject* sender)
 
 void TSpinButton::ButtonPressed(TObject* sender, TMouseButton button, TShiftState, int, int)
 {
-    if (button != mbLeft) return;
+    if (button != TMouseButton::mbLeft) return;
     FocusButton(static_cast<TTimerSpeedButton*>(sender));
     if (focusControl_ != nullptr && focusControl_->TabStop() && focusControl_->CanFocus() &&
         !focusControl_->Focused()) {

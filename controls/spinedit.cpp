@@ -50,7 +50,7 @@ TSpinEdit::~TSpinEdit()
 void TSpinEdit::Notification(TComponent* component, TOperation operation)
 {
     TEdit::Notification(component, operation);
-    if (operation == opRemove && component == button_) button_ = nullptr;
+    if (operation == TOperation::opRemove && component == button_) button_ = nullptr;
 }
 
 std::int32_t TSpinEdit::Value() const

@@ -45,7 +45,7 @@ void TTimerSpeedButton::TimerExpired(TObject*)
 {
     repeatTimer_->SetInterval(kRepeatInterval);
     // Dragged off the button, it is no longer pressed and the ticks click nothing.
-    if (State() != bsDown || !MouseCapture()) return;
+    if (State() != TButtonState::bsDown || !MouseCapture()) return;
     try {
         Click();
     } catch (...) {
@@ -59,6 +59,6 @@ void TTimerSpeedButton::Paint()
     TSpeedButton::Paint();
     if (!(flags_ & ShowFocusFrame)) return;
     RECT r{3, 3, Width() - 3, Height() - 3};
-    if (State() == bsDown) OffsetRect(&r, 1, 1);
+    if (State() == TButtonState::bsDown) OffsetRect(&r, 1, 1);
     Canvas().DrawFocusRect(r);
 }

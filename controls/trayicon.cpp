@@ -9,6 +9,9 @@
 #include "toolkit/forms.h"
 #include "toolkit/oserror.h"
 
+using enum TMouseButton;
+using enum TOperation;
+
 namespace {
 
 constexpr std::uint8_t Bit(TMouseButton b) { return static_cast<std::uint8_t>(1u << static_cast<unsigned>(b)); }

@@ -11,7 +11,7 @@ void WriteRunEntry(std::wstring_view exePath)
 {
     // The shell runs the entry as a command line: a path with spaces must be
     // quoted.
-    WriteRegValue(HKEY_CURRENT_USER, kUserRunKey, kUserRunValue, CommandForPath(exePath), rdString);
+    WriteRegValue(HKEY_CURRENT_USER, kUserRunKey, kUserRunValue, CommandForPath(exePath), TRegDataType::rdString);
 }
 
 void RemoveRunEntry()
@@ -23,7 +23,7 @@ void RemoveRunEntry()
 
 void WriteFlag(const wchar_t* flag)
 {
-    WriteRegValue(HKEY_CURRENT_USER, kAutorunFlagKey, kAutorunFlagValue, flag, rdString);
+    WriteRegValue(HKEY_CURRENT_USER, kAutorunFlagKey, kAutorunFlagValue, flag, TRegDataType::rdString);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "toolkit/errors.h"
 #include "toolkit/oserror.h"
 
+using enum TRegDataType;
+
 std::wstring ReadRegString(std::wstring_view keyPath, std::wstring_view valueName, HKEY root)
 {
     try {

@@ -140,7 +140,7 @@ void TApplication::FormLoaded(TForm* form)
 void TApplication::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
-    if (operation == opRemove && component == mainForm_) mainForm_ = nullptr;
+    if (operation == TOperation::opRemove && component == mainForm_) mainForm_ = nullptr;
 }
 
 void TApplication::MainFormVisibilityChanged(bool visible)

@@ -2,6 +2,8 @@
 
 #include "toolkit/accel.h"
 
+using enum TCheckBoxState;
+
 TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner)
 {
     // Clicks come from the button's own BN_CLICKED, and the button keeps its
@@ -16,7 +18,7 @@ DWORD TCheckBox::ButtonStyle() const
     // The plain styles: the state changes only through SetState, so code and
     // user go the same way.
     DWORD style = allowGrayed_ ? BS_3STATE : BS_CHECKBOX;
-    if (alignment_ == taLeftJustify) style |= BS_LEFTTEXT | BS_RIGHTBUTTON;
+    if (alignment_ == TAlignment::taLeftJustify) style |= BS_LEFTTEXT | BS_RIGHTBUTTON;
     return style;
 }
 
@@ -51,13 +53,13 @@ void TCheckBox::SetAllowGrayed(bool value)
 
 void TCheckBox::SetAlignment(TAlignment value)
 {
-    if (value == taCenter || value == alignment_) return;
+    if (value == TAlignment::taCenter || value == alignment_) return;
     alignment_ = value;
     if (HandleAllocated()) {
         // BS_LEFTTEXT lies outside what BM_SETSTYLE changes.
         LONG_PTR style = GetWindowLongPtrW(WindowHandle(), GWL_STYLE);
         style &= ~static_cast<LONG_PTR>(BS_LEFTTEXT | BS_RIGHTBUTTON);
-        if (alignment_ == taLeftJustify) style |= BS_LEFTTEXT | BS_RIGHTBUTTON;
+        if (alignment_ == TAlignment::taLeftJustify) style |= BS_LEFTTEXT | BS_RIGHTBUTTON;
         SetWindowLongPtrW(WindowHandle(), GWL_STYLE, style);
         InvalidateRect(WindowHandle(), nullptr, TRUE);
     }

@@ -9,14 +9,13 @@
 #include "toolkit/wincontrol.h"
 
 enum class TCheckBoxState : std::uint8_t { cbUnchecked, cbChecked, cbGrayed };
-using enum TCheckBoxState;
 
 class TCheckBox : public TWinControl {
 public:
     explicit TCheckBox(TComponent* owner);
 
-    bool Checked() const noexcept { return state_ == cbChecked; }
-    void SetChecked(bool value) { SetState(value ? cbChecked : cbUnchecked); }
+    bool Checked() const noexcept { return state_ == TCheckBoxState::cbChecked; }
+    void SetChecked(bool value) { SetState(value ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked); }
     TCheckBoxState State() const noexcept { return state_; }
     void SetState(TCheckBoxState value);
     // The user's clicks also pass through cbGrayed.
@@ -40,7 +39,7 @@ protected:
 private:
     DWORD ButtonStyle() const;
 
-    TCheckBoxState state_ = cbUnchecked;
+    TCheckBoxState state_ = TCheckBoxState::cbUnchecked;
     bool allowGrayed_ = false;
-    TAlignment alignment_ = taRightJustify;
+    TAlignment alignment_ = TAlignment::taRightJustify;
 };

@@ -17,14 +17,20 @@ inline constexpr TColor clBtnHighlight = static_cast<TColor>(0x80000014u); // CO
 inline constexpr TColor clInfoBk = static_cast<TColor>(0x80000018u);       // COLOR_INFOBK
 inline constexpr TColor clInfoText = static_cast<TColor>(0x80000017u);     // COLOR_INFOTEXT
 inline constexpr TColor clNone = 0x1FFFFFFF;
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clWhite = 0xFFFFFF;
-inline constexpr TColor clGray = 0x808080;
-inline constexpr TColor clNavy = 0x800000;
-inline constexpr TColor clRed = 0x0000FF;
-inline constexpr TColor clOlive = 0x008080;
+inline constexpr TColor clBlack = 0x00000000;
+inline constexpr TColor clWhite = 0x00FFFFFF;
+inline constexpr TColor clGray = 0x00808080;
+inline constexpr TColor clNavy = 0x00800000;
+inline constexpr TColor clRed = 0x000000FF;
+inline constexpr TColor clOlive = 0x00008080;
 
-inline constexpr bool IsSystemColor(TColor c) { return (static_cast<std::uint32_t>(c) & 0x80000000u) != 0; }
+// The red, green and blue bits of an explicit colour; the top byte is no part of it.
+inline constexpr std::uint32_t kColorRgbBits = 0x00FFFFFFu;
+
+inline constexpr bool IsSystemColor(TColor c)
+{
+    return (static_cast<std::uint32_t>(c) & static_cast<std::uint32_t>(clSystemColor)) != 0;
+}
 inline constexpr int SystemColorIndex(TColor c) { return static_cast<int>(static_cast<std::uint32_t>(c) & 0xFFu); }
 
 // Named apart from the platform's GetRValue macros, which would expand here.

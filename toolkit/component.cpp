@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+using enum TOperation;
+
 TComponent::TComponent(TComponent* owner)
 {
     if (owner != nullptr) {

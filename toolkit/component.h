@@ -14,7 +14,6 @@
 #include "toolkit/object.h"
 
 enum class TOperation : std::uint8_t { opInsert, opRemove };
-using enum TOperation;
 
 // Component state flags.
 using TComponentState = std::uint8_t;

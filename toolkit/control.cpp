@@ -3,6 +3,9 @@
 #include "toolkit/errors.h"
 #include "toolkit/wincontrol.h"
 
+using enum TMouseButton;
+using enum TAlign;
+
 TShiftState KeysToShiftState(WPARAM keys)
 {
     TShiftState s = 0;

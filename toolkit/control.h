@@ -24,10 +24,8 @@ class TForm;
 class TBasicAction;  // defined with the actions
 
 enum class TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
-using enum TAlign;
 
 enum class TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
-using enum TAlignment;
 
 // Cursor identifiers; crDefault means "the window class's own cursor".
 using TCursor = std::int16_t;
@@ -254,7 +252,7 @@ private:
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TCursor cursor_ = crDefault;
-    TAlign align_ = alNone;
+    TAlign align_ = TAlign::alNone;
     TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csDoubleClicks;
     bool clicked_ = false;  // left button went down on this control
     std::unique_ptr<TControlActionLink> actionLink_;

@@ -9,6 +9,11 @@
 #include "toolkit/errors.h"
 #include "toolkit/shorthint.h"
 
+using enum TOperation;
+using enum TFormBorderStyle;
+using enum TPosition;
+using enum TCloseAction;
+
 int ScaleValue(int value, int m, int d)
 {
     if (d == 0) return value;

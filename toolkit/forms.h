@@ -13,7 +13,6 @@
 #include "toolkit/icon.h"
 
 enum class TFormBorderStyle : std::uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow };
-using enum TFormBorderStyle;
 
 using TBorderIcons = std::uint8_t;
 inline constexpr TBorderIcons biSystemMenu = 1u << 0;
@@ -21,10 +20,8 @@ inline constexpr TBorderIcons biMinimize = 1u << 1;
 inline constexpr TBorderIcons biMaximize = 1u << 2;
 
 enum class TPosition : std::uint8_t { poDesigned, poDefaultPosOnly, poScreenCenter };
-using enum TPosition;
 
 enum class TCloseAction : std::uint8_t { caNone, caHide, caFree, caMinimize };
-using enum TCloseAction;
 
 using TModalResult = int;
 inline constexpr TModalResult mrNone = 0;
@@ -134,9 +131,9 @@ private:
     void ApplyIcon();
     void ScaleControl(TControl* control, int m, int d);
 
-    TFormBorderStyle borderStyle_ = bsSizeable;
+    TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
-    TPosition position_ = poDefaultPosOnly;
+    TPosition position_ = TPosition::poDefaultPosOnly;
     TIcon icon_;
     TModalResult modalResult_ = mrNone;
     TWinControl* activeControl_ = nullptr;  // not owned

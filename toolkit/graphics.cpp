@@ -5,10 +5,13 @@
 #include "toolkit/bitmap.h"
 #include "toolkit/errors.h"
 
+using enum TPenStyle;
+using enum TBrushStyle;
+
 COLORREF ColorToRGB(TColor color)
 {
     if (IsSystemColor(color)) return GetSysColor(SystemColorIndex(color));
-    return static_cast<COLORREF>(color) & 0x00FFFFFFu;
+    return static_cast<COLORREF>(color) & kColorRgbBits;
 }
 
 void RaiseGdiError(const wchar_t* what)

@@ -99,7 +99,6 @@ private:
 };
 
 enum class TPenStyle : std::uint8_t { psSolid, psDash, psDot, psClear };
-using enum TPenStyle;
 
 class TPen : public TGraphicsObject {
 public:
@@ -116,13 +115,12 @@ private:
     void Changed();
 
     TColor color_ = clBlack;
-    TPenStyle style_ = psSolid;
+    TPenStyle style_ = TPenStyle::psSolid;
     int width_ = 1;
     mutable TUniquePen handle_;
 };
 
 enum class TBrushStyle : std::uint8_t { bsSolid, bsClear };
-using enum TBrushStyle;
 
 class TBrush : public TGraphicsObject {
 public:
@@ -138,7 +136,7 @@ private:
     void Changed();
 
     TColor color_ = clWhite;
-    TBrushStyle style_ = bsSolid;
+    TBrushStyle style_ = TBrushStyle::bsSolid;
     mutable TUniqueBrush handle_;
 };
 

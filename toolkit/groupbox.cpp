@@ -1,5 +1,7 @@
 #include "toolkit/groupbox.h"
 
+using enum TBrushStyle;
+
 TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner)
 {
     SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csDoubleClicks | csSetCaption);

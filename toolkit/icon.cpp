@@ -18,6 +18,9 @@ struct TIcon::TImage {
 
 namespace {
 
+// The icon format version CreateIconFromResourceEx is documented to take.
+constexpr DWORD kIconFormatVersion = 0x00030000;
+
 void ReadIconSize(HICON icon, int& width, int& height)
 {
     ICONINFO info{};
@@ -130,7 +133,7 @@ void TIcon::LoadFromBytes(const std::vector<std::uint8_t>& bytes)
         if (d < bestD || (d == bestD && image.BitCount > best->BitCount)) best = &image;
     }
     HICON icon = CreateIconFromResourceEx(const_cast<PBYTE>(best->Data.data()), static_cast<DWORD>(best->Data.size()),
-                                          TRUE, 0x00030000, best->Width, best->Height, LR_DEFAULTCOLOR);
+                                          TRUE, kIconFormatVersion, best->Width, best->Height, LR_DEFAULTCOLOR);
     if (icon == nullptr) throw EInvalidGraphic(L"Icon image is not valid");
     auto image = std::make_shared<TImage>();
     image->handle.Reset(icon);

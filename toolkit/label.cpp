@@ -2,6 +2,9 @@
 
 #include "toolkit/wincontrol.h"
 
+using enum TAlign;
+using enum TAlignment;
+
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner)
 {
     SetControlStyle(csCaptureMouse | csClickEvents | csDoubleClicks | csSetCaption);
@@ -91,7 +94,7 @@ void TLabel::Paint()
         canvas.Brush().SetColor(Color());
         canvas.FillRect(r);
     }
-    canvas.Brush().SetStyle(bsClear);
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
     if (Enabled()) {
         canvas.DrawText(Caption(), r, DrawFlags());
     } else {

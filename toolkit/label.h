@@ -31,7 +31,7 @@ private:
     UINT DrawFlags() const;
 
     bool autoSize_ = true;
-    TAlignment alignment_ = taLeftJustify;
+    TAlignment alignment_ = TAlignment::taLeftJustify;
     bool transparent_ = true;
     bool wordWrap_ = false;
 };

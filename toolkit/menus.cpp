@@ -6,6 +6,9 @@
 
 namespace {
 
+// The alpha byte of a fully opaque 32-bpp pixel.
+constexpr std::uint32_t kOpaqueAlpha = 0xFF000000u;
+
 // Identifiers of chosen items, unique across the program's menus; 0 means
 // "nothing chosen" to the system.
 UINT NextCommand()
@@ -224,7 +227,7 @@ HBITMAP TMenuItem::MenuBitmap()
             const TColor c = bitmap_.Pixel(x, y);
             const std::uint32_t bgr = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
             pixels[static_cast<std::size_t>(h - 1 - y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] =
-                c == key ? 0u : (0xFF000000u | bgr);
+                c == key ? 0u : (kOpaqueAlpha | bgr);
         }
     menuBitmap_ = std::move(copy);
     return menuBitmap_.Get();
@@ -258,7 +261,7 @@ void TPopupMenu::SetPopupComponent(TComponent* value)
 void TPopupMenu::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
-    if (operation == opRemove && component == popupComponent_) popupComponent_ = nullptr;
+    if (operation == TOperation::opRemove && component == popupComponent_) popupComponent_ = nullptr;
 }
 
 TMenuItem* TPopupMenu::DefaultItem() const

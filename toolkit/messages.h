@@ -15,6 +15,9 @@ struct TMessage {
 // back to the child's own object as CN_BASE + the original number, with the
 // original parameters. A control handles CN_COMMAND etc. in its WndProc.
 inline constexpr UINT CN_BASE = 0xBC00;
+// One past the last reflected number: only the system's own messages (below
+// WM_USER) are reflected, so the block ends where registered messages begin.
+inline constexpr UINT CN_END = CN_BASE + WM_USER;
 inline constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 inline constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 inline constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;

@@ -18,7 +18,6 @@ public:
 using TNotifyEvent = std::function<void(TObject* sender)>;
 
 enum class TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
-using enum TMouseButton;
 
 // Shift state: bit 0 ssShift ... bit 6 ssDouble.
 using TShiftState = std::uint8_t;

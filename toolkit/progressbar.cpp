@@ -13,7 +13,7 @@ TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner)
 DWORD TProgressBar::BarStyle() const
 {
     DWORD style = 0;
-    if (orientation_ == pbVertical) style |= PBS_VERTICAL;
+    if (orientation_ == TProgressBarOrientation::pbVertical) style |= PBS_VERTICAL;
     if (smooth_) style |= PBS_SMOOTH;
     return style;
 }

@@ -41,6 +41,6 @@ private:
     int max_ = 100;
     int position_ = 0;
     int step_ = 10;
-    TProgressBarOrientation orientation_ = pbHorizontal;
+    TProgressBarOrientation orientation_ = TProgressBarOrientation::pbHorizontal;
     bool smooth_ = false;
 };

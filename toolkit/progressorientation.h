@@ -6,4 +6,3 @@
 #include <cstdint>
 
 enum class TProgressBarOrientation : std::uint8_t { pbHorizontal, pbVertical };
-using enum TProgressBarOrientation;

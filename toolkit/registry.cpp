@@ -5,6 +5,8 @@
 
 #include "toolkit/errors.h"
 
+using enum TRegDataType;
+
 namespace {
 
 [[noreturn]] void RaiseInvalidType(std::wstring_view name)

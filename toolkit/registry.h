@@ -9,7 +9,6 @@
 #include <string_view>
 
 enum class TRegDataType : std::uint8_t { rdUnknown = 0, rdString = 1, rdExpandString = 2, rdInteger = 3, rdBinary = 4 };
-using enum TRegDataType;
 
 class TRegistry {
 public:

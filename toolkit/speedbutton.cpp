@@ -3,10 +3,12 @@
 #include "toolkit/accel.h"
 #include "toolkit/wincontrol.h"
 
+using enum TButtonState;
+
 namespace {
 
 // Stands for "transparent" in the embossed image: no system grey or white.
-constexpr TColor kEmbossKey = 0xFF00FF;
+constexpr TColor kEmbossKey = 0x00FF00FF;
 
 bool IsDark(TColor c)
 {
@@ -129,7 +131,7 @@ void TSpeedButton::EnabledChanged()
 void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     TGraphicControl::MouseDown(button, shift, x, y);
-    if (button != mbLeft || !Enabled()) return;
+    if (button != TMouseButton::mbLeft || !Enabled()) return;
     dragging_ = true;
     SetState(bsDown);
 }
@@ -162,7 +164,7 @@ void TSpeedButton::Click()
 void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     TGraphicControl::MouseUp(button, shift, x, y);
-    if (button != mbLeft || !dragging_) return;
+    if (button != TMouseButton::mbLeft || !dragging_) return;
     // Released outside: no click, the button comes back up.
     dragging_ = false;
     SetState(down_ ? bsExclusive : bsUp);
@@ -274,7 +276,7 @@ void TSpeedButton::Paint()
     }
     if (text.cx == 0) return;
     RECT textRect{x, (Height() - text.cy) / 2 + shift, x + text.cx, (Height() - text.cy) / 2 + shift + text.cy};
-    canvas.Brush().SetStyle(bsClear);
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
     if (Enabled()) {
         canvas.DrawText(Caption(), textRect, DT_SINGLELINE);
     } else {

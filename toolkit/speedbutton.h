@@ -21,7 +21,6 @@
 #include "toolkit/control.h"
 
 enum class TButtonState : std::uint8_t { bsUp, bsDisabled, bsDown, bsExclusive };
-using enum TButtonState;
 
 class TSpeedButton : public TGraphicControl {
 public:
@@ -92,5 +91,5 @@ private:
     bool down_ = false;
     bool dragging_ = false;
     bool mouseInControl_ = false;
-    TButtonState state_ = bsUp;
+    TButtonState state_ = TButtonState::bsUp;
 };

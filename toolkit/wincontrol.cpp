@@ -11,6 +11,8 @@
 #include "toolkit/paintbuffer.h"
 #include "toolkit/screen.h"
 
+using enum TAlign;
+
 namespace {
 
 constexpr wchar_t kDefaultClass[] = L"QuenfelWindow";
@@ -242,7 +244,7 @@ void TWinControl::DefaultHandler(TMessage& m)
         m.Result = 0;
         return;
     }
-    if (m.Msg >= CN_BASE && m.Msg < CN_BASE + 0x400) {
+    if (m.Msg >= CN_BASE && m.Msg < CN_END) {
         m.Result = 0;  // a reflected notification nobody handled
         return;
     }

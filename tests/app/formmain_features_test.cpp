@@ -142,7 +142,7 @@ TEST_F(FeaturesTest, ClosingTheWindowOrEndingTheSessionStoresTheSettings)
 {
     Create();
     form->SpinEditAlarmMB->SetValue(250);
-    TCloseAction action = caHide;
+    TCloseAction action = TCloseAction::caHide;
     form->FormClose(form, action);
     EXPECT_EQ(StoredDwordValue(L"AlarmLevel"), 250u);
     EXPECT_FALSE(form->TimerMem->Enabled());
@@ -162,9 +162,9 @@ TEST_F(FeaturesTest, AStoreThatCannotBeWrittenIsReportedButTheWindowStillCloses)
     TReadOnlyKey readOnly(HKEY_CURRENT_USER, kKey);
     ASSERT_TRUE(readOnly.Applied());
     form->SpinEditAlarmMB->SetValue(250);
-    TCloseAction action = caHide;
+    TCloseAction action = TCloseAction::caHide;
     EXPECT_NO_THROW(form->FormClose(form, action));
-    EXPECT_EQ(action, caHide);
+    EXPECT_EQ(action, TCloseAction::caHide);
     EXPECT_EQ(errors.size(), 1u);
     EXPECT_FALSE(form->TimerMem->Enabled());
     EXPECT_EQ(StoredDwordValue(L"AlarmLevel"), 9u);

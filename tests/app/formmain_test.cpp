@@ -116,9 +116,9 @@ TEST_F(FormMainTest, LoadedWindowShowsOwnCaptionsAndRanNoHandlerWhileLoading)
     EXPECT_EQ(form->SpeedButtonOptimize2->Caption(), L"&Optimize");
     EXPECT_FALSE(form->SpeedButtonOptimize2->Visible());
     // The stored colours were read first, then the named schemes over them.
-    EXPECT_EQ(form->SpeedButtonOptimize->ColorScheme(), TGradientButton::csNeoGrass);
-    EXPECT_EQ(form->GradientButton2->ColorScheme(), TGradientButton::csNeoGrass);
-    EXPECT_EQ(form->ProgressBarFree->ColorScheme(), TGradientProgressBar::csGrass);
+    EXPECT_EQ(form->SpeedButtonOptimize->ColorScheme(), TGradientButton::TColorScheme::csNeoGrass);
+    EXPECT_EQ(form->GradientButton2->ColorScheme(), TGradientButton::TColorScheme::csNeoGrass);
+    EXPECT_EQ(form->ProgressBarFree->ColorScheme(), TGradientProgressBar::TColorScheme::csGrass);
     // Loaded as Max 1024, Min 1, Position 0: the position was refused by its guard,
     // and a tick at 0 % free is refused again.
     EXPECT_EQ(form->ProgressBarMEM->Position(), 0);

@@ -26,6 +26,10 @@
 #include "toolkit/timer.h"
 #include "toolkit/trackbar.h"
 
+using enum TAlign;
+using enum TAlignment;
+using enum TProgressBarOrientation;
+
 namespace {
 
 struct TPlace {

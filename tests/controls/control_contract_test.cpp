@@ -14,6 +14,9 @@
 #include "controls/trayicon.h"
 #include "tests/controls/control_test_support.h"
 
+using enum TMouseButton;
+using enum TButtonVisualState;
+
 using namespace ctltest;
 
 namespace {
@@ -21,11 +24,11 @@ namespace {
 // ---- Colour schemes --------------------------------------------------------
 
 constexpr TColor Keep = -1;  // the scheme leaves this colour as it was
-constexpr TColor Sentinel = 0x123456;
+constexpr TColor Sentinel = 0x00123456;
 
-using GB = TGradientButton;
+using GB = TGradientButton::TColorScheme;
 // Columns in this order; the plain ones leave the four gradient ends.
-constexpr std::array<GB::TColorScheme, 12> kButtonSchemes = {
+constexpr std::array<GB, 12> kButtonSchemes = {
     GB::csNeoDesert, GB::csNeoSky, GB::csNeoGrass, GB::csNeoSilver, GB::csNeoRose, GB::csNeoSun,
     GB::csDesert,    GB::csGrass,  GB::csSky,      GB::csSun,       GB::csRose,    GB::csSilver,
 };
@@ -38,53 +41,56 @@ struct TButtonRow {
 
 using namespace GradientButton;
 const TButtonRow kButtonRows[] = {
-    {"ColorFace", ciColorFace, {13036799, 16772829, 14547432, 15987699, 15263999, 15794175,
-                                9821695, 10021815, 16769217, 11075583, 13027071, 14737632}},
-    {"ColorGrad", ciColorGrad, {3653375, 16758380, 6217614, 12369084, 9803263, 2152697,
+    {"ColorFace", ciColorFace, {0x00C6ECFF, 0x00FFEEDD, 0x00DDF9E8, 0x00F3F3F3, 0x00E8E8FF, 0x00F0FFFF,
+                                0x0095DDFF, 0x0098EBB7, 0x00FFE0C1, 0x00A8FFFF, 0x00C6C6FF, 0x00E0E0E0}},
+    {"ColorGrad", ciColorGrad, {0x0037BEFF, 0x00FFB66C, 0x005EDF8E, 0x00BCBCBC, 0x009595FF, 0x0020D8F9,
                                 Keep, Keep, Keep, Keep, Keep, Keep}},
-    {"ColorLight", ciColorLight, {12183551, 16772313, 13366747, 16250871, 14540287, 15925247,
-                                  12183551, 13366747, 16772313, 15925247, 14540287, 16250871}},
-    {"ColorDark", ciColorDark, {40168, 16754769, 2406748, 10987431, 8553215, 48059,
-                                40168, 2406748, 16755027, 48059, 8553215, 11447982}},
-    {"ColorBorder", ciColorBorder, {22144, 11753728, 1404727, 6447714, 157, 25700,
-                                    22144, 1404727, 11753728, 25700, 157, 6447714}},
-    {"ColorText", ciColorText, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-    {"OverColorFace", ciOverColorFace, {11790335, 16772055, 12579538, 15790320, 14671871, 14023935,
-                                        7327999, 6873494, 16764315, 6747135, 11579647, 13619151}},
-    {"OverColorGrad", ciOverColorGrad, {41968, 16753478, 4053111, 10921638, 7829503, 376028,
+    {"ColorLight", ciColorLight, {0x00B9E7FF, 0x00FFECD9, 0x00CBF5DB, 0x00F7F7F7, 0x00DDDDFF, 0x00F2FFFF,
+                                  0x00B9E7FF, 0x00CBF5DB, 0x00FFECD9, 0x00F2FFFF, 0x00DDDDFF, 0x00F7F7F7}},
+    {"ColorDark", ciColorDark, {0x00009CE8, 0x00FFA851, 0x0024B95C, 0x00A7A7A7, 0x008282FF, 0x0000BBBB,
+                                0x00009CE8, 0x0024B95C, 0x00FFA953, 0x0000BBBB, 0x008282FF, 0x00AEAEAE}},
+    {"ColorBorder", ciColorBorder, {0x00005680, 0x00B35900, 0x00156F37, 0x00626262, 0x0000009D, 0x00006464,
+                                    0x00005680, 0x00156F37, 0x00B35900, 0x00006464, 0x0000009D, 0x00626262}},
+    {"ColorText", ciColorText, {0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000,
+                                0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000}},
+    {"OverColorFace", ciOverColorFace, {0x00B3E7FF, 0x00FFEBD7, 0x00BFF2D2, 0x00F0F0F0, 0x00DFDFFF, 0x00D5FCFF,
+                                        0x006FD0FF, 0x0068E196, 0x00FFCD9B, 0x0066F3FF, 0x00B0B0FF, 0x00CFCFCF}},
+    {"OverColorGrad", ciOverColorGrad, {0x0000A3F0, 0x00FFA346, 0x003DD877, 0x00A6A6A6, 0x007777FF, 0x0005BCDC,
                                         Keep, Keep, Keep, Keep, Keep, Keep}},
-    {"OverColorLight", ciOverColorLight, {9820927, 16770250, 11923659, 15658734, 14145535, 13434879,
-                                          9820927, 11923659, 16770250, 13434879, 14145535, 15658734}},
-    {"OverColorDark", ciOverColorDark, {36562, 16752190, 2339929, 10658466, 6974207, 42662,
-                                        36562, 2339929, 16757092, 42662, 6974207, 7960953}},
-    {"OverColorBorder", ciOverColorBorder, {22144, 11753728, 1538365, 7697781, 157, 25700,
-                                            22144, 1538365, 11753728, 25700, 157, 7697781}},
-    {"OverColorText", ciOverColorText, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-    {"DownColorFace", ciDownColorFace, {2865919, 16757606, 5168259, 13290186, 10921727, 381429,
-                                        7327999, 5168259, 16760962, 2289407, 10461183, 13882323}},
-    {"DownColorGrad", ciDownColorGrad, {7852799, 16764573, 8447654, 14342874, 12171775, 6746363,
+    {"OverColorLight", ciOverColorLight, {0x0095DAFF, 0x00FFE4CA, 0x00B5F0CB, 0x00EEEEEE, 0x00D7D7FF, 0x00CCFFFF,
+                                          0x0095DAFF, 0x00B5F0CB, 0x00FFE4CA, 0x00CCFFFF, 0x00D7D7FF, 0x00EEEEEE}},
+    {"OverColorDark", ciOverColorDark, {0x00008ED2, 0x00FF9E3E, 0x0023B459, 0x00A2A2A2, 0x006A6AFF, 0x0000A6A6,
+                                        0x00008ED2, 0x0023B459, 0x00FFB164, 0x0000A6A6, 0x006A6AFF, 0x00797979}},
+    {"OverColorBorder", ciOverColorBorder, {0x00005680, 0x00B35900, 0x0017793D, 0x00757575, 0x0000009D, 0x00006464,
+                                            0x00005680, 0x0017793D, 0x00B35900, 0x00006464, 0x0000009D, 0x00757575}},
+    {"OverColorText", ciOverColorText, {0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000,
+                                        0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000}},
+    {"DownColorFace", ciDownColorFace, {0x002BBAFF, 0x00FFB366, 0x004EDC83, 0x00CACACA, 0x00A6A6FF, 0x0005D1F5,
+                                        0x006FD0FF, 0x004EDC83, 0x00FFC082, 0x0022EEFF, 0x009F9FFF, 0x00D3D3D3}},
+    {"DownColorGrad", ciDownColorGrad, {0x0077D2FF, 0x00FFCE9D, 0x0080E6A6, 0x00DADADA, 0x00B9B9FF, 0x0066F0FB,
                                         Keep, Keep, Keep, Keep, Keep, Keep}},
-    {"DownColorLight", ciDownColorLight, {30647, 16752190, 1539390, 8158332, 6184703, 33924,
-                                          30647, 1539390, 16748834, 33924, 6184703, 8158332}},
-    {"DownColorDark", ciDownColorDark, {9099775, 16765864, 9037740, 15329769, 13553407, 6747135,
-                                        9099775, 9037740, 16765864, 6747135, 8947967, 15329769}},
-    {"DownColorBorder", ciDownColorBorder, {28838, 11753728, 1471545, 5131854, 157, 25700,
-                                            28838, 1471545, 11753728, 25700, 157, 5131854}},
-    {"DownColorText", ciDownColorText, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-    {"DisabledColorFace", ciDisabledColorFace, {15658734, 15658734, 15658734, 15658734, 15658734, 15658734,
-                                                14869218, 14869218, 14869218, 14869218, 14869218, 14869218}},
-    {"DisabledColorGrad", ciDisabledColorGrad, {16777215, 16777215, 16777215, 16777215, 16777215, 16777215,
+    {"DownColorLight", ciDownColorLight, {0x000077B7, 0x00FF9E3E, 0x00177D3E, 0x007C7C7C, 0x005E5EFF, 0x00008484,
+                                          0x000077B7, 0x00177D3E, 0x00FF9122, 0x00008484, 0x005E5EFF, 0x007C7C7C}},
+    {"DownColorDark", ciDownColorDark, {0x008AD9FF, 0x00FFD3A8, 0x0089E7AC, 0x00E9E9E9, 0x00CECEFF, 0x0066F3FF,
+                                        0x008AD9FF, 0x0089E7AC, 0x00FFD3A8, 0x0066F3FF, 0x008888FF, 0x00E9E9E9}},
+    {"DownColorBorder", ciDownColorBorder, {0x000070A6, 0x00B35900, 0x00167439, 0x004E4E4E, 0x0000009D, 0x00006464,
+                                            0x000070A6, 0x00167439, 0x00B35900, 0x00006464, 0x0000009D, 0x004E4E4E}},
+    {"DownColorText", ciDownColorText, {0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000,
+                                        0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000}},
+    {"DisabledColorFace", ciDisabledColorFace, {0x00EEEEEE, 0x00EEEEEE, 0x00EEEEEE, 0x00EEEEEE, 0x00EEEEEE, 0x00EEEEEE,
+                                                0x00E2E2E2, 0x00E2E2E2, 0x00E2E2E2, 0x00E2E2E2, 0x00E2E2E2, 0x00E2E2E2}},
+    {"DisabledColorGrad", ciDisabledColorGrad, {0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,
                                                 Keep, Keep, Keep, Keep, Keep, Keep}},
-    {"DisabledColorLight", ciDisabledColorLight, {16777215, 16777215, 16777215, 16777215, 16777215, 16777215,
-                                                  15395562, 15395562, 15395562, 15395562, 15395562, 15395562}},
-    {"DisabledColorDark", ciDisabledColorDark, {13816530, 13816530, 13816530, 13816530, 13816530, 13816530,
-                                                14211288, 14211288, 14211288, 14211288, 14211288, 14211288}},
-    {"DisabledColorBorder", ciDisabledColorBorder, {8421504, 8421504, 8421504, 8421504, 8421504, 8421504,
-                                                    12895428, 12895428, 12895428, 12895428, 12895428, 12895428}},
-    {"DisabledColorText", ciDisabledColorText, {8421504, 8421504, 8421504, 8421504, 8421504, 8421504,
-                                                8421504, 8421504, 8421504, 8421504, 8421504, 8421504}},
-    {"ColorFocusRect", ciColorFocusRect, {4227327, 16755027, 2406748, 11382189, 6184703, 48059,
-                                          4227327, 42017, 14457620, 36084, 6184703, 9079434}},
+    {"DisabledColorLight", ciDisabledColorLight, {0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF,
+                                                  0x00EAEAEA, 0x00EAEAEA, 0x00EAEAEA, 0x00EAEAEA, 0x00EAEAEA, 0x00EAEAEA}},
+    {"DisabledColorDark", ciDisabledColorDark, {0x00D2D2D2, 0x00D2D2D2, 0x00D2D2D2, 0x00D2D2D2, 0x00D2D2D2, 0x00D2D2D2,
+                                                0x00D8D8D8, 0x00D8D8D8, 0x00D8D8D8, 0x00D8D8D8, 0x00D8D8D8, 0x00D8D8D8}},
+    {"DisabledColorBorder", ciDisabledColorBorder, {0x00808080, 0x00808080, 0x00808080, 0x00808080, 0x00808080, 0x00808080,
+                                                    0x00C4C4C4, 0x00C4C4C4, 0x00C4C4C4, 0x00C4C4C4, 0x00C4C4C4, 0x00C4C4C4}},
+    {"DisabledColorText", ciDisabledColorText, {0x00808080, 0x00808080, 0x00808080, 0x00808080, 0x00808080, 0x00808080,
+                                                0x00808080, 0x00808080, 0x00808080, 0x00808080, 0x00808080, 0x00808080}},
+    {"ColorFocusRect", ciColorFocusRect, {0x004080FF, 0x00FFA953, 0x0024B95C, 0x00ADADAD, 0x005E5EFF, 0x0000BBBB,
+                                          0x004080FF, 0x0000A421, 0x00DC9B14, 0x00008CF4, 0x005E5EFF, 0x008A8A8A}},
 };
 
 TEST(ColourSchemeTables, EveryCellOfTheGradientButtonSchemes)
@@ -108,7 +114,7 @@ TEST(ColourSchemeTables, EveryCellOfTheGradientButtonSchemes)
     // csCustom writes nothing and leaves Gradient.
     const bool gradient = button->Gradient();
     button->SetColorScheme(GB::csCustom);
-    EXPECT_EQ(button->ColorFace(), 14737632);
+    EXPECT_EQ(button->ColorFace(), 0x00E0E0E0);
     EXPECT_EQ(button->ColorGrad(), Sentinel);
     EXPECT_EQ(button->Gradient(), gradient);
 }
@@ -117,20 +123,20 @@ struct TBarRow {
     TGradientProgressBar::TColorScheme Scheme;
     TColor Border, BackFace, BackGrad, ForeFace, ForeGrad;
 };
-using GP = TGradientProgressBar;
+using GP = TGradientProgressBar::TColorScheme;
 const TBarRow kBarRows[] = {
-    {GP::csDesert, 22144, 13036799, 16777215, 10215167, 31671},
-    {GP::csGrass, 1404727, 13366748, 16777215, 13235675, 2670946},
-    {GP::csSilver, 7039851, 14737632, 16777215, 15790320, 11382189},
-    {GP::csSky, 11753728, 16771797, 16777215, 16772829, 16756318},
-    {GP::csRose, 157, 14145535, 16777215, 15263999, 8421631},
-    {GP::csSun, 25700, 13565951, 16777215, 14680063, 376028},
-    {GP::csHackers, 0, 21760, 32768, 9563310, 43520},
-    {GP::csNight, 0, 8404992, 11031552, 16763799, 15496704},
-    {GP::csVelvet, 0, 89, 4605580, 10461170, 4737211},
-    {GP::csMetal, 0, 4605510, 7303023, 13553358, 7566195},
-    {GP::csViolet, 0, 8388672, 13238373, 16758747, 16724889},
-    {GP::csToxic, 0, 2905686, 4094843, 12377822, 4624014},
+    {GP::csDesert, 0x00005680, 0x00C6ECFF, 0x00FFFFFF, 0x009BDEFF, 0x00007BB7},
+    {GP::csGrass, 0x00156F37, 0x00CBF5DC, 0x00FFFFFF, 0x00C9F5DB, 0x0028C162},
+    {GP::csSilver, 0x006B6B6B, 0x00E0E0E0, 0x00FFFFFF, 0x00F0F0F0, 0x00ADADAD},
+    {GP::csSky, 0x00B35900, 0x00FFEAD5, 0x00FFFFFF, 0x00FFEEDD, 0x00FFAE5E},
+    {GP::csRose, 0x0000009D, 0x00D7D7FF, 0x00FFFFFF, 0x00E8E8FF, 0x008080FF},
+    {GP::csSun, 0x00006464, 0x00CEFFFF, 0x00FFFFFF, 0x00DFFFFF, 0x0005BCDC},
+    {GP::csHackers, 0x00000000, 0x00005500, 0x00008000, 0x0091ECAE, 0x0000AA00},
+    {GP::csNight, 0x00000000, 0x00804000, 0x00A85400, 0x00FFCB97, 0x00EC7600},
+    {GP::csVelvet, 0x00000000, 0x00000059, 0x0046468C, 0x009F9FF2, 0x004848BB},
+    {GP::csMetal, 0x00000000, 0x00464646, 0x006F6F6F, 0x00CECECE, 0x00737373},
+    {GP::csViolet, 0x00000000, 0x00800040, 0x00CA0065, 0x00FFB7DB, 0x00FF3399},
+    {GP::csToxic, 0x00000000, 0x002C5656, 0x003E7B7B, 0x00BCDEDE, 0x00468E8E},
 };
 
 TEST(ColourSchemeTables, EveryCellOfTheGradientProgressBarSchemes)
@@ -153,7 +159,7 @@ TEST(ColourSchemeTables, EveryCellOfTheGradientProgressBarSchemes)
         EXPECT_EQ(bar->ForeColorGrad(), row.ForeGrad) << ordinal;
     }
     bar->SetColorScheme(GP::csCustom);
-    EXPECT_EQ(bar->ForeColorGrad(), 4624014);
+    EXPECT_EQ(bar->ForeColorGrad(), 0x00468E8E);
 }
 
 // ---- Guarded setters at their boundaries -------------------------------------

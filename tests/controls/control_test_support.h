@@ -55,7 +55,7 @@ struct THostForm {
     explicit THostForm(int width = 320, int height = 200)
     {
         form = std::make_unique<TForm>(nullptr);
-        form->SetBorderStyle(bsNone);
+        form->SetBorderStyle(TFormBorderStyle::bsNone);
         static_cast<TControl&>(*form).SetBounds(40, 40, width, height);  // public on every control
         form->SetColor(clWhite);
         form->Show();

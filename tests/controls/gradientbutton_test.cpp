@@ -10,11 +10,13 @@
 #include "toolkit/actions.h"
 #include "toolkit/loader.h"
 
+using enum TButtonVisualState;
+
 using namespace ctltest;
 
 namespace {
 
-constexpr TColor kFace = 14547432, kGrad = 6217614, kLight = 13366747, kDark = 2406748, kBorder = 1404727;
+constexpr TColor kFace = 0x00DDF9E8, kGrad = 0x005EDF8E, kLight = 0x00CBF5DB, kDark = 0x0024B95C, kBorder = 0x00156F37;
 
 class GradientButtonTest : public ::testing::Test {
 protected:
@@ -31,7 +33,7 @@ protected:
         button = new TGradientButton(host.form.get());
         button->SetParent(host.form.get());
         button->SetBounds(10, 10, 75, 25);
-        button->SetColorScheme(TGradientButton::csNeoGrass);
+        button->SetColorScheme(TGradientButton::TColorScheme::csNeoGrass);
         button->OnClick = [this](TObject*) {
             events.push_back(button->VisualState() == vsNormal ? "click(normal)" : "click(other)");
         };
@@ -110,9 +112,9 @@ TEST_F(GradientButtonTest, FocusRectangleAndDisabledColours)
     button->SetEnabled(false);
     Pump();
     TCapture d = Capture();
-    EXPECT_EQ(d.At(0, 0), 8421504);            // DisabledColorBorder
+    EXPECT_EQ(d.At(0, 0), 0x00808080);            // DisabledColorBorder
     EXPECT_EQ(d.At(1, 12), clWhite);           // DisabledColorLight
-    EXPECT_EQ(d.At(73, 12), 13816530);         // DisabledColorDark
+    EXPECT_EQ(d.At(73, 12), 0x00D2D2D2);         // DisabledColorDark
     EXPECT_EQ(d.At(40, 2), Rgb(239, 239, 239));  // 238 towards white: 238 + 17 * 2 / 25
 }
 
@@ -150,7 +152,7 @@ TEST_F(GradientButtonTest, PressedShiftsGlyphAndCaptionOnePixel)
     button->SetGlyph(TBitmap());
     button->SetCaption(L"&Optimize Now");
     button->SetGradient(false);
-    button->SetColorScheme(TGradientButton::csCustom);
+    button->SetColorScheme(TGradientButton::TColorScheme::csCustom);
     other->SetFocus();  // back to normal
     ASSERT_EQ(button->VisualState(), vsNormal);
     TCapture up = Capture();
@@ -300,18 +302,18 @@ TEST_F(GradientButtonTest, ClickHandsModalResultToTheForm)
 TEST_F(GradientButtonTest, ColourSettersAndSchemes)
 {
     TGradientButton fresh(nullptr);
-    EXPECT_EQ(fresh.ColorScheme(), TGradientButton::csNeoDesert);
+    EXPECT_EQ(fresh.ColorScheme(), TGradientButton::TColorScheme::csNeoDesert);
     EXPECT_EQ(fresh.OverColorGrad(), clWhite);
     EXPECT_TRUE(fresh.Gradient());
     EXPECT_EQ(fresh.Width(), 75);
     EXPECT_TRUE(fresh.TabStop());
 
     button->SetColorFace(button->ColorFace());
-    EXPECT_EQ(button->ColorScheme(), TGradientButton::csCustom);
-    button->SetColorScheme(TGradientButton::csDesert);  // plain: gradient ends stay
+    EXPECT_EQ(button->ColorScheme(), TGradientButton::TColorScheme::csCustom);
+    button->SetColorScheme(TGradientButton::TColorScheme::csDesert);  // plain: gradient ends stay
     EXPECT_EQ(button->ColorGrad(), kGrad);
     EXPECT_FALSE(button->Gradient());
-    EXPECT_EQ(button->ColorFace(), 9821695);
+    EXPECT_EQ(button->ColorFace(), 0x0095DDFF);
 
     button->SetCaption(L"&Tray");
     wchar_t text[32] = {};

@@ -7,12 +7,14 @@
 #include "tests/controls/control_test_support.h"
 #include "toolkit/loader.h"
 
+using enum TProgressBarOrientation;
+
 using namespace ctltest;
 
 namespace {
 
 
-constexpr TColor kGrassBorder = 1404727;
+constexpr TColor kGrassBorder = 0x00156F37;
 // The fill band of an 11-pixel-high csGrass bar, rows 0 ... 10.
 const TColor kGrassFillRows[] = {
     Rgb(219, 245, 201), Rgb(208, 240, 186), Rgb(197, 236, 172), Rgb(186, 231, 157),
@@ -29,7 +31,7 @@ protected:
     {
         bar = new TCountingBar(host.form.get());
         bar->SetParent(host.form.get());
-        bar->SetColorScheme(TGradientProgressBar::csGrass);
+        bar->SetColorScheme(TGradientProgressBar::TColorScheme::csGrass);
         Pump();
     }
     void Place(int w, int h, TProgressBarOrientation o)
@@ -178,7 +180,7 @@ TEST_F(GradientProgressBarTest, ColoursSwitchToCustomAndRepaintLater)
     Pump();
     const int paints = bar->Paints;
     bar->SetColorBorder(bar->ColorBorder());  // even an unchanged value
-    EXPECT_EQ(bar->ColorScheme(), TGradientProgressBar::csCustom);
+    EXPECT_EQ(bar->ColorScheme(), TGradientProgressBar::TColorScheme::csCustom);
     EXPECT_EQ(bar->Paints, paints);
     RECT update;
     ASSERT_TRUE(GetUpdateRect(host.Handle(), &update, FALSE));
@@ -187,13 +189,13 @@ TEST_F(GradientProgressBarTest, ColoursSwitchToCustomAndRepaintLater)
 
     bar->SetForeColorFace(clNavy);
     bar->SetForeColorGrad(clNavy);
-    bar->SetColorScheme(TGradientProgressBar::csCustom);  // keeps the colours
+    bar->SetColorScheme(TGradientProgressBar::TColorScheme::csCustom);  // keeps the colours
     EXPECT_EQ(bar->ForeColorFace(), clNavy);
     Pump();
     EXPECT_GT(bar->Paints, paints);
     EXPECT_EQ(Px(50, 5), clNavy);
 
-    bar->SetColorScheme(TGradientProgressBar::csGrass);
+    bar->SetColorScheme(TGradientProgressBar::TColorScheme::csGrass);
     EXPECT_EQ(bar->ForeColorFace(), kGrassFillRows[0]);
     EXPECT_EQ(bar->ColorBorder(), kGrassBorder);
 }
@@ -220,8 +222,8 @@ TEST_F(GradientProgressBarTest, LoadingAppliesGuardsInStoredOrder)
     auto* loaded = new TGradientProgressBar(host.form.get());
     {
         TLoadSession load(host.form.get());
-        loaded->SetColorBorder(1);
-        loaded->SetColorScheme(TGradientProgressBar::csGrass);  // the stored scheme wins
+        loaded->SetColorBorder(0x00000001);
+        loaded->SetColorScheme(TGradientProgressBar::TColorScheme::csGrass);  // the stored scheme wins
         loaded->SetMax(1024);
         loaded->SetMin(1);
         loaded->SetPosition(0);

@@ -103,7 +103,7 @@ protected:
     }
     static std::string Describe(TMouseButton b, TShiftState s)
     {
-        std::string text = b == mbLeft ? "L" : b == mbRight ? "R" : "M";
+        std::string text = b == TMouseButton::mbLeft ? "L" : b == TMouseButton::mbRight ? "R" : "M";
         if (s & ssShift) text += "+shift";
         if (s & ssCtrl) text += "+ctrl";
         if (s & ssDouble) text += "+double";

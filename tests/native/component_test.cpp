@@ -30,7 +30,7 @@ public:
     void Notification(TComponent* c, TOperation op) override
     {
         TComponent::Notification(c, op);
-        if (op == opRemove && c == Buddy) Buddy = nullptr;
+        if (op == TOperation::opRemove && c == Buddy) Buddy = nullptr;
     }
     void Loaded() override { journal.push_back("loaded " + tag_ + (IsLoading() ? " (still loading)" : "")); }
     void AfterLoad() override { journal.push_back("created " + tag_); }

@@ -25,18 +25,18 @@ TEST(Gradient, GrassFillBandOfAnElevenPixelBar)
         Rgb(175, 226, 142), Rgb(164, 221, 128), Rgb(153, 217, 113), Rgb(142, 212, 99),
         Rgb(131, 207, 84),  Rgb(120, 202, 69),  Rgb(109, 198, 55),  Rgb(98, 193, 40),
     };
-    EXPECT_EQ(GradientColors(13235675, 2670946, 11), expected);
+    EXPECT_EQ(GradientColors(0x00C9F5DB, 0x0028C162, 11), expected);
 }
 
 TEST(Gradient, FirstLineIsTheStartAndLastTheEnd)
 {
     // The button's face: row 0 is Face, row H - 1 is one step short of GradEnd.
-    const auto rows = GradientColors(14547432, 6217614, 20);
+    const auto rows = GradientColors(0x00DDF9E8, 0x005EDF8E, 20);
     ASSERT_EQ(rows.size(), 21u);
-    EXPECT_EQ(rows.front(), 14547432);
-    EXPECT_EQ(rows.back(), 6217614);
+    EXPECT_EQ(rows.front(), 0x00DDF9E8);
+    EXPECT_EQ(rows.back(), 0x005EDF8E);
     // Channel-wise rounding of Face + (GradEnd - Face) * 19 / 20.
-    const TColor face = 14547432, grad = 6217614;
+    const TColor face = 0x00DDF9E8, grad = 0x005EDF8E;
     auto channel = [&](int shift) {
         const int f = (face >> shift) & 0xFF, g = (grad >> shift) & 0xFF;
         return static_cast<int>(RoundHalfEven(f + (g - f) * 19.0 / 20.0));

@@ -3,6 +3,10 @@
 #include "toolkit/accel.h"
 #include "controls/gradientbutton_paint.h"
 
+using enum TButtonLayout;
+using enum TButtonVisualState;
+using enum GradientButton::TColorScheme;
+
 using namespace GradientButton;
 
 namespace {
@@ -32,16 +36,16 @@ TEST(ButtonSchemes, WriteTheirColumnByTheSetterIndex)
     const TScheme* grass = SchemeOf(csNeoGrass);
     ASSERT_NE(grass, nullptr);
     // The main window's stored values.
-    EXPECT_EQ(grass->Colors[ciColorFace], 14547432);
+    EXPECT_EQ(grass->Colors[ciColorFace], 0x00DDF9E8);
     EXPECT_EQ(grass->Colors[ciColorText], clBlack);
     EXPECT_EQ(grass->Colors[ciDisabledColorGrad], clWhite);
     EXPECT_EQ(grass->Colors[ciDisabledColorBorder], clGray);
     // Dark comes before Light in the index order.
-    EXPECT_EQ(grass->Colors[ciColorDark], 2406748);
-    EXPECT_EQ(grass->Colors[ciColorLight], 13366747);
-    EXPECT_EQ(grass->Colors[ciColorFocusRect], 2406748);
-    EXPECT_EQ(SchemeOf(csSilver)->Colors[ciColorFocusRect], 9079434);
-    EXPECT_EQ(SchemeOf(csNeoSun)->Colors[ciDownColorFace], 381429);
+    EXPECT_EQ(grass->Colors[ciColorDark], 0x0024B95C);
+    EXPECT_EQ(grass->Colors[ciColorLight], 0x00CBF5DB);
+    EXPECT_EQ(grass->Colors[ciColorFocusRect], 0x0024B95C);
+    EXPECT_EQ(SchemeOf(csSilver)->Colors[ciColorFocusRect], 0x008A8A8A);
+    EXPECT_EQ(SchemeOf(csNeoSun)->Colors[ciDownColorFace], 0x0005D1F5);
     EXPECT_EQ(SchemeOf(csCustom), nullptr);
     EXPECT_EQ(SchemeOf(static_cast<TColorScheme>(200)), nullptr);
 }
@@ -81,8 +85,8 @@ TEST(ButtonSchemes, NewButtonIsNeoDesertWithWhiteGradientEnds)
     const TColors& desert = SchemeOf(csNeoDesert)->Colors;
     EXPECT_EQ(initial[ciOverColorGrad], clWhite);
     EXPECT_EQ(initial[ciDownColorGrad], clWhite);
-    EXPECT_EQ(desert[ciOverColorGrad], 41968);
-    EXPECT_EQ(desert[ciDownColorGrad], 7852799);
+    EXPECT_EQ(desert[ciOverColorGrad], 0x0000A3F0);
+    EXPECT_EQ(desert[ciDownColorGrad], 0x0077D2FF);
     for (int i = 0; i < ColorCount; ++i) {
         if (i != ciOverColorGrad && i != ciDownColorGrad) EXPECT_EQ(initial[i], desert[i]) << i;
     }

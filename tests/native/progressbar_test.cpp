@@ -5,6 +5,8 @@
 #include "controls/progressbar_fill.h"
 #include "controls/progressbar_scheme.h"
 
+using enum GradientProgressBar::TColorScheme;
+
 using namespace GradientProgressBar;
 
 TEST(BarFill, HorizontalWorkedValues)
@@ -72,13 +74,13 @@ TEST(BarSchemes, RowsByOrdinal)
     const TScheme* grass = SchemeOf(csGrass);
     ASSERT_NE(grass, nullptr);
     // The main window's stored bar colours.
-    EXPECT_EQ(grass->ColorBorder, 1404727);
-    EXPECT_EQ(grass->BackColorFace, 13366748);
+    EXPECT_EQ(grass->ColorBorder, 0x00156F37);
+    EXPECT_EQ(grass->BackColorFace, 0x00CBF5DC);
     EXPECT_EQ(grass->BackColorGrad, clWhite);
-    EXPECT_EQ(grass->ForeColorFace, 13235675);
-    EXPECT_EQ(grass->ForeColorGrad, 2670946);
-    EXPECT_EQ(SchemeOf(csDesert)->ForeColorGrad, 31671);
-    EXPECT_EQ(SchemeOf(csToxic)->ForeColorGrad, 4624014);
+    EXPECT_EQ(grass->ForeColorFace, 0x00C9F5DB);
+    EXPECT_EQ(grass->ForeColorGrad, 0x0028C162);
+    EXPECT_EQ(SchemeOf(csDesert)->ForeColorGrad, 0x00007BB7);
+    EXPECT_EQ(SchemeOf(csToxic)->ForeColorGrad, 0x00468E8E);
     EXPECT_EQ(SchemeOf(csCustom), nullptr);
     EXPECT_EQ(SchemeOf(static_cast<TColorScheme>(13)), nullptr);
 

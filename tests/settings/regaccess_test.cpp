@@ -8,6 +8,8 @@
 #include "toolkit/errors.h"
 #include "toolkit/oserror.h"
 
+using enum TRegDataType;
+
 namespace {
 
 constexpr wchar_t kRoot[] = L"Software\\QuenfelTest";

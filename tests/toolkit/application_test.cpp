@@ -187,7 +187,7 @@ protected:
     void SetUp() override
     {
         form = std::make_unique<TForm>(nullptr);
-        form->SetPosition(poDesigned);
+        form->SetPosition(TPosition::poDesigned);
         form->SetBounds(60, 60, 300, 200);
         first = Make<TPanelControl>(10);
         edit = Make<TTestEdit>(50);

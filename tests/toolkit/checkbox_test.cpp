@@ -3,6 +3,8 @@
 #include "tests/toolkit/controls_fixture.h"
 #include "toolkit/loader.h"
 
+using enum TCheckBoxState;
+
 namespace {
 
 class CheckBoxTest : public ToolkitTest {
@@ -102,10 +104,10 @@ TEST_F(CheckBoxTest, LoadedCheckedRunsNothingAndShowsChecked)
 TEST_F(CheckBoxTest, LeftJustifiedPutsTheBoxAtTheRightEnd)
 {
     TCheckBox* box = MakeBox();
-    box->SetAlignment(taLeftJustify);
+    box->SetAlignment(TAlignment::taLeftJustify);
     const LONG_PTR style = GetWindowLongPtrW(box->Handle(), GWL_STYLE);
     EXPECT_EQ(style & (BS_LEFTTEXT | BS_RIGHTBUTTON), BS_LEFTTEXT | BS_RIGHTBUTTON);
-    box->SetAlignment(taRightJustify);
+    box->SetAlignment(TAlignment::taRightJustify);
     EXPECT_EQ(GetWindowLongPtrW(box->Handle(), GWL_STYLE) & BS_LEFTTEXT, 0);
 }
 

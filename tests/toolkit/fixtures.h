@@ -50,8 +50,8 @@ protected:
 inline TForm* NewShownForm(int width = 400, int height = 300)
 {
     auto* form = new TForm(nullptr);
-    form->SetPosition(poDesigned);
-    form->SetBorderStyle(bsSingle);
+    form->SetPosition(TPosition::poDesigned);
+    form->SetBorderStyle(TFormBorderStyle::bsSingle);
     form->SetBounds(60, 60, width, height);
     form->SetColor(clWhite);
     form->Show();

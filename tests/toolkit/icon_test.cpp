@@ -16,7 +16,7 @@ TUniqueIcon MakeIcon()
     color.SetSize(32, 32);
     color.Canvas().Brush().SetColor(clRed);
     color.Canvas().FillRect({0, 0, 16, 32});
-    color.Canvas().Brush().SetColor(static_cast<TColor>(0xFF0000));
+    color.Canvas().Brush().SetColor(static_cast<TColor>(0x00FF0000));
     color.Canvas().FillRect({16, 0, 32, 32});
     color.Canvas().SetPixel(0, 0, clBlack);  // under a set mask bit the screen shows through unchanged
     TBitmap mask;
@@ -61,7 +61,7 @@ TEST(Icon, SavedIconLoadsBackWithTheSamePicture)
     EXPECT_EQ(loaded.Width(), 32);
     EXPECT_EQ(loaded.Height(), 32);
     EXPECT_EQ(IconPixel(loaded, 5, 5), clRed);
-    EXPECT_EQ(IconPixel(loaded, 25, 5), static_cast<TColor>(0xFF0000));
+    EXPECT_EQ(IconPixel(loaded, 25, 5), static_cast<TColor>(0x00FF0000));
     EXPECT_EQ(IconPixel(loaded, 0, 0), clGray);  // masked out
     EXPECT_EQ(loaded.SaveToBytes(), bytes);      // the loaded bytes come back unchanged
 

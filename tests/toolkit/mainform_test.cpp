@@ -32,7 +32,7 @@ public:
     {
         TLoadSession load(this);
         SetCaption(L"Main");
-        SetBorderStyle(bsDialog);
+        SetBorderStyle(TFormBorderStyle::bsDialog);
         SetClientWidth(200);
         SetClientHeight(100);
         OnCreate = [](TObject* sender) { ReferenceSetInCreate = Instance == sender; };
@@ -112,7 +112,7 @@ TEST(MainForm, TheLoopRunsUntilTheMainFormClosesAndTheTaskbarButtonFollowsIt)
     bool handlerFinished = false;
     TMainForm::Instance->OnClose = [&](TObject*, TCloseAction& action) {
         ++closes;
-        EXPECT_EQ(action, caHide);
+        EXPECT_EQ(action, TCloseAction::caHide);
         Application->ProcessMessages();  // re-entrant pumping inside a handler is normal
         handlerFinished = true;
     };

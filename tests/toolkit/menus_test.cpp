@@ -155,7 +155,7 @@ public:
     void Notification(TComponent* c, TOperation op) override
     {
         TComponent::Notification(c, op);
-        if (op == opRemove && c == Menu) Menu = nullptr;
+        if (op == TOperation::opRemove && c == Menu) Menu = nullptr;
     }
 };
 

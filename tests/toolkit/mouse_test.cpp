@@ -19,6 +19,8 @@
 #include "toolkit/groupbox.h"
 #include "toolkit/label.h"
 
+using enum TMouseButton;
+
 namespace {
 
 class MouseRouting : public testing::Test {

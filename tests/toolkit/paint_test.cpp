@@ -114,7 +114,7 @@ TEST_F(Painting, LabelDocksToTheGroupBoxBottomInsideTheFrame)
     label->SetAutoSize(false);
     label->SetHeight(17);
     label->SetParent(box);
-    label->SetAlign(alBottom);
+    label->SetAlign(TAlign::alBottom);
     RECT inner{0, 0, 150, 195};
     box->AdjustClientRect(inner);
     EXPECT_EQ(label->Left(), 2);
@@ -344,7 +344,7 @@ TEST(Bitmap, LoadsAnyDepthThroughAHandle)
     b.LoadFromHandle(source.Get());
     EXPECT_EQ(b.Width(), 2);
     EXPECT_EQ(b.Pixel(0, 0), clRed);
-    EXPECT_EQ(b.Pixel(1, 0), static_cast<TColor>(0xFF0000));
+    EXPECT_EQ(b.Pixel(1, 0), static_cast<TColor>(0x00FF0000));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ std::string Join(const std::vector<std::string>& v)
 
 const char* ButtonName(TMouseButton b)
 {
-    return b == mbLeft ? "L" : b == mbRight ? "R" : "M";
+    return b == TMouseButton::mbLeft ? "L" : b == TMouseButton::mbRight ? "R" : "M";
 }
 
 }  // namespace

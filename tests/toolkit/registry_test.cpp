@@ -7,6 +7,8 @@
 #include "toolkit/errors.h"
 #include "toolkit/registry.h"
 
+using enum TRegDataType;
+
 namespace {
 
 constexpr wchar_t kTestKey[] = L"Software\\QuenfelTest\\Registry";

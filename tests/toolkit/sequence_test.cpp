@@ -32,7 +32,7 @@ public:
 protected:
     void WndProc(TMessage& m) override
     {
-        if (m.Msg >= CN_BASE && m.Msg < CN_BASE + 0x400) {
+        if (m.Msg >= CN_BASE && m.Msg < CN_END) {
             rec_.Add(name_ + ":reflected " + MessageName(m.Msg - CN_BASE));
             EXPECT_EQ(m.WParam, lastWParam);
             EXPECT_EQ(m.LParam, lastLParam);

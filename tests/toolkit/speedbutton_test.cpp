@@ -2,6 +2,8 @@
 
 #include "tests/toolkit/controls_fixture.h"
 
+using enum TButtonState;
+
 namespace {
 
 class SpeedButtonTest : public ToolkitTest {

@@ -137,11 +137,11 @@ TEST_F(ProgressBarTest, OrientationAndSmoothnessAreWindowStyles)
 {
     auto* bar = CreateComponent<TProgressBar>(form.get());
     bar->SetParent(form.get());
-    bar->SetOrientation(pbVertical);
+    bar->SetOrientation(TProgressBarOrientation::pbVertical);
     bar->SetSmooth(true);
     HWND h = bar->Handle();
     EXPECT_EQ(GetWindowLongPtrW(h, GWL_STYLE) & (PBS_VERTICAL | PBS_SMOOTH), PBS_VERTICAL | PBS_SMOOTH);
-    bar->SetOrientation(pbHorizontal);
+    bar->SetOrientation(TProgressBarOrientation::pbHorizontal);
     EXPECT_EQ(GetWindowLongPtrW(h, GWL_STYLE) & PBS_VERTICAL, 0);
 }
 
