@@ -8,6 +8,7 @@
 #include "toolkit/errors.h"
 #include "toolkit/forms.h"
 #include "toolkit/oserror.h"
+#include "toolkit/shell.h"
 
 namespace {
 
@@ -251,7 +252,7 @@ void TTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text)
 
 bool TTrayIcon::NotifyShell(DWORD message, NOTIFYICONDATAW& data)
 {
-    return Shell_NotifyIconW(message, &data) != FALSE;
+    return ShellNotifyIcon(message, data);
 }
 
 void TTrayIcon::AddToTray()
