@@ -4,7 +4,6 @@
 #include "app/formmain.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cmath>
@@ -31,6 +30,7 @@
 #include "toolkit/pagecontrol.h"
 #include "toolkit/progressbar.h"
 #include "toolkit/screen.h"
+#include "toolkit/shell.h"
 #include "toolkit/timer.h"
 #include "toolkit/trackbar.h"
 
@@ -357,5 +357,5 @@ void TFormMain::TabSheetAboutShow(TObject*)
 void TFormMain::GradientButton2Click(TObject*)
 {
     // The shell's answer is deliberately ignored: there is nothing to retry.
-    ShellExecuteW(nullptr, nullptr, ProductWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    ShellOpen(ProductWebAddress);
 }

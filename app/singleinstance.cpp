@@ -1,7 +1,8 @@
 #include "app/singleinstance.h"
 
 #include <windows.h>
-#include <shellapi.h>
+
+#include "toolkit/commandline.h"
 
 TSingleInstance::TSingleInstance(const std::wstring& name)
     : mutex_(CreateMutexW(nullptr, FALSE, name.c_str()))
@@ -19,12 +20,9 @@ void ShowAlreadyRunningWarning()
 
 bool FirstArgumentIs(const wchar_t* commandLine, std::wstring_view option)
 {
-    int count = 0;
-    LPWSTR* args = CommandLineToArgvW(commandLine, &count);
-    if (args == nullptr) return false;
-    const bool match = count > 1 && option == args[1];
-    LocalFree(args);
-    return match;
+    if (commandLine == nullptr) return false;
+    const std::vector<std::wstring> words = CommandLineWords(commandLine);
+    return words.size() > 1 && words[1] == option;
 }
 
 bool StartsInTray(const wchar_t* commandLine)

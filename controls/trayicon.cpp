@@ -8,6 +8,7 @@
 #include "toolkit/errors.h"
 #include "toolkit/forms.h"
 #include "toolkit/oserror.h"
+#include "toolkit/shell.h"
 
 using enum TMouseButton;
 using enum TOperation;
@@ -254,7 +255,7 @@ void TTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text)
 
 bool TTrayIcon::NotifyShell(DWORD message, NOTIFYICONDATAW& data)
 {
-    return Shell_NotifyIconW(message, &data) != FALSE;
+    return ShellNotifyIcon(message, data);
 }
 
 void TTrayIcon::AddToTray()

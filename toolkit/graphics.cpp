@@ -382,15 +382,43 @@ void TCanvas::SetPixel(int x, int y, TColor color)
     ::SetPixelV(Handle(), x, y, ColorToRGB(color));
 }
 
+namespace {
+
+// Copies the bitmap but for the pixels of its transparent colour, with gdi32
+// alone: the library with the one-call colour-keyed copy costs start-up time
+// for nothing else.
+void DrawKeyed(HDC dc, int x, int y, const TBitmap& bitmap)
+{
+    const int w = bitmap.Width(), h = bitmap.Height();
+    HDC source = bitmap.DC();
+    // Monochrome, 1 where the source has the key: a copy to one bit per pixel
+    // turns the source's background colour into 1 and every other into 0.
+    TUniqueBitmap mask(CreateBitmap(w, h, 1, 1, nullptr));
+    if (!mask) RaiseGdiError(L"CreateBitmap");
+    {
+        TMemoryDC maskDC(source);
+        TSelectObject selected(maskDC.Get(), mask.Get());
+        const COLORREF oldBack = SetBkColor(source, ColorToRGB(bitmap.TransparentColor()));
+        const bool made = BitBlt(maskDC.Get(), 0, 0, w, h, source, 0, 0, SRCCOPY) != FALSE;
+        SetBkColor(source, oldBack);
+        CheckGdi(made, L"BitBlt");
+    }
+    // The mask must be out of every DC before MaskBlt selects it itself.
+    // Mask 1 keeps the destination, 0 takes the source.
+    constexpr DWORD kKeepDestination = 0x00AA0029;
+    CheckGdi(MaskBlt(dc, x, y, w, h, source, 0, 0, mask.Get(), 0, 0, MAKEROP4(kKeepDestination, SRCCOPY)) != FALSE,
+             L"MaskBlt");
+}
+
+}  // namespace
+
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap)
 {
     if (bitmap.Empty()) return;
     Require(0);
     HDC dc = Handle();
     if (bitmap.Transparent()) {
-        CheckGdi(TransparentBlt(dc, x, y, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0, bitmap.Width(),
-                                bitmap.Height(), ColorToRGB(bitmap.TransparentColor())) != FALSE,
-                 L"TransparentBlt");
+        DrawKeyed(dc, x, y, bitmap);
     } else {
         CheckGdi(BitBlt(dc, x, y, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0, SRCCOPY) != FALSE, L"BitBlt");
     }

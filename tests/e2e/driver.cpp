@@ -1,5 +1,6 @@
 #include "tests/e2e/driver.h"
 
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <thread>
@@ -266,6 +267,24 @@ bool IconInTray(HWND window)
     data.hWnd = window;
     data.uID = 0;
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+bool ModuleLoaded(HANDLE process, const wchar_t* library)
+{
+    std::vector<HMODULE> modules(256);
+    DWORD needed = 0;
+    for (;;) {
+        const DWORD bytes = static_cast<DWORD>(modules.size() * sizeof(HMODULE));
+        if (!EnumProcessModules(process, modules.data(), bytes, &needed)) return false;
+        if (needed <= bytes) break;
+        modules.resize(needed / sizeof(HMODULE));
+    }
+    modules.resize(needed / sizeof(HMODULE));
+    for (HMODULE module : modules) {
+        wchar_t name[MAX_PATH] = {};
+        if (GetModuleBaseNameW(process, module, name, MAX_PATH) != 0 && lstrcmpiW(name, library) == 0) return true;
+    }
+    return false;
 }
 
 void ClearAutorunEntries()

@@ -75,6 +75,10 @@ HWND TrayWindowOf(DWORD processId);
 // The shell holds an icon for that window: modifying nothing succeeds only then.
 bool IconInTray(HWND window);
 
+// Whether the process has loaded the named library (a file name such as
+// L"shell32.dll", any case).
+bool ModuleLoaded(HANDLE process, const wchar_t* library);
+
 // Removes the autorun flag and the Run entry, as before a first start.
 void ClearAutorunEntries();
 

@@ -154,6 +154,20 @@ TEST_F(ProgramTest, TrayStartShowsNoWindowButAnIcon)
     EXPECT_TRUE(first.IsRunning());
 }
 
+// The shell and the libraries it loads in turn are a good part of a start's
+// cost; only the notification icon needs them.
+TEST_F(ProgramTest, TheShellIsLoadedOnlyForTheIcon)
+{
+    HWND window = StartShown();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(ModuleLoaded(first.Handle(), L"shell32.dll"));
+
+    ClickCentre(FindChildByText(window, L"Minimize Tray"));
+    HWND tray = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (tray = TrayWindowOf(first.Id())) != nullptr && IconInTray(tray); }));
+    EXPECT_TRUE(ModuleLoaded(first.Handle(), L"shell32.dll"));
+}
+
 TEST_F(ProgramTest, CapitalisedTrayOptionShowsTheWindowAndOneTaskbarButton)
 {
     HWND window = StartShown(L"/Tray");

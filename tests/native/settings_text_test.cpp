@@ -24,3 +24,32 @@ TEST(CommandForPath, QuotesOnlyPathsThatTheShellWouldSplit)
     EXPECT_EQ(CommandForPath(L"\"C:\\Program Files\\Q.exe\""), L"\"C:\\Program Files\\Q.exe\"");
     EXPECT_EQ(CommandForPath(L"C:\\a\tb.exe"), L"\"C:\\a\tb.exe\"");
 }
+
+TEST(CommandLineWords, SplitsAsTheRuntimeDoes)
+{
+    using Words = std::vector<std::wstring>;
+    const struct {
+        const wchar_t* line;
+        Words words;
+    } cases[] = {
+        {L"", {}},
+        {L"Quenfel.exe", {L"Quenfel.exe"}},
+        {L"Quenfel.exe /tray", {L"Quenfel.exe", L"/tray"}},
+        {L"  Quenfel.exe", {L"", L"Quenfel.exe"}},  // a leading blank leaves the name empty
+        {L"Quenfel.exe \t /tray\t ", {L"Quenfel.exe", L"/tray"}},
+        {L"\"C:\\Program Files\\Quenfel\\Quenfel.exe\" /tray", {L"C:\\Program Files\\Quenfel\\Quenfel.exe", L"/tray"}},
+        {L"\"C:\\Program Files\\Quenfel\\Quenfel.exe\"/tray", {L"C:\\Program Files\\Quenfel\\Quenfel.exe", L"/tray"}},
+        {L"\"C:\\no end", {L"C:\\no end"}},
+        {L"C:\\a\\b.exe \"/tray\"", {L"C:\\a\\b.exe", L"/tray"}},
+        {L"x \"/tr\"ay", {L"x", L"/tray"}},
+        {L"x \"a b\" c", {L"x", L"a b", L"c"}},
+        {L"x \"\" c", {L"x", L"", L"c"}},
+        {L"x a\\\\b", {L"x", L"a\\\\b"}},            // backslashes before no quote stay
+        {L"x a\\\"b", {L"x", L"a\"b"}},              // 2n+1 before a quote: n and a literal quote
+        {L"x a\\\\\"b c\"", {L"x", L"a\\b c"}},      // 2n before a quote: n, and the quote groups
+        {L"x \"a\"\"b\"", {L"x", L"a\"b"}},          // a doubled quote inside quotes
+        {L"x \"unclosed arg", {L"x", L"unclosed arg"}},
+        {L"x \\\\\\", {L"x", L"\\\\\\"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CommandLineWords(c.line), c.words) << "line: " << ToUtf8(c.line);
+}

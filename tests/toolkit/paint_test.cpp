@@ -283,6 +283,8 @@ TEST(Canvas, DrawLeavesOutTheTransparentColour)
     TBitmap glyph;
     glyph.SetSize(3, 3);  // white
     glyph.Canvas().SetPixel(1, 1, clRed);
+    const TColor nearlyWhite = static_cast<TColor>(RGB(254, 255, 255));
+    glyph.Canvas().SetPixel(2, 0, nearlyWhite);  // only the exact colour is left out
     glyph.SetTransparent(true);
     glyph.SetTransparentColor(glyph.Pixel(0, 0));
 
@@ -293,6 +295,9 @@ TEST(Canvas, DrawLeavesOutTheTransparentColour)
     target.Canvas().Draw(1, 1, glyph);
     EXPECT_EQ(target.Pixel(2, 2), clRed);
     EXPECT_EQ(target.Pixel(1, 1), clNavy);
+    EXPECT_EQ(target.Pixel(3, 1), nearlyWhite);
+    EXPECT_EQ(target.Pixel(3, 3), clNavy);
+    EXPECT_EQ(target.Pixel(4, 4), clNavy);  // outside the glyph
 
     glyph.SetTransparent(false);
     target.Canvas().Draw(1, 1, glyph);

@@ -1,0 +1,17 @@
+// The shell's services the program uses. shell32 (and the libraries it loads
+// in turn) is bound on the first call: a start without the tray icon never
+// needs it, and loading it costs a good part of the start-up time.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+// Shell_NotifyIconW. A NIM_DELETE before any other call answers FALSE without
+// loading the shell: no icon of this process can be there. Raises EOSError
+// when the shell lacks the call.
+bool ShellNotifyIcon(DWORD message, NOTIFYICONDATAW& data);
+
+// Opens a document or web address with the program the user has chosen for
+// it. The shell's answer is not reported: it shows its own errors. Raises
+// EOSError when the shell lacks the call.
+void ShellOpen(const wchar_t* target);
