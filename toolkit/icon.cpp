@@ -1,7 +1,6 @@
 #include "toolkit/icon.h"
 
 #include <cstring>
-#include <fstream>
 #include <iterator>
 
 #include "toolkit/errors.h"
