@@ -137,6 +137,23 @@ BOOL CALLBACK MatchChild(HWND window, LPARAM data)
     return TRUE;
 }
 
+struct ClassSearch {
+    const std::wstring* className;
+    bool withText;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<ClassSearch*>(data);
+    wchar_t cls[64] = {};
+    GetClassNameW(window, cls, 64);
+    if (lstrcmpiW(cls, search->className->c_str()) != 0 || (search->withText && GetWindowTextLengthW(window) == 0))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 } // namespace
 
 HWND FindTopLevel(DWORD processId, const std::wstring& title, const std::wstring& className)
@@ -150,6 +167,13 @@ HWND FindChildByText(HWND parent, const std::wstring& text)
 {
     ChildSearch search{&text, nullptr};
     EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindChildByClass(HWND parent, const std::wstring& className, bool withText)
+{
+    ClassSearch search{&className, withText, nullptr};
+    EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -56,6 +56,9 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 HWND FindTopLevel(DWORD processId, const std::wstring& title, const std::wstring& className = L"");
 // A child (any depth) whose window text is exactly text.
 HWND FindChildByText(HWND parent, const std::wstring& text);
+// The first child (any depth) of this window class, optionally one that
+// shows a text.
+HWND FindChildByClass(HWND parent, const std::wstring& className, bool withText = false);
 
 RECT WindowRect(HWND window);
 int WindowWidth(HWND window);

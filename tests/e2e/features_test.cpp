@@ -37,29 +37,6 @@ std::optional<DWORD> ReadDword(const wchar_t* name)
     return testsupport::ReadUserDword(kKey, name);
 }
 
-struct TClassSearch {
-    const wchar_t* className;
-    HWND found;
-};
-
-BOOL CALLBACK MatchClass(HWND w, LPARAM data)
-{
-    auto* s = reinterpret_cast<TClassSearch*>(data);
-    wchar_t cls[64] = {};
-    GetClassNameW(w, cls, 64);
-    if (lstrcmpiW(cls, s->className) != 0) return TRUE;
-    s->found = w;
-    return FALSE;
-}
-
-// The first child window of this class inside parent, at any depth.
-HWND FindChildByClass(HWND parent, const wchar_t* className)
-{
-    TClassSearch search{className, nullptr};
-    EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 struct TShownSearch {
     DWORD processId;
     bool found;

@@ -18,30 +18,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-struct TClassSearch {
-    const wchar_t* className;
-    bool withText;
-    HWND found;
-};
-
-BOOL CALLBACK MatchClass(HWND child, LPARAM data)
-{
-    auto* s = reinterpret_cast<TClassSearch*>(data);
-    wchar_t cls[64] = {};
-    GetClassNameW(child, cls, 64);
-    if (lstrcmpiW(cls, s->className) != 0 || (s->withText && GetWindowTextLengthW(child) == 0)) return TRUE;
-    s->found = child;
-    return FALSE;
-}
-
-// The first child of a class (any depth), optionally one that shows a text.
-HWND ChildOfClass(HWND parent, const wchar_t* className, bool withText = false)
-{
-    TClassSearch search{className, withText, nullptr};
-    EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 class SessionTest : public ::testing::Test {
 protected:
     void SetUp() override { ClearAutorunEntries(); }
@@ -143,7 +119,7 @@ TEST_P(StartFaultTest, IsReportedOnceAndTheWindowStillComesUp)
     program = TProcess::Start();
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = ErrorBox()) != nullptr; })) << "no error report";
-    HWND text = ChildOfClass(box, L"Static", /*withText=*/true);
+    HWND text = FindChildByClass(box, L"Static", /*withText=*/true);
     ASSERT_NE(text, nullptr);
     EXPECT_FALSE(WindowText(text).empty());
     PostMessageW(box, WM_COMMAND, IDOK, 0);
