@@ -1,7 +1,5 @@
 #include "toolkit/application.h"
 
-#include <commctrl.h>
-
 #include <new>
 #include <vector>
 
@@ -69,9 +67,8 @@ TApplication::~TApplication()
 
 void TApplication::Initialize()
 {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES |
-                                              ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&icc);
+    // The common controls are registered class by class as windows of them
+    // are first made.
     Handle();
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/application.h"
+#include "toolkit/commoncontrols.h"
 #include "toolkit/errors.h"
 #include "toolkit/shorthint.h"
 
@@ -113,11 +114,20 @@ void TForm::CreateWnd()
 {
     TWinControl::CreateWnd();
     ApplyIcon();
+}
+
+HWND TForm::HintWindow()
+{
+    // Made for the first hint: a form whose controls show none never loads
+    // the common controls for it.
+    if (hintWindow_ || !HandleAllocated()) return hintWindow_.Get();
+    RegisterCommonControls(ICC_BAR_CLASSES);
     hintWindow_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, WindowHandle(),
                                       nullptr, GetModuleHandleW(nullptr), nullptr));
     if (!hintWindow_) RaiseLastOSError();
     SendMessageW(hintWindow_.Get(), TTM_SETMAXTIPWIDTH, 0, 400);
+    return hintWindow_.Get();
 }
 
 void TForm::DestroyWnd()
@@ -366,7 +376,7 @@ std::wstring TForm::HintFor(const TControl* control)
 
 void TForm::UpdateHint(TControl* control)
 {
-    if (control == hintControl_ || !hintWindow_) return;
+    if (control == hintControl_) return;
     TOOLINFOW ti{};
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
     if (hintControl_ != nullptr) {
@@ -377,7 +387,7 @@ void TForm::UpdateHint(TControl* control)
     hintControl_ = nullptr;
     if (control == nullptr || control->SurfaceHandle() == nullptr) return;
     std::wstring text = HintFor(control);
-    if (text.empty()) return;
+    if (text.empty() || HintWindow() == nullptr) return;
     hintControl_ = control;
     ti.uFlags = TTF_TRANSPARENT;
     ti.hwnd = control->SurfaceHandle();

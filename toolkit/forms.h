@@ -102,8 +102,11 @@ public:
     // The hint text shown for control (a child of this form): its own hint,
     // or its nearest parent's; empty when hints are off for it.
     static std::wstring HintFor(const TControl* control);
-    // The tooltip window (created with the form's window), for tests and tools.
-    HWND HintWindow() const noexcept { return hintWindow_.Get(); }
+    // The tooltip window, made on first use once the form has its window
+    // (null before). Raises if it cannot be made.
+    HWND HintWindow();
+    // The tooltip if made already: mouse messages are relayed to it only then.
+    HWND MadeHintWindow() const noexcept { return hintWindow_.Get(); }
     // Points the tooltip at control (null: no hint). Called by mouse routing.
     void UpdateHint(TControl* control);
 

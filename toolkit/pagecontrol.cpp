@@ -93,6 +93,7 @@ void TPageControl::CreateParams(TCreateParams& p)
     TWinControl::CreateParams(p);
     p.WinClassName = WC_TABCONTROLW;
     p.SystemClass = true;
+    p.CommonControlClasses = ICC_TAB_CLASSES;
     p.Style |= WS_CLIPCHILDREN | TCS_TABS | TCS_SINGLELINE;
     if (hotTrack_) p.Style |= TCS_HOTTRACK;
 }

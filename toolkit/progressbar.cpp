@@ -23,6 +23,7 @@ void TProgressBar::CreateParams(TCreateParams& p)
     TWinControl::CreateParams(p);
     p.WinClassName = PROGRESS_CLASSW;
     p.SystemClass = true;
+    p.CommonControlClasses = ICC_PROGRESS_CLASS;
     p.Style |= BarStyle();
 }
 

@@ -6,7 +6,8 @@
 #include <windows.h>
 
 // The entry point `entry` of the system library `library` (a file name such
-// as L"shell32.dll", always taken from the system directory, never from the
+// as L"shell32.dll", always taken from the system directory, or from the
+// side-by-side assembly the program's manifest names for it; never from the
 // program's folder or the search path). The library stays loaded for the
 // life of the process. Raises EOSError naming the library and the entry when
 // either is missing.

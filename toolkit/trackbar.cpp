@@ -22,6 +22,7 @@ void TTrackBar::CreateParams(TCreateParams& p)
     TWinControl::CreateParams(p);
     p.WinClassName = TRACKBAR_CLASSW;
     p.SystemClass = true;
+    p.CommonControlClasses = ICC_BAR_CLASSES;
     p.Style |= TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH;
 }
 

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "toolkit/application.h"
+#include "toolkit/commoncontrols.h"
 #include "toolkit/errors.h"
 #include "toolkit/forms.h"
 #include "toolkit/paintbuffer.h"
@@ -61,7 +62,7 @@ void TWinControl::InsertControl(TControl* control)
     auto* windowed = dynamic_cast<TWinControl*>(control);
     if (windowed != nullptr) {
         tabList_.push_back(windowed);
-        if (handle_ != nullptr && !creating_) windowed->CreateHandle();
+        if (handle_ != nullptr && !creating_ && windowed->Visible()) windowed->CreateHandle();
     }
 }
 
@@ -92,13 +93,31 @@ void TWinControl::CreateHandle()
     creating_ = true;
     try {
         CreateWnd();
-        for (TWinControl* child : tabList_) child->CreateHandle();
+        PlaceAmongSiblings();
+        // A hidden child gets its window when it is first shown or its handle
+        // is asked for: a page nobody opens costs no windows.
+        for (TWinControl* child : tabList_)
+            if (child->Visible()) child->CreateHandle();
     } catch (...) {
         creating_ = false;
         throw;
     }
     creating_ = false;
     AlignControls();
+}
+
+void TWinControl::PlaceAmongSiblings()
+{
+    if (Parent() == nullptr) return;
+    // New child windows go below their siblings, so windows made together
+    // stack in list order. One made later goes where it would have been.
+    const auto& siblings = Parent()->tabList_;
+    const auto self = std::find(siblings.begin(), siblings.end(), this);
+    if (std::none_of(self + 1, siblings.end(), [](const TWinControl* c) { return c->handle_ != nullptr; })) return;
+    HWND above = HWND_TOP;
+    for (auto it = siblings.begin(); it != self; ++it)
+        if ((*it)->handle_ != nullptr) above = (*it)->handle_;
+    SetWindowPos(handle_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void TWinControl::CreateParams(TCreateParams& p)
@@ -125,13 +144,14 @@ void TWinControl::CreateWnd()
         throw EInvalidOperation(FormatMessageText(L"Control '%s' has no parent window", Name()));
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (p.SystemClass) {
+        if (p.CommonControlClasses != 0) RegisterCommonControls(p.CommonControlClasses);
         HWND h = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
                                  p.Height, p.WndParent, nullptr, instance, nullptr);
         if (h == nullptr) RaiseLastOSError();
         handle_ = h;
         SetPropW(h, kControlProperty, this);
         if (!subclassed_) {
-            if (!SetWindowSubclass(h, &TWinControl::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+            if (!InstallSubclass(h, &TWinControl::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
                 RemovePropW(h, kControlProperty);
                 DestroyWindow(h);
                 handle_ = nullptr;
@@ -179,7 +199,7 @@ void TWinControl::DestroyHandle() noexcept
     if (handle_ != nullptr) {
         // The window outlived DestroyWnd: make sure no message reaches this object.
         if (subclassed_) {
-            RemoveWindowSubclass(handle_, &TWinControl::SubclassProc, kSubclassId);
+            RemoveSubclass(handle_, &TWinControl::SubclassProc, kSubclassId);
             RemovePropW(handle_, kControlProperty);
             subclassed_ = false;
         } else {
@@ -215,10 +235,10 @@ LRESULT TWinControl::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM l
         // Default processing first, then the object forgets the window.
         const bool wasSubclassed = subclassed_;
         if (wasSubclassed) {
-            RemoveWindowSubclass(window, &TWinControl::SubclassProc, kSubclassId);
+            RemoveSubclass(window, &TWinControl::SubclassProc, kSubclassId);
             RemovePropW(window, kControlProperty);
             subclassed_ = false;
-            m.Result = DefSubclassProc(window, message, wParam, lParam);
+            m.Result = DefaultSubclassProc(window, message, wParam, lParam);
         } else {
             TWindowBinding<TWinControl>::Unbind(window);
             m.Result = DefWindowProcW(window, message, wParam, lParam);
@@ -249,7 +269,7 @@ void TWinControl::DefaultHandler(TMessage& m)
         return;
     }
     if (subclassed_)
-        m.Result = DefSubclassProc(handle_, m.Msg, m.WParam, m.LParam);
+        m.Result = DefaultSubclassProc(handle_, m.Msg, m.WParam, m.LParam);
     else
         m.Result = DefWindowProcW(handle_, m.Msg, m.WParam, m.LParam);
 }
@@ -395,10 +415,10 @@ bool TWinControl::HandleMouseMessage(TMessage& m)
 void TWinControl::RelayToHint(const TMessage& m)
 {
     TForm* form = GetParentForm();
-    if (form == nullptr || form->HintWindow() == nullptr) return;
+    if (form == nullptr || form->MadeHintWindow() == nullptr) return;
     MSG relay{handle_, m.Msg, m.WParam, m.LParam, static_cast<DWORD>(GetMessageTime()), {}};
     GetCursorPos(&relay.pt);
-    SendMessageW(form->HintWindow(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
+    SendMessageW(form->MadeHintWindow(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
 }
 
 TControl* TWinControl::ControlUnderPointer(POINT pt) const
@@ -702,6 +722,24 @@ void TWinControl::SetFocus()
     ::SetFocus(Handle());
 }
 
+void TWinControl::PassFocusOn()
+{
+    TForm* form = GetParentForm();
+    if (form == nullptr || form == this) return;
+    TWinControl* active = form->ActiveControl();
+    const TControl* c = active;
+    while (c != nullptr && c != this) c = c->Parent();
+    if (c == nullptr) return;
+    // Like a Tab from the focused control; with nothing left to take it, the
+    // form keeps the keyboard rather than a hidden window.
+    form->SelectNext(active, true, true);
+    if (form->ActiveControl() == active) {
+        form->SetFocusedControl(nullptr);
+        if (form->HandleAllocated() && GetFocus() != nullptr && IsChild(form->WindowHandle(), GetFocus()))
+            ::SetFocus(form->WindowHandle());
+    }
+}
+
 bool TWinControl::Focused() const
 {
     return handle_ != nullptr && GetFocus() == handle_;
@@ -799,6 +837,11 @@ void TWinControl::ColorChanged()
 
 void TWinControl::VisibleChanged()
 {
-    if (handle_ != nullptr) ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
+    if (handle_ == nullptr) {
+        if (Visible() && Parent() != nullptr && Parent()->HandleAllocated()) CreateHandle();
+    } else {
+        if (!Visible()) PassFocusOn();
+        ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
+    }
     if (Parent() != nullptr && Align() != alNone) Parent()->AlignControls();
 }

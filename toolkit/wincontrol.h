@@ -1,6 +1,7 @@
 // TWinControl: a control that owns a window. The window is created on demand
-// (Handle(), or when the parent's window is created) from CreateParams, and
-// destroyed with the object. Children are kept in z-order (first = bottom).
+// (Handle(), or with the parent's window, or when first shown if hidden then)
+// from CreateParams, and destroyed with the object. Children are kept in
+// z-order (first = bottom).
 //
 // Two kinds of window:
 //  - our own classes (CreateParams leaves WinClassName empty or names a class
@@ -9,7 +10,8 @@
 //    destructor;
 //  - built-in classes ("EDIT", TRACKBAR_CLASSW, ...): CreateParams sets
 //    SystemClass; the window is hooked once with SetWindowSubclass and
-//    unhandled messages go to DefSubclassProc.
+//    unhandled messages go to DefSubclassProc. The common-controls library
+//    that provides both is loaded with the first such window.
 // Either way every message passes WndProc(TMessage&), which derived classes
 // override (handle what they need, call the base for the rest). Notifications
 // sent to a parent (WM_COMMAND, WM_NOTIFY, WM_HSCROLL, WM_VSCROLL,
@@ -19,6 +21,7 @@
 //   void TTrackBar::CreateParams(TCreateParams& p) {
 //       TWinControl::CreateParams(p);
 //       p.WinClassName = TRACKBAR_CLASSW; p.SystemClass = true;
+//       p.CommonControlClasses = ICC_BAR_CLASSES;
 //       p.Style |= TBS_AUTOTICKS;
 //   }
 //   void TTrackBar::WndProc(TMessage& m) {
@@ -47,6 +50,7 @@ struct TCreateParams {
     std::wstring WinClassName;  // empty: the toolkit's default class
     UINT ClassStyle = CS_DBLCLKS;  // for the toolkit's own classes
     bool SystemClass = false;   // a built-in class to subclass
+    DWORD CommonControlClasses = 0;  // ICC_* flags a common-controls class needs registered
 };
 
 using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
@@ -172,8 +176,13 @@ private:
     LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
+    // Makes the window and those of its showing children; hidden children
+    // get theirs when shown.
     void CreateHandle();
+    void PlaceAmongSiblings();
     void DestroyHandle() noexcept;
+    // Before hiding: the focus, if inside, moves to the next control.
+    void PassFocusOn();
     // Mouse input: the hint window hears it, the control under the pointer
     // gets its enter and leave, and the message goes to the graphic child
     // under the pointer (or holding the capture), else to this control.
