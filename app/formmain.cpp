@@ -151,6 +151,11 @@ void TFormMain::FormCreate(TObject*)
     LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
     CheckBoxAutoRun->SetChecked(Mem->MachineAutorunRegistered());
 
+    // The settings page sits beyond the closed window's edge. Hidden, it
+    // takes no keyboard focus there, and its windows (and the common
+    // controls library) wait until it first opens.
+    PageControlSettings->SetVisible(false);
+
     // Another copy started with /optimize finds this window by its class and
     // caption, so it must exist even while the program starts in the tray.
     Handle();
@@ -240,8 +245,10 @@ void TFormMain::DoBlockReleased(TObject*, std::int32_t index)
 void TFormMain::ActionSettingsExecute(TObject*)
 {
     const int step = settingsOpen_ ? -SettingsSlideStep : SettingsSlideStep;
-    for (int i = 0; i < SettingsSlideSteps; ++i) SetWidth(Width() + step);
     const bool closing = settingsOpen_;
+    if (!closing) PageControlSettings->SetVisible(true);
+    for (int i = 0; i < SettingsSlideSteps; ++i) SetWidth(Width() + step);
+    if (closing) PageControlSettings->SetVisible(false);
     if (closing) TimerMem->SetInterval(RefreshInterval(SpinEditRefresh->Value()));
     SpeedButtonOptimize->SetEnabled(closing);
     settingsOpen_ = !settingsOpen_;

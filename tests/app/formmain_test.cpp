@@ -347,6 +347,43 @@ TEST_F(FormMainTest, WindowSizesThroughSettingsAndOptimizeSlides)
     }
 }
 
+// Beyond the closed window's edge the page would only hide the focus; and
+// it costs its windows, and the common controls, only once it opens.
+TEST_F(FormMainTest, TheSettingsPageIsHiddenAndWindowlessUntilItOpens)
+{
+    Create();
+    form->Show();
+    Application->ProcessMessages();
+    EXPECT_FALSE(form->PageControlSettings->Visible());
+    for (TWinControl* c : std::initializer_list<TWinControl*>{form->PageControlSettings, form->TrackRAM,
+                                                              form->SpinEditAlarmMB, form->CheckBoxAutoRun2,
+                                                              form->ProgressBarCPU, form->ProgressBarFree2})
+        EXPECT_FALSE(c->HandleAllocated()) << ToUtf8(c->Name());
+    // The first control to take the focus is one the user can see.
+    ASSERT_NE(form->ActiveControl(), nullptr);
+    EXPECT_EQ(form->ActiveControl(), form->SpeedButtonOptimize);
+
+    form->ActionSettingsExecute(form);
+    ASSERT_TRUE(form->TrackRAM->HandleAllocated());
+    HWND track = form->TrackRAM->WindowHandle();
+    EXPECT_TRUE(IsWindowVisible(track));
+    EXPECT_EQ(SendMessageW(track, TBM_GETPOS, 0, 0), form->TrackRAM->Position());
+
+    // Closed with the keyboard in the page: the focus leaves it.
+    form->SpinEditAlarmMB->SetFocus();
+    form->ActionSettingsExecute(form);
+    EXPECT_FALSE(form->PageControlSettings->Visible());
+    EXPECT_FALSE(IsWindowVisible(track));
+    ASSERT_NE(GetFocus(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(GetFocus()));
+    EXPECT_NE(form->ActiveControl(), form->SpinEditAlarmMB);
+
+    // Opened again: the same windows.
+    form->ActionSettingsExecute(form);
+    EXPECT_EQ(form->TrackRAM->WindowHandle(), track);
+    EXPECT_TRUE(IsWindowVisible(track));
+}
+
 TEST_F(FormMainTest, ProgressStripFollowsTheRun)
 {
     Create();

@@ -265,6 +265,7 @@ private:
 TEST_F(LayoutTest, EveryWindowedControlSitsWhereDesigned)
 {
     Create();
+    form->ActionSettingsExecute(form);  // the settings page shows only while open
     for (const TPlace& p : kWindowed) {
         SCOPED_TRACE(ToUtf8(p.name));
         TWinControl* control = Windowed(p.name);
