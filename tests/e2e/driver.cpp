@@ -293,22 +293,37 @@ bool IconInTray(HWND window)
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
-bool ModuleLoaded(HANDLE process, const wchar_t* library)
+bool OpenSettingsPage(HWND window)
+{
+    const int closed = WindowWidth(window);
+    ClickCentre(FindChildByText(window, L"&Settings Menu"));
+    return WaitUntil([&] { return WindowWidth(window) == closed + 336; });
+}
+
+std::wstring LoadedModulePath(HANDLE process, const wchar_t* library)
 {
     std::vector<HMODULE> modules(256);
     DWORD needed = 0;
     for (;;) {
         const DWORD bytes = static_cast<DWORD>(modules.size() * sizeof(HMODULE));
-        if (!EnumProcessModules(process, modules.data(), bytes, &needed)) return false;
+        if (!EnumProcessModules(process, modules.data(), bytes, &needed)) return {};
         if (needed <= bytes) break;
         modules.resize(needed / sizeof(HMODULE));
     }
     modules.resize(needed / sizeof(HMODULE));
     for (HMODULE module : modules) {
         wchar_t name[MAX_PATH] = {};
-        if (GetModuleBaseNameW(process, module, name, MAX_PATH) != 0 && lstrcmpiW(name, library) == 0) return true;
+        if (GetModuleBaseNameW(process, module, name, MAX_PATH) == 0 || lstrcmpiW(name, library) != 0) continue;
+        wchar_t path[MAX_PATH] = {};
+        if (GetModuleFileNameExW(process, module, path, MAX_PATH) == 0) return name;
+        return path;
     }
-    return false;
+    return {};
+}
+
+bool ModuleLoaded(HANDLE process, const wchar_t* library)
+{
+    return !LoadedModulePath(process, library).empty();
 }
 
 void ClearAutorunEntries()

@@ -70,6 +70,9 @@ std::wstring WindowText(HWND window);
 // SendInput to whatever has the focus.
 void ClickAt(HWND window, int clientX, int clientY, bool doubleClick = false);
 void ClickCentre(HWND window);
+// Opens the settings page with its button, as a user would, and waits for
+// the window to widen; the page's windows exist only from then on.
+bool OpenSettingsPage(HWND window);
 void PressKey(WORD virtualKey);
 
 // The hidden window of that process that receives the notification icon's
@@ -81,6 +84,8 @@ bool IconInTray(HWND window);
 // Whether the process has loaded the named library (a file name such as
 // L"shell32.dll", any case).
 bool ModuleLoaded(HANDLE process, const wchar_t* library);
+// Where the process loaded that library from; empty when it has not.
+std::wstring LoadedModulePath(HANDLE process, const wchar_t* library);
 
 // Removes the autorun flag and the Run entry, as before a first start.
 void ClearAutorunEntries();

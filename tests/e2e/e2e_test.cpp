@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <algorithm>
 
@@ -168,6 +169,24 @@ TEST_F(ProgramTest, TheShellIsLoadedOnlyForTheIcon)
     EXPECT_TRUE(ModuleLoaded(first.Handle(), L"shell32.dll"));
 }
 
+// So are the common controls, with the images they load; only the settings
+// page and the hint tooltip need them.
+TEST_F(ProgramTest, TheCommonControlsAreLoadedOnlyForTheSettingsPage)
+{
+    HWND window = StartShown();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(ModuleLoaded(first.Handle(), L"comctl32.dll"));
+
+    ASSERT_TRUE(OpenSettingsPage(window));
+    EXPECT_NE(FindChildByClass(window, TRACKBAR_CLASSW), nullptr);
+    // The version 6 assembly the manifest asks for, not the older copy in
+    // the system folder.
+    std::wstring path = LoadedModulePath(first.Handle(), L"comctl32.dll");
+    CharLowerW(path.data());
+    EXPECT_NE(path.find(L"microsoft.windows.common-controls_6595b64144ccf1df_6."), std::wstring::npos)
+        << path;
+}
+
 TEST_F(ProgramTest, CapitalisedTrayOptionShowsTheWindowAndOneTaskbarButton)
 {
     HWND window = StartShown(L"/Tray");
@@ -182,10 +201,9 @@ TEST_F(ProgramTest, AutorunBoxWritesAndRemovesTheUserEntries)
 {
     HWND window = StartShown();
     ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(OpenSettingsPage(window));
     HWND box = FindChildByText(window, L"Autorun on Windows start");
     ASSERT_NE(box, nullptr);
-    ClickCentre(FindChildByText(window, L"&Settings Menu"));
-    ASSERT_TRUE(WaitUntil([&] { return WindowWidth(window) == 164 + 336; }));
 
     // The flag is written before the Run entry changes: wait for both.
     ClickCentre(box);  // checked at start: this unchecks it

@@ -111,11 +111,10 @@ TEST_F(FeaturesTest, SettingsChosenOnThePageSurviveARestart)
 {
     HWND window = StartShown();
     ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(OpenSettingsPage(window));
     const TSettingsPage page = Page(window);
     ASSERT_TRUE(page.track && page.alarm && page.autoOptimize && page.refresh);
     HWND settings = FindChildByText(window, L"&Settings Menu");
-    ClickCentre(settings);
-    ASSERT_TRUE(WaitUntil([&] { return WindowWidth(window) == 164 + 336; }));
 
     PostMessageW(page.track, WM_KEYDOWN, VK_HOME, 0);  // the slider's minimum, 1
     PostMessageW(page.track, WM_KEYUP, VK_HOME, 0);
@@ -137,6 +136,7 @@ TEST_F(FeaturesTest, SettingsChosenOnThePageSurviveARestart)
 
     window = StartShown();
     ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(OpenSettingsPage(window));
     const TSettingsPage again = Page(window);
     EXPECT_EQ(SendMessageW(again.track, TBM_GETPOS, 0, 0), 1);
     EXPECT_EQ(WindowText(again.alarm), L"300");
@@ -164,6 +164,7 @@ TEST_F(FeaturesTest, AMalformedStoreStartsWithTheDefaultsAndNoError)
             if (std::wstring(name) != L"RamToFree" || std::string(kind.what) != "out of range") kind.write(name);
         HWND window = StartShown();
         ASSERT_NE(window, nullptr) << kind.what;
+        ASSERT_TRUE(OpenSettingsPage(window)) << kind.what;
         const TSettingsPage page = Page(window);
         const LRESULT maximum = SendMessageW(page.track, TBM_GETRANGEMAX, 0, 0);
         EXPECT_EQ(SendMessageW(page.track, TBM_GETPOS, 0, 0), maximum / 2) << kind.what;
