@@ -76,8 +76,6 @@ void TTimerThread::Execute()
 
 TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner)
 {
-    window_ = std::make_unique<TUtilityWindow>(
-        [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return TrayWndProc(w, m, wp, lp); }, TrayIconWindowClass);
     // Sent to every top-level window when the taskbar is created again (the
     // shell restarted): the icon must be added anew or a program hidden in
     // the tray can no longer be reached.
@@ -85,7 +83,16 @@ TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner)
     icon_.OnChange = [this](TObject*) { RefreshTray(); };
     icons_.OnChange = [this](TObject*) { RefreshTray(); };
     NotifyData.cbSize = TrayNotifyDataSize;
-    NotifyData.hWnd = window_->Handle();
+}
+
+HWND TTrayIcon::WindowHandle()
+{
+    // Made when the icon or its animation first needs it: a start that never
+    // shows the icon costs no window.
+    if (!window_)
+        window_ = std::make_unique<TUtilityWindow>(
+            [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return TrayWndProc(w, m, wp, lp); }, TrayIconWindowClass);
+    return window_->Handle();
 }
 
 TTrayIcon::~TTrayIcon()
@@ -168,7 +175,7 @@ void TTrayIcon::SetAnimated(bool value)
     if (on) {
         auto shared = std::make_shared<TTimerThread::TShared>();
         shared->Interval = interval_;
-        shared->Window = window_->Handle();
+        shared->Window = WindowHandle();
         shared->StepMessage = TrayStepMessage;
         shared->Generation = ++animationGeneration_;
         auto thread = NewAnimationThread(shared);
@@ -221,7 +228,7 @@ void TTrayIcon::FillNotifyRecord()
 {
     NotifyData = NOTIFYICONDATAW{};
     NotifyData.cbSize = TrayNotifyDataSize;
-    NotifyData.hWnd = window_->Handle();
+    NotifyData.hWnd = WindowHandle();
     NotifyData.uID = 0;
     NotifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     NotifyData.uCallbackMessage = TrayCallbackMessage;
@@ -391,7 +398,7 @@ bool TTrayIcon::ShowPopupMenu(int x, int y)
             form = Application->MainForm()->WindowHandle();
         if (form != nullptr) SendMessageW(form, WM_CANCELMODE, 0, 0);
     }
-    HWND hidden = window_->Handle();
+    HWND hidden = WindowHandle();
     // A menu only closes on a click elsewhere when its thread owns the
     // foreground; the hidden window takes it for the menu's lifetime.
     if (IsWindowEnabled(hidden)) SetForegroundWindow(hidden);

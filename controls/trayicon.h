@@ -116,7 +116,8 @@ public:
     int FrameIndex() const noexcept { return frameIndex_; }
     // Steps posted with another generation belong to an earlier animation.
     WPARAM AnimationGeneration() const noexcept { return animationGeneration_; }
-    HWND WindowHandle() const noexcept { return window_->Handle(); }
+    // The hidden window the shell and the animation talk to, made on first use.
+    HWND WindowHandle();
 
     TMouseEvent OnClick;
     TNotifyEvent OnDblClick;

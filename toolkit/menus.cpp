@@ -239,8 +239,15 @@ TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner)
 {
     items_ = new TMenuItem(this);
     items_->menu_ = this;
-    window_ = AllocateHWnd(
-        [this](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT { return WindowProc(w, m, wp, lp); });
+}
+
+HWND TPopupMenu::WindowHandle()
+{
+    // Made for the first popup: a menu that never opens costs no window.
+    if (!window_)
+        window_ = AllocateHWnd(
+            [this](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT { return WindowProc(w, m, wp, lp); });
+    return window_->Handle();
 }
 
 TPopupMenu::~TPopupMenu()
@@ -342,7 +349,7 @@ void TPopupMenu::Popup(int x, int y)
         ~TShowing() { flag = false; }
     } showing{showing_};
     // The choice comes back as WM_COMMAND to our window once the menu closes.
-    TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, window_->Handle(), nullptr);
+    TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, WindowHandle(), nullptr);
 }
 
 LRESULT TPopupMenu::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -142,8 +142,8 @@ public:
 
     // The system menu, rebuilt when the items changed.
     HMENU Handle();
-    // The hidden window that receives the menu's WM_COMMAND.
-    HWND WindowHandle() const noexcept { return window_->Handle(); }
+    // The hidden window that receives the menu's WM_COMMAND, made on first use.
+    HWND WindowHandle();
 
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;

@@ -32,7 +32,7 @@ void TTimer::UpdateTimer()
     timer_.Reset();
     if (!enabled_ || interval_ == 0 || IsLoading() || IsDestroying()) return;
     if (!window_) {
-        window_ = AllocateHWnd([this](HWND w, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        window_ = AllocateMessageWindow([this](HWND w, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
             // A tick of an earlier period may still be queued after a restart.
             if (message == WM_TIMER) {
                 if (timer_ && wParam == timerId_) Fire(OnTimer, this);

@@ -1,6 +1,7 @@
 // A hidden top-level window (tool window, popup style, zero size, never shown)
-// whose messages go to a handler; for non-visual components that need window
-// messages: timers, notification-area callbacks. The handler calls
+// or a message-only window, whose messages go to a handler; for non-visual
+// components that need window messages: timers, menus, notification-area
+// callbacks. The handler calls
 // DefWindowProcW itself for what it does not handle. Errors it raises go to
 // the application's error report and the message returns 0.
 #pragma once
@@ -19,7 +20,9 @@ class TUtilityWindow : public TObject {
 public:
     // className: a window class of its own, for windows that tools and tests
     // find by class (FindWindow); empty uses the shared class.
-    explicit TUtilityWindow(TWindowHandler handler, const wchar_t* className = nullptr);
+    // messageOnly: a message-only window, for a handler that needs no
+    // broadcasts and owns no menu (a timer's); cheaper to make.
+    explicit TUtilityWindow(TWindowHandler handler, const wchar_t* className = nullptr, bool messageOnly = false);
     ~TUtilityWindow() override;
     HWND Handle() const noexcept { return handle_; }
 
@@ -32,3 +35,5 @@ private:
 };
 
 std::unique_ptr<TUtilityWindow> AllocateHWnd(TWindowHandler handler);
+// A message-only one, for messages posted to it alone (timer ticks).
+std::unique_ptr<TUtilityWindow> AllocateMessageWindow(TWindowHandler handler);
