@@ -1,8 +1,9 @@
 // Start-up time of the program (from start until its loop first waits for
 // input, its first paint done) and its working set at that moment, against a
 // minimal Win32 program with a one-second timer started the same way in the
-// same run. Prints the figures and their ratios (the median start, and the
-// fastest, which a busy machine disturbs least); asserts nothing. The idle
+// same run. Prints the figures and their ratios (the median start, the
+// fastest, which a busy machine disturbs least, and the median of the ratios
+// within each round, which drifts disturb least); asserts nothing. The idle
 // cost is bench/idle-cost's.
 //   startup_bench [rounds [program]]   (run inside a Wine session: scripts/wine-shell)
 // The program is the Quenfel.exe of this build tree unless a path is given,
@@ -80,18 +81,29 @@ void Measure(const std::wstring& program, const wchar_t* label, const std::wstri
     // filling the file cache and starting Wine's services.
     { TRun warm(program, args); }
     { TRun warm(Sibling(L"minimal_timer_app.exe"), args); }
-    std::vector<double> programMs, baselineMs, programMb, baselineMb;
+    std::vector<double> programMs, baselineMs, programMb, baselineMb, pairRatios;
+    const auto runProgram = [&] {
+        TRun p(program, args);
+        programMs.push_back(p.startupMs);
+        programMb.push_back(p.workingSetMb);
+    };
+    const auto runBaseline = [&] {
+        TRun b(Sibling(L"minimal_timer_app.exe"), args);
+        baselineMs.push_back(b.startupMs);
+        baselineMb.push_back(b.workingSetMb);
+    };
     for (int i = 0; i < rounds; ++i) {
-        {
-            TRun p(program, args);
-            programMs.push_back(p.startupMs);
-            programMb.push_back(p.workingSetMb);
+        // Each round starts the two back to back, taking turns at going
+        // first; the ratio within a round is spared the slow drifts of a
+        // busy machine that move both starts together.
+        if (i % 2 == 0) {
+            runProgram();
+            runBaseline();
+        } else {
+            runBaseline();
+            runProgram();
         }
-        {
-            TRun b(Sibling(L"minimal_timer_app.exe"), args);
-            baselineMs.push_back(b.startupMs);
-            baselineMb.push_back(b.workingSetMb);
-        }
+        pairRatios.push_back(Ratio(programMs.back(), baselineMs.back()));
     }
     const double p = Median(programMs), b = Median(baselineMs);
     const double pf = Fastest(programMs), bf = Fastest(baselineMs);
@@ -99,6 +111,7 @@ void Measure(const std::wstring& program, const wchar_t* label, const std::wstri
     std::printf("start %-6ls program %7.1f ms   minimal %7.1f ms   ratio %.2f  (median of %d)\n", label, p, b,
                 Ratio(p, b), rounds);
     std::printf("      %-6ls fastest %7.1f ms   minimal %7.1f ms   ratio %.2f\n", label, pf, bf, Ratio(pf, bf));
+    std::printf("      %-6ls ratio within a round, median %.2f\n", label, Median(pairRatios));
     std::printf("      %-6ls working set %6.1f MB   minimal %6.1f MB   difference %+.1f MB\n", label, pm, bm, pm - bm);
 }
 
