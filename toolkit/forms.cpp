@@ -189,6 +189,7 @@ void TForm::VisibleChanged()
     std::weak_ptr<int> alive = lifeToken_;
     if (Visible()) {
         Handle();
+        CreateChildHandles();  // a form made hidden has none yet
         ShowWindow(WindowHandle(), SW_SHOW);
         if (Application->MainForm() == this) Application->MainFormVisibilityChanged(true);
         Fire(OnShow, this);

@@ -62,7 +62,7 @@ void TWinControl::InsertControl(TControl* control)
     auto* windowed = dynamic_cast<TWinControl*>(control);
     if (windowed != nullptr) {
         tabList_.push_back(windowed);
-        if (handle_ != nullptr && !creating_ && windowed->Visible()) windowed->CreateHandle();
+        if (handle_ != nullptr && !creating_ && Visible() && windowed->Visible()) windowed->CreateHandle();
     }
 }
 
@@ -94,16 +94,22 @@ void TWinControl::CreateHandle()
     try {
         CreateWnd();
         PlaceAmongSiblings();
-        // A hidden child gets its window when it is first shown or its handle
-        // is asked for: a page nobody opens costs no windows.
-        for (TWinControl* child : tabList_)
-            if (child->Visible()) child->CreateHandle();
+        if (Visible()) CreateChildHandles();
     } catch (...) {
         creating_ = false;
         throw;
     }
     creating_ = false;
     AlignControls();
+}
+
+void TWinControl::CreateChildHandles()
+{
+    // A child's window is made once the child and this control both show,
+    // or when its handle is asked for: a page nobody opens, or a form that
+    // starts hidden, costs no child windows.
+    for (TWinControl* child : tabList_)
+        if (child->Visible() && child->handle_ == nullptr) child->CreateHandle();
 }
 
 void TWinControl::PlaceAmongSiblings()
@@ -838,9 +844,12 @@ void TWinControl::ColorChanged()
 void TWinControl::VisibleChanged()
 {
     if (handle_ == nullptr) {
-        if (Visible() && Parent() != nullptr && Parent()->HandleAllocated()) CreateHandle();
+        if (Visible() && Parent() != nullptr && Parent()->HandleAllocated() && Parent()->Visible()) CreateHandle();
     } else {
-        if (!Visible()) PassFocusOn();
+        if (Visible())
+            CreateChildHandles();
+        else
+            PassFocusOn();
         ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
     }
     if (Parent() != nullptr && Align() != alNone) Parent()->AlignControls();

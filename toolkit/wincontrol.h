@@ -164,6 +164,9 @@ protected:
     void ColorChanged() override;
     void VisibleChanged() override;
 
+    // Makes the windows of visible children that have none yet (and theirs).
+    void CreateChildHandles();
+
     // Background brush for Color (owned, recreated when Color changes).
     HBRUSH ColorBrush();
 
@@ -176,8 +179,8 @@ private:
     LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
-    // Makes the window and those of its showing children; hidden children
-    // get theirs when shown.
+    // Makes the window, and those of its visible children if this control is
+    // visible; the others get theirs when they show.
     void CreateHandle();
     void PlaceAmongSiblings();
     void DestroyHandle() noexcept;

@@ -1,5 +1,5 @@
-// When windows come into being: a hidden control gets none until it is first
-// shown (or its handle is asked for), then takes the place among its siblings
+// When windows come into being: a control gets none until it and its parent
+// show (or its handle is asked for), then takes the place among its siblings
 // it would have had; hiding a container hands the focus on.
 #include <windows.h>
 
@@ -80,13 +80,33 @@ TEST(WindowCreation, AHiddenContainerMakesNoWindowsUntilShownOrAsked)
         EXPECT_FALSE(lazy.box->HandleAllocated());
         for (TPanelControl* p : lazy.panels) EXPECT_FALSE(p->HandleAllocated());
 
-        // Asked for, a hidden control's window is made hidden, with its
-        // parent's; a hidden child still waits.
+        // Asked for, a control's window is made with its parent's; the
+        // hidden parent's other children still wait, until it shows.
         HWND first = lazy.panels[0]->Handle();
         EXPECT_TRUE(lazy.box->HandleAllocated());
         EXPECT_FALSE(IsWindowVisible(first));
         EXPECT_FALSE(lazy.panels[1]->HandleAllocated());
-        EXPECT_TRUE(lazy.panels[2]->HandleAllocated());
+        EXPECT_FALSE(lazy.panels[2]->HandleAllocated());
+        lazy.box->Show();
+        ASSERT_TRUE(lazy.panels[2]->HandleAllocated());
+        EXPECT_TRUE(IsWindowVisible(lazy.panels[2]->WindowHandle()));
+        EXPECT_TRUE(IsWindowVisible(first));
+        EXPECT_FALSE(lazy.panels[1]->HandleAllocated());
+        EXPECT_EQ(lazy.Stack(), (std::vector<HWND>{first, lazy.panels[2]->WindowHandle()}));
+    }
+    {
+        // A form made without being shown (one that starts in the tray) has
+        // no child windows until it shows.
+        std::unique_ptr<TForm> form(new TForm(nullptr));
+        form->SetBounds(60, 60, 300, 200);
+        auto* panel = CreateComponent<TPanelControl>(form.get());
+        panel->SetTabStop(false);  // not made by taking the focus
+        panel->SetParent(form.get());
+        form->Handle();
+        EXPECT_FALSE(panel->HandleAllocated());
+        form->Show();
+        ASSERT_TRUE(panel->HandleAllocated());
+        EXPECT_TRUE(IsWindowVisible(panel->WindowHandle()));
     }
     {
         TBoxOfThree lazy(1, true);
