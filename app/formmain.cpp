@@ -98,11 +98,15 @@ private:
 
 TFormMain::TFormMain(TComponent* owner) : TForm(owner)
 {
+    // Before the creation handler, whose errors end it early: a request or
+    // the end of the session may come however the start went.
+    Application->HookMainWindow(this, [this](TMessage& m) { return ApplicationMessage(m); });
     LoadLayout();
 }
 
 TFormMain::~TFormMain()
 {
+    Application->UnhookMainWindow(this);
     // The engine outlives the window: it must not call back into it.
     if (Mem != nullptr) {
         Mem->OnBlockAllocated = nullptr;
@@ -155,10 +159,6 @@ void TFormMain::FormCreate(TObject*)
     // takes no keyboard focus there, and its windows (and the common
     // controls library) wait until it first opens.
     PageControlSettings->SetVisible(false);
-
-    // Another copy started with /optimize finds this window by its class and
-    // caption, so it must exist even while the program starts in the tray.
-    Handle();
 
     TimerMemTimer(this);
 }
@@ -334,14 +334,16 @@ void TFormMain::FormClose(TObject*, TCloseAction&)
     }
 }
 
-void TFormMain::WndProc(TMessage& m)
+bool TFormMain::ApplicationMessage(TMessage& m)
 {
+    // Heard on the application window, which exists even while this window
+    // does not (a start in the tray makes it only when first shown).
     if (m.Msg == OptimizeRequestMessage() && m.Msg != 0) {
         // Another copy was started with /optimize. A run in progress ignores
         // it (ActionOptimizeExecute returns at once).
         ActionOptimizeExecute(this);
         m.Result = 0;
-        return;
+        return true;
     }
     if (m.Msg == WM_ENDSESSION && m.WParam != FALSE) {
         // Windows is ending the session: no close follows, and no one is
@@ -351,7 +353,7 @@ void TFormMain::WndProc(TMessage& m)
         } catch (...) {
         }
     }
-    TForm::WndProc(m);
+    return false;
 }
 
 void TFormMain::TabSheetAboutShow(TObject*)

@@ -120,10 +120,9 @@ public:
     bool SettingsOpen() const noexcept { return settingsOpen_; }
     bool Optimizing() const noexcept { return optimizing_; }
 
-protected:
-    void WndProc(TMessage& message) override;
-
 private:
+    // A request from another copy, or the end of the session.
+    bool ApplicationMessage(TMessage& message);
     void LoadLayout();
     void GoToTray();
     void ApplyStoredSettings();

@@ -9,6 +9,7 @@
 #include "app/enginescope.h"
 #include "app/formmain.h"
 #include "app/optimizerequest.h"
+#include "app/productinfo.h"
 #include "app/scheduledrun.h"
 #include "app/singleinstance.h"
 #include "controls/trayicon.h"
@@ -40,7 +41,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 
     try {
         Application->Initialize();
-        Application->SetTitle(L"Quenfel");
+        Application->SetTitle(ApplicationTitle);
 
         // Frees the window before the engine however this block ends.
         TEngineScope engine;

@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "app/productinfo.h"
-#include "toolkit/forms.h"
+#include "toolkit/application.h"
 
 UINT OptimizeRequestMessage()
 {
@@ -19,8 +19,9 @@ bool RequestRunningCopyOptimize(std::chrono::milliseconds patience)
     // window: a scheduled start may fall in between.
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
-        // Hidden in the tray the window still exists, so it is found either way.
-        if (HWND window = FindWindowW(FormWindowClass, MainWindowCaption); window != nullptr)
+        // The application window exists from the start whether the main
+        // window is shown, hidden in the tray or not made yet.
+        if (HWND window = FindWindowW(ApplicationWindowClass, ApplicationTitle); window != nullptr)
             return PostMessageW(window, message, 0, 0) != FALSE;
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

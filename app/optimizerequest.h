@@ -1,5 +1,6 @@
 // How a copy started with /optimize asks the copy already running to free
-// memory: a registered window message posted to that copy's main window.
+// memory: a registered window message posted to that copy's application
+// window.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +11,7 @@
 // the system could not register it.
 UINT OptimizeRequestMessage();
 
-// Posts the request to the running copy's main window, waiting up to
+// Posts the request to the running copy's application window, waiting up to
 // patience for a copy that is still starting to create it. False when no
 // such window appeared or the post failed.
 bool RequestRunningCopyOptimize(std::chrono::milliseconds patience);

@@ -5,5 +5,9 @@
 // resolves it to the browser.
 inline constexpr wchar_t ProductWebAddress[] = L"www.quenfel.example";
 
-// The main window's caption; another copy finds the window by it.
+// The main window's caption.
 inline constexpr wchar_t MainWindowCaption[] = L"Quenfel ver 1.5";
+
+// The application's title (taskbar button, reports); another copy finds the
+// application window by it.
+inline constexpr wchar_t ApplicationTitle[] = L"Quenfel";

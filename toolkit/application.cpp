@@ -1,5 +1,6 @@
 #include "toolkit/application.h"
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -7,8 +8,6 @@
 #include "toolkit/messages.h"
 
 namespace {
-
-constexpr wchar_t kApplicationClass[] = L"QuenfelApplication";
 
 TApplication applicationInstance;
 
@@ -101,12 +100,12 @@ HWND TApplication::Handle()
     wc.hIcon = FirstIconOf(instance);
     if (wc.hIcon == nullptr) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kApplicationClass;
+    wc.lpszClassName = ApplicationWindowClass;
     if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) RaiseLastOSError();
     if (title_.empty()) title_ = ModuleTitle();
     // Zero-sized and off to the side: it exists for its taskbar button and as
     // the owner of every form.
-    handle_ = CreateWindowExW(0, kApplicationClass, title_.c_str(),
+    handle_ = CreateWindowExW(0, ApplicationWindowClass, title_.c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                               nullptr, instance, this);
@@ -176,8 +175,28 @@ void TApplication::Restore()
     if (mainForm_ != nullptr && mainForm_->HandleAllocated()) SetForegroundWindow(mainForm_->WindowHandle());
 }
 
+void TApplication::HookMainWindow(const TObject* owner, TApplicationHook hook)
+{
+    hooks_.emplace_back(owner, std::move(hook));
+}
+
+void TApplication::UnhookMainWindow(const TObject* owner) noexcept
+{
+    std::erase_if(hooks_, [owner](const auto& entry) { return entry.first == owner; });
+}
+
 LRESULT TApplication::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (!hooks_.empty()) {
+        // A copy: a hook may remove itself or another.
+        const auto hooks = hooks_;
+        for (const auto& [owner, hook] : hooks) {
+            const auto still = std::find_if(hooks_.begin(), hooks_.end(), [o = owner](const auto& e) { return e.first == o; });
+            if (still == hooks_.end()) continue;
+            TMessage m{message, wParam, lParam, 0};
+            if (hook(m)) return m.Result;
+        }
+    }
     switch (message) {
     case WM_SYSCOMMAND:
         switch (wParam & kSysCommandMask) {

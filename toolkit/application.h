@@ -12,11 +12,18 @@
 
 #include "toolkit/component.h"
 #include "toolkit/errors.h"
+#include "toolkit/messages.h"
 #include "toolkit/windowbinding.h"
 
 class TForm;
 
 using TExceptionEvent = std::function<void(TObject* sender, const Exception& error)>;
+// Sees a message to the application window first; true when it has answered
+// (in message.Result) and nothing else may handle it.
+using TApplicationHook = std::function<bool(TMessage& message)>;
+
+// The application window's class, by which another process can find it.
+inline constexpr wchar_t ApplicationWindowClass[] = L"QuenfelApplication";
 
 // The text the default error report shows: the message with a full stop
 // appended when its last character sorts after "." (a letter or a digit).
@@ -27,7 +34,7 @@ public:
     TApplication();
     ~TApplication() override;
 
-    // Registers the common controls the toolkit uses.
+    // Makes the application window.
     void Initialize();
 
     // The hidden owner window (created on first use).
@@ -95,6 +102,13 @@ public:
     // Hands an error from a worker thread to the report on this thread.
     void QueueException(std::exception_ptr error) noexcept;
 
+    // Lets owner see the application window's messages first: the one window
+    // that exists from start to end, whether a form is shown or not (messages
+    // from other processes, the end of the session). The hook must be removed
+    // before owner goes.
+    void HookMainWindow(const TObject* owner, TApplicationHook hook);
+    void UnhookMainWindow(const TObject* owner) noexcept;
+
 private:
     friend class TWindowBinding<TApplication>;
     LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -109,6 +123,7 @@ private:
     bool terminated_ = false;
     bool minimized_ = false;
     std::vector<HWND> hiddenByMinimize_;
+    std::vector<std::pair<const TObject*, TApplicationHook>> hooks_;
 };
 
 // The one application object.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/optimizerequest.h"
+#include "app/productinfo.h"
 #include "app/scheduledrun.h"
 #include "controls/spinedit.h"
 #include "controls/trayicon.h"
@@ -147,11 +148,14 @@ TEST_F(FeaturesTest, ClosingTheWindowOrEndingTheSessionStoresTheSettings)
     EXPECT_EQ(StoredDwordValue(L"AlarmLevel"), 250u);
     EXPECT_FALSE(form->TimerMem->Enabled());
 
+    // Heard on the application window, which exists even when the main
+    // window was never made (a start in the tray).
+    EXPECT_FALSE(form->HandleAllocated());
     form->SpinEditAlarmMB->SetValue(260);
-    SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, 0);
+    SendMessageW(Application->Handle(), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(StoredDwordValue(L"AlarmLevel"), 260u);
     form->SpinEditAlarmMB->SetValue(270);
-    SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, 0);  // the session goes on
+    SendMessageW(Application->Handle(), WM_ENDSESSION, FALSE, 0);  // the session goes on
     EXPECT_EQ(StoredDwordValue(L"AlarmLevel"), 260u);
 }
 
@@ -299,30 +303,39 @@ TEST_F(FeaturesTest, AnotherCopysRequestRunsOnceAndNeverInsideARun)
     engine->BlockSource = counter.Source();
     const UINT request = OptimizeRequestMessage();
     ASSERT_NE(request, 0u);
-    SendMessageW(form->Handle(), request, 0, 0);
+    SendMessageW(Application->Handle(), request, 0, 0);
     EXPECT_EQ(counter.taken, 3);
 
     // A request that arrives while the run pumps its messages is dropped.
     counter.taken = 0;
-    counter.onFirst = [&] { SendMessageW(form->Handle(), request, 0, 0); };
+    counter.onFirst = [&] { SendMessageW(Application->Handle(), request, 0, 0); };
     form->ActionOptimizeExecute(form);
     EXPECT_EQ(counter.taken, 3);
     EXPECT_EQ(counter.held, 0);
 }
 
-TEST_F(FeaturesTest, ASecondCopyFindsTheWindowEvenInTheTray)
+TEST_F(FeaturesTest, ASecondCopyReachesACopyStartedInTheTray)
 {
+    const std::wstring title = Application->Title();
+    Application->SetTitle(ApplicationTitle);
+    struct TRestoreTitle {
+        std::wstring title;
+        ~TRestoreTitle() { Application->SetTitle(title); }
+    } restore{title};
     Create();
     form->TrackRAM->SetPosition(2);
     TBlockCounter counter;
     engine->BlockSource = counter.Source();
-    form->GradientButton1Click(form);
+    // Started in the tray: the main window is not made until first shown.
+    form->TrayIcon->SetActive(true);
+    EXPECT_FALSE(form->HandleAllocated());
     ASSERT_TRUE(RequestRunningCopyOptimize(std::chrono::seconds(2)));
     EXPECT_TRUE(PumpUntil([&] { return counter.taken == 2 && !form->Optimizing(); }, std::chrono::seconds(10)));
     EXPECT_EQ(counter.held, 0);
+    EXPECT_FALSE(form->HandleAllocated());
 
-    form->Free();
-    form = nullptr;
+    // No application window of that title: no copy runs, and the request fails.
+    Application->SetTitle(title);
     EXPECT_FALSE(RequestRunningCopyOptimize(std::chrono::milliseconds(300)));
 }
 

@@ -246,7 +246,10 @@ TEST_F(FeaturesTest, OptimizeHandsTheRunToTheCopyInTheTray)
     SetDword(L"RamToFree", 256);
     first = TProcess::Start(L"/tray");
     WaitForInputIdle(first.Handle(), 10000);
-    ASSERT_TRUE(WaitUntil([&] { return FindTopLevel(first.Id(), kTitle) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] {
+        HWND tray = TrayWindowOf(first.Id());
+        return tray != nullptr && IconInTray(tray);
+    }));
     const std::size_t before = PeakWorkingSet(first.Handle());
     ASSERT_GT(before, 0u);
     second = TProcess::Start(L"/optimize");

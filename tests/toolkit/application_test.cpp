@@ -407,3 +407,41 @@ TEST(FormScaling, LoadingScalesOnlyWhenTheScreenDiffersFromTheDesign)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ApplicationHook, SeesTheApplicationWindowsMessagesFirstUntilRemoved)
+{
+    const UINT probe = RegisterWindowMessageW(L"Quenfel.HookProbe");
+    ASSERT_NE(probe, 0u);
+    TObject first, second;
+    int firstSeen = 0, secondSeen = 0;
+    bool dropSecond = false;
+    Application->HookMainWindow(&first, [&](TMessage& m) {
+        if (m.Msg != probe) return false;
+        ++firstSeen;
+        if (dropSecond) Application->UnhookMainWindow(&second);
+        return false;  // not answered: the next hook and the default see it
+    });
+    Application->HookMainWindow(&second, [&](TMessage& m) {
+        if (m.Msg != probe) return false;
+        ++secondSeen;
+        m.Result = 42;
+        return true;
+    });
+    EXPECT_EQ(SendMessageW(Application->Handle(), probe, 0, 0), 42);
+    EXPECT_EQ(firstSeen, 1);
+    EXPECT_EQ(secondSeen, 1);
+
+    // A hook removed by an earlier one during the same message is not called.
+    dropSecond = true;
+    EXPECT_EQ(SendMessageW(Application->Handle(), probe, 0, 0), 0);
+    EXPECT_EQ(firstSeen, 2);
+    EXPECT_EQ(secondSeen, 1);
+
+    Application->UnhookMainWindow(&first);
+    SendMessageW(Application->Handle(), probe, 0, 0);
+    EXPECT_EQ(firstSeen, 2);
+}
+
+}  // namespace
