@@ -3,6 +3,7 @@
 #include <psapi.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <thread>
 #include <vector>
 
@@ -154,6 +155,21 @@ BOOL CALLBACK MatchClass(HWND window, LPARAM data)
     return FALSE;
 }
 
+struct ClassList {
+    DWORD processId;
+    std::vector<std::wstring> classes;
+};
+
+BOOL CALLBACK CollectClass(HWND window, LPARAM data)
+{
+    auto* list = reinterpret_cast<ClassList*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t cls[128] = {};
+    if (owner == list->processId && GetClassNameW(window, cls, 128) > 0) list->classes.emplace_back(cls);
+    return TRUE;
+}
+
 } // namespace
 
 HWND FindTopLevel(DWORD processId, const std::wstring& title, const std::wstring& className)
@@ -161,6 +177,14 @@ HWND FindTopLevel(DWORD processId, const std::wstring& title, const std::wstring
     TopLevelSearch search{processId, &title, &className, nullptr};
     EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::vector<std::wstring> TopLevelClasses(DWORD processId)
+{
+    ClassList search{processId, {}};
+    EnumWindows(CollectClass, reinterpret_cast<LPARAM>(&search));
+    std::sort(search.classes.begin(), search.classes.end());
+    return search.classes;
 }
 
 HWND FindChildByText(HWND parent, const std::wstring& text)

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -84,6 +85,9 @@ bool IconInTray(HWND window);
 // Whether the process has loaded the named library (a file name such as
 // L"shell32.dll", any case).
 bool ModuleLoaded(HANDLE process, const wchar_t* library);
+// The classes of the process's top-level windows, hidden ones too (not
+// message-only ones), sorted.
+std::vector<std::wstring> TopLevelClasses(DWORD processId);
 // Where the process loaded that library from; empty when it has not.
 std::wstring LoadedModulePath(HANDLE process, const wchar_t* library);
 

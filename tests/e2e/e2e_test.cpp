@@ -169,6 +169,19 @@ TEST_F(ProgramTest, TheShellIsLoadedOnlyForTheIcon)
     EXPECT_TRUE(ModuleLoaded(first.Handle(), L"shell32.dll"));
 }
 
+// A shown start makes the windows it shows and no more: the tray icon's and
+// the popup menu's hidden windows, the hint tooltip and the timer's window
+// (message-only) cost nothing until they are needed.
+TEST_F(ProgramTest, AShownStartMakesOnlyTheWindowsItShows)
+{
+    HWND window = StartShown();
+    ASSERT_NE(window, nullptr);
+    std::vector<std::wstring> ours;
+    for (const std::wstring& cls : TopLevelClasses(first.Id()))
+        if (cls != L"IME" && cls != L"MSCTFIME UI") ours.push_back(cls);  // the system's input windows
+    EXPECT_EQ(ours, (std::vector<std::wstring>{L"QuenfelApplication", L"QuenfelForm"}));
+}
+
 // So are the common controls, with the images they load; only the settings
 // page and the hint tooltip need them.
 TEST_F(ProgramTest, TheCommonControlsAreLoadedOnlyForTheSettingsPage)
