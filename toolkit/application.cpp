@@ -188,11 +188,12 @@ void TApplication::UnhookMainWindow(const TObject* owner) noexcept
 LRESULT TApplication::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!hooks_.empty()) {
-        // A copy: a hook may remove itself or another.
+        // A copy, as a hook may remove itself or another; one removed on the
+        // way is skipped.
         const auto hooks = hooks_;
         for (const auto& [owner, hook] : hooks) {
-            const auto still = std::find_if(hooks_.begin(), hooks_.end(), [o = owner](const auto& e) { return e.first == o; });
-            if (still == hooks_.end()) continue;
+            const auto stillHooked = [o = owner](const auto& entry) { return entry.first == o; };
+            if (std::none_of(hooks_.begin(), hooks_.end(), stillHooked)) continue;
             TMessage m{message, wParam, lParam, 0};
             if (hook(m)) return m.Result;
         }

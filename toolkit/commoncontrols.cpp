@@ -3,7 +3,6 @@
 #include <atomic>
 
 #include "toolkit/errors.h"
-#include "toolkit/oserror.h"
 #include "toolkit/systemlibrary.h"
 
 namespace {
@@ -62,6 +61,9 @@ void RemoveSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) noexcept
 
 LRESULT DefaultSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
+    // Only a subclassed window gets here, so the entry is bound; the plain
+    // default keeps a message from being lost if it ever were not.
     auto* forward = defaultEntry.load();
-    return forward != nullptr ? forward(window, message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    return forward != nullptr ? forward(window, message, wParam, lParam)
+                              : DefWindowProcW(window, message, wParam, lParam);
 }
