@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <map>
 #include <vector>
 
@@ -34,7 +33,7 @@ const std::pair<int, COLORREF> kBlackScheme[] = {
 // The pixels of part of a window's surface as it stands (no paint asked for).
 class TScreenArea {
 public:
-    TScreenArea(HWND window, const RECT& r) : rect_(r)
+    TScreenArea(HWND window, const RECT& r)
     {
         HDC dc = GetDC(window);
         for (int y = r.top; y < r.bottom; ++y)
@@ -53,7 +52,6 @@ public:
     }
 
 private:
-    RECT rect_;
     std::vector<COLORREF> pixels_;
 };
 
