@@ -1,6 +1,7 @@
 #include "controls/gradientbutton.h"
 
 #include "toolkit/accel.h"
+#include "toolkit/highcontrast.h"
 #include "controls/gradient.h"
 
 using enum TButtonVisualState;
@@ -215,17 +216,20 @@ void TGradientButton::Paint()
     TBitmap bitmap;
     bitmap.SetSize(w, h);
     TCanvas& canvas = bitmap.Canvas();
-    const TButtonColorSet set = ActiveColorSet(colors_, Enabled(), visualState_);
-    PaintFace(bitmap, set, w, h);
+    // Under high contrast the user's colours replace the scheme, on a flat face.
+    const bool highContrast = HighContrast();
+    const TButtonColorSet set =
+        highContrast ? HighContrastColorSet(Enabled(), visualState_) : ActiveColorSet(colors_, Enabled(), visualState_);
+    PaintFace(bitmap, set, w, h, gradient_ && !highContrast);
     PaintGlyphAndCaption(canvas, set, w, h);
     PaintFrame(canvas, set, w, h);
     Canvas().Draw(0, 0, bitmap);
 }
 
-void TGradientButton::PaintFace(TBitmap& bitmap, const TButtonColorSet& set, int w, int h)
+void TGradientButton::PaintFace(TBitmap& bitmap, const TButtonColorSet& set, int w, int h, bool gradient)
 {
     bitmap.Fill({0, 0, w, h}, set.Face);
-    if (!gradient_) return;
+    if (!gradient) return;
     // One row at a time, straight into the pixels; the row for k = h falls
     // below the bitmap.
     const std::vector<TColor> rows = GradientColors(set.Face, set.Grad, h);
@@ -282,7 +286,7 @@ void TGradientButton::PaintFrame(TCanvas& canvas, const TButtonColorSet& set, in
         canvas.LineTo(1, h - 2);
     }
     if (hasFocus_) {
-        canvas.Pen().SetColor(colors_[ciColorFocusRect]);
+        canvas.Pen().SetColor(set.Focus);
         canvas.Rectangle(3, 3, w - 3, h - 3);
     }
 }

@@ -142,7 +142,7 @@ protected:
     void FontChanged() override;
 
 private:
-    void PaintFace(TBitmap& bitmap, const TButtonColorSet& set, int w, int h);
+    void PaintFace(TBitmap& bitmap, const TButtonColorSet& set, int w, int h, bool gradient);
     void PaintGlyphAndCaption(TCanvas& canvas, const TButtonColorSet& set, int w, int h);
     void PaintFrame(TCanvas& canvas, const TButtonColorSet& set, int w, int h);
 

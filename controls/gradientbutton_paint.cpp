@@ -78,6 +78,14 @@ TButtonColorSet ActiveColorSet(const TColors& colors, bool enabled, TButtonVisua
     } else if (state == vsDown) {
         first = ciDownColorFace;
     }
-    return {colors[first + crFace], colors[first + crGrad], colors[first + crLight],
-            colors[first + crDark], colors[first + crBorder], colors[first + crText]};
+    return {colors[first + crFace],   colors[first + crGrad], colors[first + crLight],
+            colors[first + crDark],   colors[first + crBorder], colors[first + crText],
+            colors[ciColorFocusRect]};
+}
+
+TButtonColorSet HighContrastColorSet(bool enabled, TButtonVisualState state)
+{
+    if (!enabled) return {clBtnFace, clBtnFace, clBtnFace, clBtnFace, clGrayText, clGrayText, clGrayText};
+    if (state == vsNormal) return {clBtnFace, clBtnFace, clBtnFace, clBtnFace, clBtnText, clBtnText, clBtnText};
+    return {clHighlight, clHighlight, clHighlight, clHighlight, clBtnText, clHighlightText, clHighlightText};
 }

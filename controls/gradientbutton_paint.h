@@ -36,11 +36,15 @@ struct TButtonPaintGeometry {
 // one pixel right and down. Divisions truncate toward zero.
 TButtonPaintGeometry ButtonPaintGeometry(const TButtonPaintInput& in);
 
-// The six colours one paint uses.
+// The colours one paint uses: the six of a state and the focus rectangle's.
 struct TButtonColorSet {
-    TColor Face, Grad, Light, Dark, Border, Text;
+    TColor Face, Grad, Light, Dark, Border, Text, Focus;
 };
 
 // A disabled button paints with the disabled set whatever its VisualState;
 // an enabled one with the set of its state.
 TButtonColorSet ActiveColorSet(const GradientButton::TColors& colors, bool enabled, TButtonVisualState state);
+
+// The set while high contrast is on: the user's system colours, a flat face
+// framed in the text colour, highlighted while hot or pressed.
+TButtonColorSet HighContrastColorSet(bool enabled, TButtonVisualState state);

@@ -5,6 +5,7 @@
 
 #include "controls/gradient.h"
 #include "controls/progressbar_fill.h"
+#include "toolkit/highcontrast.h"
 
 using enum TProgressBarOrientation;
 
@@ -140,6 +141,14 @@ void TGradientProgressBar::SetOrientation(TProgressBarOrientation value)
     Invalidate();
 }
 
+TGradientProgressBar::TBarColors TGradientProgressBar::HighContrastColors()
+{
+    // A window-coloured trough framed in window text and filled with the
+    // highlight. Resolved first: the bands take a colour's bytes as they stand.
+    auto rgb = [](TColor c) { return static_cast<TColor>(ColorToRGB(c)); };
+    return {rgb(clWindowText), rgb(clWindow), rgb(clWindow), rgb(clHighlight), rgb(clHighlight)};
+}
+
 void TGradientProgressBar::PaintNow()
 {
     if (Parent() == nullptr) return;
@@ -159,37 +168,40 @@ void TGradientProgressBar::Paint()
     if (!Visible()) return;
     const int w = Width(), h = Height();
     if (w <= 0 || h <= 0) return;
+    const TBarColors colours = HighContrast() ? HighContrastColors()
+                                              : TBarColors{colorBorder_, backColorFace_, backColorGrad_,
+                                                           foreColorFace_, foreColorGrad_};
     TBitmap bitmap;
     bitmap.SetSize(w, h);
     if (orientation_ == pbHorizontal)
-        DrawHorizontal(bitmap, w, h);
+        DrawHorizontal(bitmap, w, h, colours);
     else
-        DrawVertical(bitmap, w, h);
+        DrawVertical(bitmap, w, h, colours);
 
     TCanvas& c = bitmap.Canvas();
-    c.Pen().SetColor(colorBorder_);
+    c.Pen().SetColor(colours.Border);
     c.Brush().SetStyle(TBrushStyle::bsClear);
     c.Rectangle(0, 0, w, h);
     Canvas().Draw(0, 0, bitmap);
     shownExtent_ = ShownExtent();
 }
 
-void TGradientProgressBar::DrawHorizontal(TBitmap& bitmap, int w, int h)
+void TGradientProgressBar::DrawHorizontal(TBitmap& bitmap, int w, int h, const TBarColors& colours)
 {
     TCanvas& c = bitmap.Canvas();
     const int fill = ClampCoordinate(HorizontalFill(w, position_, min_, max_), w);
-    DrawGradient(bitmap, TBand::Rows, h - 2, 1, w, backColorFace_, backColorGrad_);
-    if (fill > 0) DrawGradient(bitmap, TBand::Rows, h, 0, fill, foreColorFace_, foreColorGrad_);
+    DrawGradient(bitmap, TBand::Rows, h - 2, 1, w, colours.BackFace, colours.BackGrad);
+    if (fill > 0) DrawGradient(bitmap, TBand::Rows, h, 0, fill, colours.ForeFace, colours.ForeGrad);
     if (auto highlight = PixelAt(bitmap, 1, 1)) Line(c, *highlight, 1, 1, 1, h);
     if (auto edge = PixelAt(bitmap, 2, h - 2)) Line(c, *edge, fill, 1, fill, h);
 }
 
-void TGradientProgressBar::DrawVertical(TBitmap& bitmap, int w, int h)
+void TGradientProgressBar::DrawVertical(TBitmap& bitmap, int w, int h, const TBarColors& colours)
 {
     TCanvas& c = bitmap.Canvas();
     const int top = ClampCoordinate(VerticalTop(h, position_, min_, max_), h);
-    DrawGradient(bitmap, TBand::Columns, w - 2, 1, h, backColorFace_, backColorGrad_);
-    DrawGradient(bitmap, TBand::Columns, w, top, h, foreColorFace_, foreColorGrad_);
+    DrawGradient(bitmap, TBand::Columns, w - 2, 1, h, colours.BackFace, colours.BackGrad);
+    DrawGradient(bitmap, TBand::Columns, w, top, h, colours.ForeFace, colours.ForeGrad);
     if (auto bottom = PixelAt(bitmap, 2, h - 2)) Line(c, *bottom, 1, h - 2, w, h - 2);
     if (auto edge = PixelAt(bitmap, w - 3, h - 3)) Line(c, *edge, 1, top, w, top);
 }

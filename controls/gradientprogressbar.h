@@ -69,8 +69,14 @@ private:
     // Paints now when the bar can; a bar not yet placed on a parent is
     // painted once it is.
     void PaintNow();
-    void DrawHorizontal(TBitmap& bitmap, int w, int h);
-    void DrawVertical(TBitmap& bitmap, int w, int h);
+    // The five colours one paint uses.
+    struct TBarColors {
+        TColor Border, BackFace, BackGrad, ForeFace, ForeGrad;
+    };
+    // The user's colours while high contrast is on.
+    static TBarColors HighContrastColors();
+    void DrawHorizontal(TBitmap& bitmap, int w, int h, const TBarColors& colours);
+    void DrawVertical(TBitmap& bitmap, int w, int h, const TBarColors& colours);
     // The fill edge as far as it changes the picture: every fill beyond the
     // border (a release run drives the strip far past Max) looks the same.
     int ShownExtent() const;

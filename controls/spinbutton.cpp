@@ -32,29 +32,29 @@ TTimerSpeedButton* TSpinButton::MakeButton()
     return b;
 }
 
-void TSpinButton::LoadDefaultGlyph(TTimerSpeedButton* button, const wchar_t* name)
+void TSpinButton::SetArrowGlyph(TTimerSpeedButton* button, const TBitmap& value, const wchar_t* defaultName)
 {
+    if (!value.Empty()) {
+        button->SetGlyph(value);
+        button->SetMonochromeGlyph(false);  // a picture of the caller's keeps its colours
+        return;
+    }
     TBitmap glyph;
-    glyph.LoadFromResourceName(GetModuleHandleW(nullptr), name);
+    glyph.LoadFromResourceName(GetModuleHandleW(nullptr), defaultName);
     button->SetGlyph(glyph);
     button->SetNumGlyphs(1);
+    button->SetMonochromeGlyph(true);  // the built-in arrow is a plain mark
     button->Invalidate();
 }
 
 void TSpinButton::SetUpGlyph(const TBitmap& value)
 {
-    if (value.Empty())
-        LoadDefaultGlyph(upButton_, kSpinUpBitmap);
-    else
-        upButton_->SetGlyph(value);
+    SetArrowGlyph(upButton_, value, kSpinUpBitmap);
 }
 
 void TSpinButton::SetDownGlyph(const TBitmap& value)
 {
-    if (value.Empty())
-        LoadDefaultGlyph(downButton_, kSpinDownBitmap);
-    else
-        downButton_->SetGlyph(value);
+    SetArrowGlyph(downButton_, value, kSpinDownBitmap);
 }
 
 void TSpinButton::SetFocusControl(TWinControl* value)

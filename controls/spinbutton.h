@@ -48,7 +48,8 @@ private:
     void ButtonPressed(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void FocusButton(TTimerSpeedButton* button);
     void PlaceButtons();
-    void LoadDefaultGlyph(TTimerSpeedButton* button, const wchar_t* name);
+    // An empty value loads the built-in arrow defaultName.
+    void SetArrowGlyph(TTimerSpeedButton* button, const TBitmap& value, const wchar_t* defaultName);
 
     TTimerSpeedButton* upButton_ = nullptr;       // owned as components
     TTimerSpeedButton* downButton_ = nullptr;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "toolkit/forms.h"
+#include "toolkit/highcontrast.h"
 #include "toolkit/messages.h"
 
 namespace {
@@ -212,6 +213,12 @@ LRESULT TApplication::WindowMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_CLOSE:
         if (mainForm_ != nullptr) mainForm_->Close();
         return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // Heard here even while no form has a window (a start in the tray),
+        // so a form made later draws for the setting that holds then.
+        RefreshHighContrast();
+        break;
     case WM_SETFOCUS:
         if (mainForm_ != nullptr && mainForm_->HandleAllocated() && IsWindowVisible(mainForm_->WindowHandle())) {
             SetFocus(mainForm_->WindowHandle());

@@ -1,6 +1,7 @@
 #include "toolkit/control.h"
 
 #include "toolkit/errors.h"
+#include "toolkit/highcontrast.h"
 #include "toolkit/wincontrol.h"
 
 using enum TMouseButton;
@@ -186,6 +187,16 @@ void TControl::SetColor(TColor value)
     if (value == color_) return;
     color_ = value;
     ColorChanged();
+}
+
+TColor TControl::ShownColor() const
+{
+    return ContrastColor(color_, clBtnFace);
+}
+
+TColor TControl::ShownFontColor() const
+{
+    return ContrastColor(font_.Color(), clWindowText);
 }
 
 void TControl::ColorChanged()

@@ -117,6 +117,10 @@ public:
     void SetColor(TColor value);
     bool ParentColor() const noexcept { return parentColor_; }
     void SetParentColor(bool value);
+    // Color and the font's colour as they are drawn: under high contrast an
+    // explicit colour gives way to the button face and the window text.
+    TColor ShownColor() const;
+    TColor ShownFontColor() const;
 
     const std::wstring& Hint() const noexcept { return hint_; }
     void SetHint(const std::wstring& value) { hint_ = value; }
@@ -156,6 +160,10 @@ public:
     virtual void Repaint();
     // Paints pending invalid parts of the surface now.
     virtual void Update();
+    // The user's colours or the high-contrast setting changed: drop whatever
+    // was made from the old ones. The top-level window that heard of it
+    // repaints everything afterwards.
+    virtual void SystemColorsChanged() {}
 
     POINT ClientToScreen(POINT p) const;
     POINT ScreenToClient(POINT p) const;

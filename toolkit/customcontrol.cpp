@@ -5,10 +5,11 @@ namespace {
 // Releases the canvas's DC whichever way Paint ends.
 struct TCanvasScope {
     TCanvas& canvas;
-    TCanvasScope(TCanvas& c, HDC dc, const TFont& font) : canvas(c)
+    TCanvasScope(TCanvas& c, HDC dc, const TControl& control) : canvas(c)
     {
         canvas.SetHandle(dc);
-        canvas.Font().Assign(font);
+        canvas.Font().Assign(control.Font());
+        canvas.Font().SetColor(control.ShownFontColor());
     }
     ~TCanvasScope() { canvas.SetHandle(nullptr); }
 };
@@ -19,13 +20,13 @@ TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {}
 
 void TCustomControl::PaintWindow(HDC dc)
 {
-    TCanvasScope scope(canvas_, dc, Font());
+    TCanvasScope scope(canvas_, dc, *this);
     Paint();
 }
 
 void TCustomControl::Paint()
 {
-    canvas_.Brush().SetColor(Color());
+    canvas_.Brush().SetColor(ShownColor());
     const RECT r = ClientRect();
     canvas_.FillRect(r);
 }

@@ -22,6 +22,7 @@ void TGraphicControl::PaintTo(HDC dc)
     } release{canvas_};
     canvas_.SetHandle(dc);
     canvas_.Font().Assign(Font());
+    canvas_.Font().SetColor(ShownFontColor());
     Paint();
 }
 

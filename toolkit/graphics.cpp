@@ -162,8 +162,10 @@ void TPen::Assign(const TPen& source)
     Changed();
 }
 
-HPEN TPen::Handle() const
+HPEN TPen::Handle()
 {
+    const COLORREF rgb = ColorToRGB(color_);
+    if (handle_ && rgb != handleRgb_) Changed();  // the user changed a system colour
     if (!handle_) {
         int style = PS_SOLID;
         switch (style_) {
@@ -172,9 +174,10 @@ HPEN TPen::Handle() const
         case psDot: style = PS_DOT; break;
         case psClear: style = PS_NULL; break;
         }
-        HPEN pen = CreatePen(style, width_, ColorToRGB(color_));
+        HPEN pen = CreatePen(style, width_, rgb);
         CheckGdi(pen != nullptr, L"CreatePen");
         handle_.Reset(pen);
+        handleRgb_ = rgb;
     }
     return handle_.Get();
 }
@@ -210,13 +213,16 @@ void TBrush::Assign(const TBrush& source)
     Changed();
 }
 
-HBRUSH TBrush::Handle() const
+HBRUSH TBrush::Handle()
 {
     if (style_ == bsClear) return static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
+    const COLORREF rgb = ColorToRGB(color_);
+    if (handle_ && rgb != handleRgb_) Changed();  // the user changed a system colour
     if (!handle_) {
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(color_));
+        HBRUSH brush = CreateSolidBrush(rgb);
         CheckGdi(brush != nullptr, L"CreateSolidBrush");
         handle_.Reset(brush);
+        handleRgb_ = rgb;
     }
     return handle_.Get();
 }

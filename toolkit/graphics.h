@@ -1,6 +1,8 @@
 // Drawing objects: font, pen, brush and the canvas that draws with them on any
 // device context. Each object creates its GDI handle on first use, keeps it
 // until a property changes, and raises its OnChange event after every change.
+// A pen or brush of a system colour also makes a new handle once the user's
+// colour is no longer the one its handle was made with.
 // A GDI call that fails raises an error; nothing is ignored.
 //
 // Windows refuses to delete an object that is still selected into a DC (the
@@ -109,7 +111,7 @@ public:
     int Width() const noexcept { return width_; }
     void SetWidth(int value);
     void Assign(const TPen& source);
-    HPEN Handle() const;
+    HPEN Handle();
 
 private:
     void Changed();
@@ -117,7 +119,8 @@ private:
     TColor color_ = clBlack;
     TPenStyle style_ = TPenStyle::psSolid;
     int width_ = 1;
-    mutable TUniquePen handle_;
+    TUniquePen handle_;
+    COLORREF handleRgb_ = 0;  // what color_ stood for when handle_ was made
 };
 
 enum class TBrushStyle : std::uint8_t { bsSolid, bsClear };
@@ -130,14 +133,15 @@ public:
     void SetStyle(TBrushStyle value);
     void Assign(const TBrush& source);
     // A solid brush's handle, or the stock hollow brush.
-    HBRUSH Handle() const;
+    HBRUSH Handle();
 
 private:
     void Changed();
 
     TColor color_ = clWhite;
     TBrushStyle style_ = TBrushStyle::bsSolid;
-    mutable TUniqueBrush handle_;
+    TUniqueBrush handle_;
+    COLORREF handleRgb_ = 0;  // what color_ stood for when handle_ was made
 };
 
 // Draws on a device context it does not own. Its pen, brush and font are

@@ -30,7 +30,7 @@ void TGroupBox::Paint()
 {
     TCanvas& canvas = Canvas();
     const RECT client{0, 0, Width(), Height()};
-    canvas.Brush().SetColor(Color());
+    canvas.Brush().SetColor(ShownColor());
     canvas.FillRect(client);
     const int textHeight = canvas.TextHeight(L"0");
     RECT frame{0, textHeight / 2, Width(), Height()};
@@ -40,7 +40,7 @@ void TGroupBox::Paint()
     canvas.DrawText(Caption(), text, DT_SINGLELINE | DT_CALCRECT);
     OffsetRect(&text, 8, 0);
     // The caption interrupts the frame: its background is the box's colour.
-    canvas.Brush().SetColor(Color());
+    canvas.Brush().SetColor(ShownColor());
     RECT back = text;
     InflateRect(&back, 1, 0);
     canvas.FillRect(back);

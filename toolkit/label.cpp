@@ -91,7 +91,7 @@ void TLabel::Paint()
     TCanvas& canvas = Canvas();
     RECT r{0, 0, Width(), Height()};
     if (!transparent_) {
-        canvas.Brush().SetColor(Color());
+        canvas.Brush().SetColor(ShownColor());
         canvas.FillRect(r);
     }
     canvas.Brush().SetStyle(TBrushStyle::bsClear);

@@ -1,6 +1,7 @@
 #include "toolkit/speedbutton.h"
 
 #include "toolkit/accel.h"
+#include "toolkit/highcontrast.h"
 #include "toolkit/wincontrol.h"
 
 using enum TButtonState;
@@ -14,6 +15,22 @@ bool IsDark(TColor c)
 {
     const unsigned r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
     return r + g + b < 3 * 192;
+}
+
+// The pixels of image that pass keep, drawn at (x, y) in one colour.
+template <class TKeep>
+void DrawSilhouette(TCanvas& canvas, const TBitmap& image, int x, int y, TColor colour, TKeep keep)
+{
+    const int w = image.Width(), h = image.Height();
+    TBitmap layer;
+    layer.SetSize(w, h);
+    layer.SetTransparentColor(kEmbossKey);
+    layer.SetTransparent(true);
+    layer.Fill({0, 0, w, h}, kEmbossKey);
+    for (int py = 0; py < h; ++py)
+        for (int px = 0; px < w; ++px)
+            if (keep(image.Pixel(px, py))) layer.Fill({px, py, px + 1, py + 1}, colour);
+    canvas.Draw(x, y, layer);
 }
 
 }  // namespace
@@ -41,6 +58,13 @@ void TSpeedButton::SetNumGlyphs(int value)
 {
     if (value < 1 || value > 4 || value == numGlyphs_) return;
     numGlyphs_ = value;
+    Invalidate();
+}
+
+void TSpeedButton::SetMonochromeGlyph(bool value)
+{
+    if (value == monochromeGlyph_) return;
+    monochromeGlyph_ = value;
     Invalidate();
 }
 
@@ -208,27 +232,17 @@ void TSpeedButton::DrawGlyph(TCanvas& canvas, int x, int y, TButtonState state)
     part.SetSize(w, h);
     CheckGdi(BitBlt(part.DC(), 0, 0, w, h, glyph_.DC(), index * w, 0, SRCCOPY) != FALSE, L"BitBlt");
     const TColor key = glyph_.TransparentColor();
+    if (monochromeGlyph_ && HighContrast()) {
+        // A mark on a system face: in the face's text colour, as the system's own arrows.
+        DrawSilhouette(canvas, part, x, y, state == bsDisabled ? clGrayText : clBtnText,
+                       [key](TColor c) { return c != key; });
+        return;
+    }
     if (state == bsDisabled && index == 0) {
         // No disabled image: emboss the dark parts of the first one.
-        TBitmap mask;
-        mask.SetSize(w, h);
-        for (int py = 0; py < h; ++py)
-            for (int px = 0; px < w; ++px) {
-                const TColor c = part.Pixel(px, py);
-                mask.Canvas().SetPixel(px, py, (c != key && IsDark(c)) ? clBlack : kEmbossKey);
-            }
-        TBitmap layer;
-        layer.SetSize(w, h);
-        layer.SetTransparentColor(kEmbossKey);
-        layer.SetTransparent(true);
-        for (const auto& [colour, offset] : {std::pair{clBtnHighlight, 1}, std::pair{clBtnShadow, 0}}) {
-            const COLORREF rgb = ColorToRGB(colour);
-            for (int py = 0; py < h; ++py)
-                for (int px = 0; px < w; ++px)
-                    layer.Canvas().SetPixel(px, py,
-                                            mask.Pixel(px, py) == clBlack ? static_cast<TColor>(rgb) : kEmbossKey);
-            canvas.Draw(x + offset, y + offset, layer);
-        }
+        auto dark = [key](TColor c) { return c != key && IsDark(c); };
+        DrawSilhouette(canvas, part, x + 1, y + 1, clBtnHighlight, dark);
+        DrawSilhouette(canvas, part, x, y, clBtnShadow, dark);
         return;
     }
     part.SetTransparentColor(key);
@@ -250,7 +264,7 @@ void TSpeedButton::Paint()
         CheckGdi(DrawFrameControl(dc, &r, DFC_BUTTON, frame) != FALSE, L"DrawFrameControl");
     } else {
         if (!transparent_) {
-            canvas.Brush().SetColor(Color());
+            canvas.Brush().SetColor(ShownColor());
             canvas.FillRect(r);
         }
         if (pushed || (mouseInControl_ && Enabled())) {

@@ -33,6 +33,11 @@ public:
     // 1 to 4; other values are ignored.
     void SetNumGlyphs(int value);
 
+    // The glyph is a plain mark (an arrow, say): while high contrast is on
+    // its pixels are drawn in the button-text colour.
+    bool MonochromeGlyph() const noexcept { return monochromeGlyph_; }
+    void SetMonochromeGlyph(bool value);
+
     bool Flat() const noexcept { return flat_; }
     void SetFlat(bool value);
     // On: the parent's background shows around the face (flat buttons only
@@ -83,6 +88,7 @@ private:
 
     TBitmap glyph_;
     int numGlyphs_ = 1;
+    bool monochromeGlyph_ = false;
     bool flat_ = false;
     bool transparent_ = true;
     int spacing_ = 4;

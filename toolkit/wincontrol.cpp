@@ -9,6 +9,7 @@
 #include "toolkit/commoncontrols.h"
 #include "toolkit/errors.h"
 #include "toolkit/forms.h"
+#include "toolkit/highcontrast.h"
 #include "toolkit/paintbuffer.h"
 #include "toolkit/screen.h"
 
@@ -332,6 +333,11 @@ void TWinControl::WndProc(TMessage& m)
         DefaultHandler(m);
         UpdateWindowBounds();
         return;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // Only top-level windows hear these; they tell the controls inside.
+        if (Parent() == nullptr) FollowSystemColors();
+        break;
     default:
         if (IsMouseMessage(m.Msg) && HandleMouseMessage(m)) return;
         break;
@@ -379,9 +385,25 @@ void TWinControl::PaintComposed(HDC target, const RECT& area)
 void TWinControl::HandleControlColor(TMessage& m)
 {
     HDC dc = reinterpret_cast<HDC>(m.WParam);
-    SetTextColor(dc, ColorToRGB(Font().Color()));
-    SetBkColor(dc, ColorToRGB(Color()));
+    SetTextColor(dc, ColorToRGB(ShownFontColor()));
+    SetBkColor(dc, ColorToRGB(ShownColor()));
     m.Result = reinterpret_cast<LRESULT>(ColorBrush());
+}
+
+void TWinControl::FollowSystemColors()
+{
+    RefreshHighContrast();
+    SystemColorsChanged();
+    if (handle_ != nullptr) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void TWinControl::SystemColorsChanged()
+{
+    colorBrush_.Reset();
+    // The common controls keep the system colours they paint with; the
+    // platform expects their top-level window to pass the news on.
+    if (subclassed_ && handle_ != nullptr && Parent() != nullptr) SendMessageW(handle_, WM_SYSCOLORCHANGE, 0, 0);
+    for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->SystemColorsChanged();
 }
 
 bool TWinControl::HandleKeyMessage(TMessage& m)
@@ -573,11 +595,14 @@ TControl* TWinControl::GraphicControlAt(POINT p, bool allowDisabled) const
 
 HBRUSH TWinControl::ColorBrush()
 {
-    if (!colorBrush_ || colorBrushColor_ != Color()) {
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
+    // Keyed by the colour drawn, not by the TColor: a system colour stands
+    // for whatever the user has chosen now.
+    const COLORREF rgb = ColorToRGB(ShownColor());
+    if (!colorBrush_ || colorBrushRgb_ != rgb) {
+        HBRUSH brush = CreateSolidBrush(rgb);
         CheckGdi(brush != nullptr, L"CreateSolidBrush");
         colorBrush_.Reset(brush);
-        colorBrushColor_ = Color();
+        colorBrushRgb_ = rgb;
     }
     return colorBrush_.Get();
 }

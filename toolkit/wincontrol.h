@@ -122,6 +122,10 @@ public:
     // Places aligned children once every stored bound is in.
     void Loaded() override { AlignControls(); }
 
+    // Drops the background brush, passes the news to a common control's
+    // window and to every child.
+    void SystemColorsChanged() override;
+
     // Paints the graphic children that intersect clip (surface coordinates)
     // on dc, whose origin is this control's client origin.
     void PaintControls(HDC dc, const RECT& clip);
@@ -167,7 +171,8 @@ protected:
     // Makes the windows of visible children that have none yet (and theirs).
     void CreateChildHandles();
 
-    // Background brush for Color (owned, recreated when Color changes).
+    // Background brush for ShownColor (owned, remade when the colour it
+    // stands for changes).
     HBRUSH ColorBrush();
 
 private:
@@ -199,6 +204,9 @@ private:
     void HandleMouseLeave();
     bool HandlePaintMessage(TMessage& message);
     void HandleControlColor(TMessage& message);
+    // A top-level window heard that the user's colours or settings changed:
+    // asks again about high contrast, tells the controls, repaints them all.
+    void FollowSystemColors();
     bool HandleKeyMessage(TMessage& message);
     void HandleFocus(bool gained);
     void UpdateWindowBounds();
@@ -210,5 +218,5 @@ private:
     std::vector<TWinControl*> tabList_;  // not owned
     bool tabStop_ = false;
     TUniqueBrush colorBrush_;
-    TColor colorBrushColor_ = clNone;
+    COLORREF colorBrushRgb_ = 0;
 };

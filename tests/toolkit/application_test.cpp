@@ -13,6 +13,7 @@
 #include "toolkit/application.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/groupbox.h"
+#include "toolkit/highcontrast.h"
 #include "toolkit/label.h"
 #include "toolkit/loader.h"
 #include "toolkit/timer.h"
@@ -442,6 +443,25 @@ TEST(ApplicationHook, SeesTheApplicationWindowsMessagesFirstUntilRemoved)
     Application->UnhookMainWindow(&first);
     SendMessageW(Application->Handle(), probe, 0, 0);
     EXPECT_EQ(firstSeen, 2);
+}
+
+// The answer is kept between changes, and a start in the tray has no form
+// window to hear one: the application window asks again for them.
+TEST(HighContrastQuestion, IsAskedAgainWhenTheApplicationWindowHearsOfAChange)
+{
+    struct TSystemAnswersAgain {
+        ~TSystemAnswersAgain()
+        {
+            SetHighContrastSource(nullptr);
+            RefreshHighContrast();
+        }
+    } restore;
+    RefreshHighContrast();
+    ASSERT_FALSE(HighContrast());  // Wine's answer
+    SetHighContrastSource([] { return true; });
+    EXPECT_FALSE(HighContrast());
+    SendMessageW(Application->Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_TRUE(HighContrast());
 }
 
 }  // namespace

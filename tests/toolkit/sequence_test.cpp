@@ -280,6 +280,19 @@ TEST_F(Sequences, CheckBoxClickReachesItsOwnObjectThroughTheParent)
     EXPECT_TRUE(rec.Matches({{"box:click"}}));
 }
 
+// The system tells only top-level windows that the user's colours changed. A
+// common control keeps its own copy of them, so its form passes the news on;
+// the toolkit's own windows are told by a call.
+TEST_F(Sequences, ColourChangeIsPassedOnToCommonControls)
+{
+    auto* bar = Put<TTrackBar>(10, 10, 150, 40);
+    TMessageSequence seq(form->Handle());
+    seq.Watch(bar->Handle());
+    seq.Ignore({WM_PAINT, WM_ERASEBKGND, WM_NCPAINT, WM_CTLCOLORSTATIC, WM_NOTIFY});
+    SendMessageW(form->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_TRUE(seq.Matches({{WM_SYSCOLORCHANGE, sent | parent}, {WM_SYSCOLORCHANGE, sent}}));
+}
+
 // ---- What setters send ----
 
 TWinControl* MakePanel(TForm* form)
