@@ -221,10 +221,13 @@ std::uint64_t TFormMain::RunOptimize(TRunTrigger trigger, bool report)
         RecordedRelease(*Mem, trigger, TrackRAM->Position(), [this](const TRunRecord& r) { RecordRun(r); });
     ProgressBarFree->SetPosition(ProgressBarFree->Max());
     for (int i = 0; i < OptimizeSlideSteps; ++i) SetHeight(Height() - 1);
-    // A run nobody asked for makes no sound, and none during the user's quiet time.
+    // A run nobody asked for makes no sound, and none during the user's
+    // quiet time; one that is not reported shows only in the tip.
     if (report)
         ShowRunReport(RunReportText(run.FreeBeforeBytes, run.FreeAfterBytes),
                       trigger == TRunTrigger::rtAlarm ? TBalloonStyle::bsQuiet : TBalloonStyle::bsAnnounce);
+    else if (TrayIcon->Active())
+        TrayIcon->SetHint(AvailableText(run.FreeAfterBytes));
     return run.FreeAfterBytes > run.FreeBeforeBytes ? run.FreeAfterBytes - run.FreeBeforeBytes : 0;
 }
 

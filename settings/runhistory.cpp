@@ -11,10 +11,11 @@
 
 namespace {
 
-// Copies that record a run at the same moment take turns through this lock;
-// a copy killed while holding it leaves it abandoned, which the next one
-// simply takes.
-constexpr wchar_t kHistoryLock[] = L"Local\\Quenfel.RunHistory";
+// Copies that record a run at the same moment take turns through this lock,
+// so that a cut never drops a line another copy has just added. Global: a
+// scheduled run may start in another session of the same user. A copy
+// killed while holding it leaves it abandoned, which the next one takes.
+constexpr wchar_t kHistoryLock[] = L"Global\\Quenfel.RunHistory";
 constexpr DWORD kLockPatience = 5000;
 // Every handle on the file lets the others read, append and replace it.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -108,6 +109,20 @@ bool CreateWith(const std::wstring& path, std::string_view text, DWORD dispositi
     return ok;
 }
 
+// Writes text at the end of the file at path with a single write.
+void AppendText(const std::wstring& path, std::string_view text)
+{
+    // FILE_APPEND_DATA alone: every write lands at the end of the file as it
+    // is at that moment, so two copies' lines follow each other whole.
+    TUniqueKernelHandle file(
+        CreateFileW(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) RaiseWriteError(path, GetLastError());
+    DWORD written = 0;
+    if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+        RaiseWriteError(path, GetLastError());
+    if (written != text.size()) RaiseWriteError(path, ERROR_WRITE_FAULT);
+}
+
 } // namespace
 
 std::wstring RunHistoryPath()
@@ -137,19 +152,6 @@ TLocalTime LocalTimeNow()
     // FILETIME counts 100 ns; offsets are whole minutes.
     t.OffsetMinutes = static_cast<int>((ticks(localFile) - ticks(utcFile)) / 600'000'000LL);
     return t;
-}
-
-void AppendHistoryText(const std::wstring& path, std::string_view text)
-{
-    // FILE_APPEND_DATA alone: every write lands at the end of the file as it
-    // is at that moment, so two copies' lines follow each other whole.
-    TUniqueKernelHandle file(
-        CreateFileW(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) RaiseWriteError(path, GetLastError());
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
-        RaiseWriteError(path, GetLastError());
-    if (written != text.size()) RaiseWriteError(path, ERROR_WRITE_FAULT);
 }
 
 bool TrimRunHistory(const std::wstring& path)
@@ -205,6 +207,6 @@ void AppendRunHistory(const std::wstring& path, const TRunRecord& record)
     }
     // A file that could not be read (locked, say) is still appended to when
     // it lets us; it is checked and cut on a later run.
-    AppendHistoryText(path, line);
+    AppendText(path, line);
     if (count.value_or(0) + 1 > kHistoryTrimAbove) TrimRunHistory(path);
 }

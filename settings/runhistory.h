@@ -6,7 +6,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "settings/historyformat.h"
 
@@ -27,10 +26,6 @@ void AppendRunHistory(const std::wstring& path, const TRunRecord& record);
 // Makes the folder and a file holding only the header when there is none,
 // so that the file can be opened before the first run.
 void EnsureRunHistory(const std::wstring& path);
-
-// Writes text at the end of the file at path with a single write; the file
-// must exist. Raises EOSError when it cannot.
-void AppendHistoryText(const std::wstring& path, std::string_view text);
 
 // Cuts a file that holds a whole history back to its last kHistoryKeep runs:
 // the new content goes to path + ".tmp", which then replaces the file.
