@@ -228,7 +228,7 @@ std::uint64_t TFormMain::RunOptimize(TRunTrigger trigger, bool report)
                       trigger == TRunTrigger::rtAlarm ? TBalloonStyle::bsQuiet : TBalloonStyle::bsAnnounce);
     else if (TrayIcon->Active())
         TrayIcon->SetHint(AvailableText(run.FreeAfterBytes));
-    return run.FreeAfterBytes > run.FreeBeforeBytes ? run.FreeAfterBytes - run.FreeBeforeBytes : 0;
+    return FreedBytes(run);
 }
 
 std::wstring TFormMain::HistoryPath() const
@@ -241,8 +241,8 @@ void TFormMain::RecordRun(const TRunRecord& run)
     try {
         AppendRunHistory(HistoryPath(), run);
     } catch (...) {
-        // The run itself went well. Said once: every later run would only
-        // repeat it.
+        // The run goes on as if recorded. Said once: every later run would
+        // only repeat it.
         if (historyErrorShown_) return;
         historyErrorShown_ = true;
         Application->HandleException(this);

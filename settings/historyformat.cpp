@@ -105,7 +105,7 @@ std::string FormatIsoTime(const TLocalTime& time)
 
 std::string FormatHistoryLine(const TRunRecord& r)
 {
-    const std::uint64_t freed = r.FreeAfterBytes > r.FreeBeforeBytes ? r.FreeAfterBytes - r.FreeBeforeBytes : 0;
+    const std::uint64_t freed = FreedBytes(r);
     std::string line = FormatIsoTime(r.Start);
     line += ',';
     line += TriggerName(r.Trigger);

@@ -30,6 +30,12 @@ struct TRunRecord {
     TRunResult Result = TRunResult::rrOk;
 };
 
+// The rise in free memory across the run; 0 when it did not rise.
+inline std::uint64_t FreedBytes(const TRunRecord& run)
+{
+    return run.FreeAfterBytes > run.FreeBeforeBytes ? run.FreeAfterBytes - run.FreeBeforeBytes : 0;
+}
+
 inline constexpr std::string_view kHistoryHeader =
     "start,trigger,MB asked for,free MB before,free MB after,MB freed,seconds,result\r\n";
 // The file keeps the last kHistoryKeep runs; it is cut back to them once it
