@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,41 +27,67 @@ constexpr wchar_t kReadySemaphore[] = L"Local\\QuenfelTest.HistoryReady";
 constexpr wchar_t kBusyEvent[] = L"Local\\QuenfelTest.HistoryBusy";
 constexpr int kLinesPerCopy = 200;
 
-PROCESS_INFORMATION StartHelper(const wchar_t* job, const std::wstring& file)
-{
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=RunHistoryHelper.*";
-    SetEnvironmentVariableW(kJobVariable, job);
-    SetEnvironmentVariableW(kFileVariable, file.c_str());
-    // Its own report would only clutter this one's.
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = nul;
-    startup.hStdError = nul;
-    PROCESS_INFORMATION info{};
-    CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info);
-    CloseHandle(nul);
-    SetEnvironmentVariableW(kJobVariable, nullptr);
-    SetEnvironmentVariableW(kFileVariable, nullptr);
-    return info;
-}
+// A helper copy doing job on file; killed if still running when the test
+// lets go of it, so that a failed test leaves nothing behind.
+class THelper {
+public:
+    THelper(const wchar_t* job, const std::wstring& file)
+    {
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=RunHistoryHelper.*";
+        SetEnvironmentVariableW(kJobVariable, job);
+        SetEnvironmentVariableW(kFileVariable, file.c_str());
+        // Its own report would only clutter this one's.
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                                 nullptr);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = nul;
+        startup.hStdError = nul;
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info_);
+        CloseHandle(nul);
+        SetEnvironmentVariableW(kJobVariable, nullptr);
+        SetEnvironmentVariableW(kFileVariable, nullptr);
+    }
+    THelper(const THelper&) = delete;
+    THelper& operator=(const THelper&) = delete;
+    ~THelper()
+    {
+        if (info_.hProcess == nullptr) return;
+        Kill();
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+
+    bool Started() const { return info_.hProcess != nullptr; }
+    DWORD Id() const { return info_.dwProcessId; }
+    // The exit code once it ended within the timeout.
+    std::optional<DWORD> Wait(DWORD milliseconds) const
+    {
+        DWORD code = 0;
+        if (WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) return std::nullopt;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return code;
+    }
+    void Kill()
+    {
+        if (WaitForSingleObject(info_.hProcess, 0) != WAIT_TIMEOUT) return;
+        TerminateProcess(info_.hProcess, 9);
+        WaitForSingleObject(info_.hProcess, 10000);
+    }
+
+private:
+    PROCESS_INFORMATION info_{};
+};
 
 std::wstring Variable(const wchar_t* name)
 {
     wchar_t value[MAX_PATH] = {};
     const DWORD n = GetEnvironmentVariableW(name, value, MAX_PATH);
     return n > 0 && n < MAX_PATH ? std::wstring(value, n) : std::wstring();
-}
-
-void Close(PROCESS_INFORMATION& info)
-{
-    if (info.hThread != nullptr) CloseHandle(info.hThread);
-    if (info.hProcess != nullptr) CloseHandle(info.hProcess);
-    info = {};
 }
 
 } // namespace
@@ -112,25 +139,19 @@ TEST(RunHistory, TwoCopiesAppendingAtOnceLeaveEveryLineWhole)
         ASSERT_TRUE(WriteBytes(file, std::string(kHistoryHeader)));
         HANDLE go = CreateEventW(nullptr, TRUE, FALSE, kGoEvent);
         HANDLE ready = CreateSemaphoreW(nullptr, 0, 2, kReadySemaphore);
-        PROCESS_INFORMATION copies[] = {StartHelper(L"append", file), StartHelper(L"append", file)};
-        ASSERT_NE(copies[0].hProcess, nullptr);
-        ASSERT_NE(copies[1].hProcess, nullptr);
+        THelper copies[] = {THelper(L"append", file), THelper(L"append", file)};
+        ASSERT_TRUE(copies[0].Started());
+        ASSERT_TRUE(copies[1].Started());
         for (int i = 0; i < 2; ++i) EXPECT_EQ(WaitForSingleObject(ready, 30000), WAIT_OBJECT_0);
         SetEvent(go);
-        for (auto& copy : copies) {
-            EXPECT_EQ(WaitForSingleObject(copy.hProcess, 60000), WAIT_OBJECT_0);
-            DWORD code = 1;
-            GetExitCodeProcess(copy.hProcess, &code);
-            EXPECT_EQ(code, 0u);
-        }
+        for (auto& copy : copies) EXPECT_EQ(copy.Wait(60000), 0u);
         const std::string text = ReadBytes(file);
         ASSERT_EQ(CountHistoryRecords(text), static_cast<std::size_t>(2 * kLinesPerCopy)) << "round " << round;
         for (auto& copy : copies) {
             for (int i = 0; i < kLinesPerCopy; ++i) {
-                const std::string tag = "," + std::to_string(copy.dwProcessId * 1000ull + i) + ",";
-                ASSERT_NE(text.find(tag), std::string::npos) << "line " << i << " of copy " << copy.dwProcessId;
+                const std::string tag = "," + std::to_string(copy.Id() * 1000ull + i) + ",";
+                ASSERT_NE(text.find(tag), std::string::npos) << "line " << i << " of copy " << copy.Id();
             }
-            Close(copy);
         }
         CloseHandle(ready);
         CloseHandle(go);
@@ -161,13 +182,11 @@ TEST(RunHistory, AKillDuringTheCutLeavesTheOldFileOrTheNewNeverNeither)
     HANDLE busy = CreateEventW(nullptr, FALSE, FALSE, kBusyEvent);
     int oldSeen = 0, newSeen = 0;
     for (int round = 0; round < 12; ++round) {
-        PROCESS_INFORMATION copy = StartHelper(L"cut", file);
-        ASSERT_NE(copy.hProcess, nullptr);
+        THelper copy(L"cut", file);
+        ASSERT_TRUE(copy.Started());
         ASSERT_EQ(WaitForSingleObject(busy, 20000), WAIT_OBJECT_0);
         Sleep(static_cast<DWORD>(round * 7 % 23));
-        TerminateProcess(copy.hProcess, 9);
-        WaitForSingleObject(copy.hProcess, 10000);
-        Close(copy);
+        copy.Kill();
         const auto runs = CountHistoryRecords(ReadBytes(file));
         ASSERT_TRUE(runs == kHistoryTrimAbove + 1 || runs == kHistoryKeep)
             << "round " << round << ": " << (runs ? std::to_string(*runs) + " runs" : "not a whole file");
