@@ -11,10 +11,12 @@
 
 namespace {
 
-// Copies that record a run at the same moment take turns through this lock,
-// so that a cut never drops a line another copy has just added. Global: a
-// scheduled run may start in another session of the same user. A copy
-// killed while holding it leaves it abandoned, which the next one takes.
+// Copies that record a run at the same moment take turns through this lock:
+// a cut never drops a line another copy has just added, and lines never mix
+// where an append-only write is not one step (Wine finds the end and writes
+// there in two). Global: a scheduled run may start in another session of the
+// same user. A copy killed while holding it leaves it abandoned, which the
+// next one takes.
 constexpr wchar_t kHistoryLock[] = L"Global\\Quenfel.RunHistory";
 constexpr DWORD kLockPatience = 5000;
 // Every handle on the file lets the others read, append and replace it.
@@ -29,8 +31,8 @@ class THistoryLock {
 public:
     THistoryLock() : mutex_(CreateMutexW(nullptr, FALSE, kHistoryLock))
     {
-        // Without the lock the line is still written whole; only a cut made
-        // by another copy at the same moment could then drop it.
+        // Without it (another user's copy holds the name, say) the line is
+        // still written in one append, which Windows keeps whole.
         if (mutex_) {
             const DWORD wait = WaitForSingleObject(mutex_.Get(), kLockPatience);
             held_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
@@ -188,15 +190,13 @@ void AppendRunHistory(const std::wstring& path, const TRunRecord& record)
     const std::optional<std::string> text = ReadWhole(path, error);
     // The runs the file held, when it could be read and is whole.
     std::optional<std::size_t> count = text ? CountHistoryRecords(*text) : std::nullopt;
-    if (text) {
-        if (!count) {
-            // Damaged, cut short or not ours: kept for the user to look at,
-            // and a new history begins.
-            const std::wstring aside = path + L".bad";
-            if (!MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-                RaiseWriteError(path, GetLastError());
-            error = ERROR_FILE_NOT_FOUND;
-        }
+    if (text && !count) {
+        // Damaged, cut short or not ours: kept for the user to look at, and a
+        // new history begins.
+        const std::wstring aside = path + L".bad";
+        if (!MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            RaiseWriteError(path, GetLastError());
+        error = ERROR_FILE_NOT_FOUND;
     }
     if (error == ERROR_FILE_NOT_FOUND) {
         // The header and the first line arrive together.

@@ -1,8 +1,9 @@
 // The run history file, %LOCALAPPDATA%\Quenfel\history.csv: one line added
-// per run by one append, so that copies writing at once never mix their
-// lines; cut back to its last runs through a new file that replaces the old
-// one at once, so a crash in between leaves one or the other whole. Nothing
-// here is touched before the first run.
+// per run by one append, under a lock the program's copies share, so that
+// copies writing at once never mix or lose their lines; cut back to its last
+// runs through a new file that replaces the old one at once, so a crash in
+// between leaves one or the other whole. Nothing here is touched before the
+// first run.
 #pragma once
 
 #include <string>
