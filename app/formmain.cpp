@@ -11,6 +11,7 @@
 
 #include "app/optimizerequest.h"
 #include "app/productinfo.h"
+#include "app/recordedrun.h"
 #include "controls/gradientbutton.h"
 #include "controls/gradientprogressbar.h"
 #include "controls/spinedit.h"
@@ -21,6 +22,7 @@
 #include "resources/resource.h"
 #include "settings/autorun.h"
 #include "settings/regaccess.h"
+#include "settings/runhistory.h"
 #include "settings/usersettings.h"
 #include "toolkit/actions.h"
 #include "toolkit/application.h"
@@ -101,6 +103,7 @@ TFormMain::TFormMain(TComponent* owner) : TForm(owner)
     // Before the creation handler, whose errors end it early: a request or
     // the end of the session may come however the start went.
     Application->HookMainWindow(this, [this](TMessage& m) { return ApplicationMessage(m); });
+    Clock = [] { return static_cast<std::uint64_t>(GetTickCount64()); };
     LoadLayout();
 }
 
@@ -186,13 +189,16 @@ void TFormMain::TimerMemTimer(TObject*)
 
     // The alarm compares bytes, so it holds above 10^9 bytes too; a run in
     // progress (this tick is inside its message pumping) is never doubled.
-    if (CheckBoxAutoOptimize->Checked() && !settingsOpen_ && !optimizing_) {
-        const std::int64_t alarmBytes = static_cast<std::int64_t>(SpinEditAlarmMB->Value()) * static_cast<std::int64_t>(TMem::BlockSize);
-        if (static_cast<std::int64_t>(avail) < alarmBytes) {
-            TimerMem->SetEnabled(false);
-            ActionOptimizeExecute(this);
-            TimerMem->SetEnabled(true);
-        }
+    const std::uint64_t alarmBytes =
+        static_cast<std::uint64_t>(std::max<std::int32_t>(SpinEditAlarmMB->Value(), 0)) * TMem::BlockSize;
+    const bool armed = CheckBoxAutoOptimize->Checked() && !settingsOpen_ && !optimizing_;
+    const TAlarmDecision alarm = alarmRule_.Tick(Clock(), avail, alarmBytes, armed);
+    if (alarm.Run) {
+        TimerMem->SetEnabled(false);
+        const std::uint64_t asked = static_cast<std::uint64_t>(TrackRAM->Position()) * TMem::BlockSize;
+        const std::uint64_t freed = RunOptimize(TRunTrigger::rtAlarm, alarm.Report);
+        alarmRule_.AlarmRunEnded(Clock(), asked, freed);
+        TimerMem->SetEnabled(true);
     }
 
     Application->ProcessMessages();
@@ -200,24 +206,53 @@ void TFormMain::TimerMemTimer(TObject*)
 
 void TFormMain::ActionOptimizeExecute(TObject*)
 {
+    RunOptimize(TRunTrigger::rtManual, true);
+}
+
+std::uint64_t TFormMain::RunOptimize(TRunTrigger trigger, bool report)
+{
     // The tray menu's item stays enabled during a run; a second run nested in
     // the first would double the memory held and end with the buttons enabled
     // while the outer run still goes on.
-    if (optimizing_) return;
+    if (optimizing_) return 0;
     TRunGuard guard(*this, optimizing_);
     for (int i = 0; i < OptimizeSlideSteps; ++i) SetHeight(Height() + 1);
-    const std::uint64_t availBefore = Mem->ReadStatus().AvailPhys;
-    Mem->ReleaseMemory(TrackRAM->Position());
-    const std::uint64_t availAfter = Mem->ReadStatus().AvailPhys;
+    const TRunRecord run =
+        RecordedRelease(*Mem, trigger, TrackRAM->Position(), [this](const TRunRecord& r) { RecordRun(r); });
     ProgressBarFree->SetPosition(ProgressBarFree->Max());
     for (int i = 0; i < OptimizeSlideSteps; ++i) SetHeight(Height() - 1);
-    ShowRunReport(RunReportText(availBefore, availAfter));
+    // A run nobody asked for makes no sound, and none during the user's
+    // quiet time; one that is not reported shows only in the tip.
+    if (report)
+        ShowRunReport(RunReportText(run.FreeBeforeBytes, run.FreeAfterBytes),
+                      trigger == TRunTrigger::rtAlarm ? TBalloonStyle::bsQuiet : TBalloonStyle::bsAnnounce);
+    else if (TrayIcon->Active())
+        TrayIcon->SetHint(AvailableText(run.FreeAfterBytes));
+    return FreedBytes(run);
 }
 
-void TFormMain::ShowRunReport(const std::wstring& text)
+std::wstring TFormMain::HistoryPath() const
+{
+    return HistoryFile.empty() ? RunHistoryPath() : HistoryFile;
+}
+
+void TFormMain::RecordRun(const TRunRecord& run)
+{
+    try {
+        AppendRunHistory(HistoryPath(), run);
+    } catch (...) {
+        // The run goes on as if recorded. Said once: every later run would
+        // only repeat it.
+        if (historyErrorShown_) return;
+        historyErrorShown_ = true;
+        Application->HandleException(this);
+    }
+}
+
+void TFormMain::ShowRunReport(const std::wstring& text, TBalloonStyle style)
 {
     if (TrayIcon->Active()) {
-        TrayIcon->ShowBalloon(Application->Title(), text);
+        TrayIcon->ShowBalloon(Application->Title(), text, style);
         return;
     }
     LabelFree->SetCaption(text);
@@ -317,6 +352,15 @@ void TFormMain::OpenMainClick(TObject*)
     SetForegroundWindow(Handle());
 }
 
+void TFormMain::RunHistoryClick(TObject*)
+{
+    // Before the first run there is no file yet: one with only its header
+    // shows the user where runs will be written.
+    const std::wstring path = HistoryPath();
+    EnsureRunHistory(path);
+    ShellOpen(path.c_str());
+}
+
 void TFormMain::ExitClick(TObject*)
 {
     Close();
@@ -340,8 +384,8 @@ bool TFormMain::ApplicationMessage(TMessage& m)
     // does not (a start in the tray makes it only when first shown).
     if (m.Msg == OptimizeRequestMessage() && m.Msg != 0) {
         // Another copy was started with /optimize. A run in progress ignores
-        // it (ActionOptimizeExecute returns at once).
-        ActionOptimizeExecute(this);
+        // it (RunOptimize returns at once).
+        RunOptimize(TRunTrigger::rtRequest, true);
         m.Result = 0;
         return true;
     }

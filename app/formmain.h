@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
+#include "engine/alarmrule.h"
+#include "settings/historyformat.h"
 #include "toolkit/forms.h"
 
 class TMem;
@@ -26,6 +29,7 @@ class TGradientButton;
 class TGradientProgressBar;
 class TTrayIcon;
 class TSpinEdit;
+enum class TBalloonStyle : std::uint8_t;
 struct TUserSettings;
 
 // The one memory engine, created by the program entry before the window.
@@ -94,6 +98,7 @@ public:
     TPopupMenu* PopupMenuIcon = nullptr;
     TMenuItem* OpenMain = nullptr;
     TMenuItem* OptimizeNow = nullptr;
+    TMenuItem* RunHistory = nullptr;
     TMenuItem* N1 = nullptr;
     TMenuItem* Exit = nullptr;
     TTrayIcon* TrayIcon = nullptr;
@@ -111,6 +116,7 @@ public:
     void GradientButton2Click(TObject* sender);
     void OpenMainClick(TObject* sender);
     void ExitClick(TObject* sender);
+    void RunHistoryClick(TObject* sender);
     void TabSheetAboutShow(TObject* sender);
     void DoBlockAllocated(TObject* sender, std::int32_t index);
     void DoBlockReleased(TObject* sender, std::int32_t index);
@@ -119,6 +125,12 @@ public:
     bool IsNT() const noexcept { return isNT_; }
     bool SettingsOpen() const noexcept { return settingsOpen_; }
     bool Optimizing() const noexcept { return optimizing_; }
+
+    // Milliseconds from a clock that never goes back (GetTickCount64); the
+    // alarm's cool-down is measured on it.
+    std::function<std::uint64_t()> Clock;
+    // Where runs are recorded; empty: the user's history file.
+    std::wstring HistoryFile;
 
 private:
     // A request from another copy, or the end of the session.
@@ -129,10 +141,18 @@ private:
     // The kept settings as the controls show them.
     TUserSettings SettingsShown() const;
     void SaveSettings();
-    void ShowRunReport(const std::wstring& text);
+    // A run of the slider's amount, recorded in the history and reported
+    // when asked; returns the rise in free memory across it.
+    std::uint64_t RunOptimize(TRunTrigger trigger, bool report);
+    void ShowRunReport(const std::wstring& text, TBalloonStyle style);
+    void RecordRun(const TRunRecord& run);
+    std::wstring HistoryPath() const;
 
     bool isNT_ = false;
     bool settingsOpen_ = false;
     // A release run is in progress; its message pumping must not start another.
     bool optimizing_ = false;
+    TAlarmRule alarmRule_;
+    // The history could not be written and the user has been told once.
+    bool historyErrorShown_ = false;
 };

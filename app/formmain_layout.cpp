@@ -400,6 +400,12 @@ void TFormMain::LoadLayout()
     PopupMenuIcon->Items().Add(OptimizeNow);
     load.Fixup([this] { OptimizeNow->SetAction(ActionOptimize); });
 
+    RunHistory = CreateComponent<TMenuItem>(this);
+    RunHistory->SetName(L"RunHistory");
+    RunHistory->SetCaption(L"Run &History");
+    RunHistory->OnClick = Bind(this, &TFormMain::RunHistoryClick);
+    PopupMenuIcon->Items().Add(RunHistory);
+
     N1 = CreateComponent<TMenuItem>(this);
     N1->SetName(L"N1");
     N1->SetCaption(L"-");

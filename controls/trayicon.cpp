@@ -240,7 +240,7 @@ void TTrayIcon::FillNotifyRecord()
     NotifyData.szTip[n] = L'\0';
 }
 
-void TTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text)
+void TTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text, TBalloonStyle style)
 {
     if (!iconAdded_) return;
     // The next record is filled afresh without NIF_INFO, so a later tip
@@ -248,6 +248,7 @@ void TTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text)
     FillNotifyRecord();
     NotifyData.uFlags |= NIF_INFO;
     NotifyData.dwInfoFlags = NIIF_INFO;
+    if (style == TBalloonStyle::bsQuiet) NotifyData.dwInfoFlags |= NIIF_NOSOUND | NIIF_RESPECT_QUIET_TIME;
     NotifyData.uTimeout = 10000;
     auto copyCut = [](const std::wstring& from, wchar_t* to, size_t capacity) {
         const size_t n = std::min(from.size(), capacity - 1);
@@ -257,6 +258,7 @@ void TTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text)
     copyCut(title, NotifyData.szInfoTitle, std::size(NotifyData.szInfoTitle));
     copyCut(text, NotifyData.szInfo, std::size(NotifyData.szInfo));
     balloonText_ = text;
+    balloonStyle_ = style;
     NotifyShell(NIM_MODIFY, NotifyData);
 }
 

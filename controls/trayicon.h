@@ -31,6 +31,10 @@
 
 class TTrayIcon;
 
+// How a balloon asks for attention: with the shell's sound, or silently and
+// not while the user has asked for quiet (a report nobody asked for).
+enum class TBalloonStyle : std::uint8_t { bsAnnounce, bsQuiet };
+
 // The shell's mouse callbacks arrive as this private message on the hidden window.
 inline constexpr UINT TrayCallbackMessage = 0xB054;
 // The size of every record handed to the shell: the layout that carries a
@@ -107,9 +111,11 @@ public:
 
     // Shows text in a balloon over the icon, with title above it; the shell
     // decides how long. Nothing is shown while the icon is not in the tray.
-    void ShowBalloon(const std::wstring& title, const std::wstring& text);
+    void ShowBalloon(const std::wstring& title, const std::wstring& text,
+                     TBalloonStyle style = TBalloonStyle::bsAnnounce);
     // The text of the last balloon handed to the shell.
     const std::wstring& BalloonText() const noexcept { return balloonText_; }
+    TBalloonStyle BalloonStyle() const noexcept { return balloonStyle_; }
 
     // The shell accepted the last add and no remove followed.
     bool IconAdded() const noexcept { return iconAdded_; }
@@ -165,6 +171,7 @@ private:
     bool enabled_ = true;
     std::wstring hint_;
     std::wstring balloonText_;
+    TBalloonStyle balloonStyle_ = TBalloonStyle::bsAnnounce;
     TIcon icon_;
     TIconList icons_;
     bool animated_ = false;

@@ -250,6 +250,13 @@ Section "Uninstall"
   SetShellVarContext current
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
 
+  ; The run history, and what its writing may have left beside it. By name,
+  ; and the folder only when empty, in case it is where the user installed.
+  Delete "$LOCALAPPDATA\${PRODUCT}\history.csv"
+  Delete "$LOCALAPPDATA\${PRODUCT}\history.csv.bad"
+  Delete "$LOCALAPPDATA\${PRODUCT}\history.csv.tmp"
+  RMDir "$LOCALAPPDATA\${PRODUCT}"
+
   DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   ; Last, so that a listed program is never a half-removed one.

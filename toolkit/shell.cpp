@@ -2,11 +2,18 @@
 
 #include <atomic>
 
+#include "toolkit/oserror.h"
 #include "toolkit/systemlibrary.h"
 
 namespace {
 
 constexpr wchar_t kShellLibrary[] = L"shell32.dll";
+
+// FOLDERID_LocalAppData, spelt out so that no GUID library is needed.
+constexpr GUID kLocalAppDataId = {0xF1B32785, 0x6FBA, 0x4FCF, {0x9D, 0x55, 0x7B, 0x8E, 0x7F, 0x15, 0x70, 0x91}};
+
+using TGetKnownFolderPath = HRESULT WINAPI(const GUID&, DWORD, HANDLE, PWSTR*);
+using TTaskMemFree = void WINAPI(void*);
 
 // Set once the notification entry has been resolved: only then can an icon
 // of this process be in the notification area.
@@ -27,4 +34,20 @@ void ShellOpen(const wchar_t* target)
 {
     static auto* const execute = SystemEntry<decltype(ShellExecuteW)>(kShellLibrary, "ShellExecuteW");
     execute(nullptr, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+std::wstring LocalAppDataFolder()
+{
+    // A start never needs the folder: the shell is loaded on first use.
+    static auto* const getPath = SystemEntry<TGetKnownFolderPath>(kShellLibrary, "SHGetKnownFolderPath");
+    PWSTR path = nullptr;
+    const HRESULT result = getPath(kLocalAppDataId, 0, nullptr, &path);
+    // The shell hands over its buffer even when the call fails.
+    std::wstring folder = SUCCEEDED(result) && path != nullptr ? std::wstring(path) : std::wstring();
+    // ole32 comes with the shell; bound here so that it is not imported at start.
+    static auto* const freeMemory = SystemEntry<TTaskMemFree>(L"ole32.dll", "CoTaskMemFree");
+    freeMemory(path);
+    if (folder.empty()) RaiseOSError(SUCCEEDED(result) ? ERROR_PATH_NOT_FOUND : static_cast<std::uint32_t>(result));
+    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    return folder;
 }

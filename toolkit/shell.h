@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+
 // Shell_NotifyIconW. A NIM_DELETE before any other call answers FALSE without
 // loading the shell: no icon of this process can be there. Raises EOSError
 // when the shell lacks the call.
@@ -15,3 +17,7 @@ bool ShellNotifyIcon(DWORD message, NOTIFYICONDATAW& data);
 // it. The shell's answer is not reported: it shows its own errors. Raises
 // EOSError when the shell lacks the call.
 void ShellOpen(const wchar_t* target);
+
+// The current user's local application-data folder (%LOCALAPPDATA%), without
+// a trailing backslash. Raises EOSError when the shell cannot tell it.
+std::wstring LocalAppDataFolder();

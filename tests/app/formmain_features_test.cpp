@@ -11,7 +11,9 @@
 #include "app/scheduledrun.h"
 #include "controls/spinedit.h"
 #include "controls/trayicon.h"
+#include "settings/runhistory.h"
 #include "settings/usersettings.h"
+#include "tests/support/history_files.h"
 #include "tests/support/readonly_key.h"
 #include "tests/support/user_values.h"
 #include "toolkit/checkbox.h"
@@ -368,4 +370,98 @@ TEST_F(FeaturesTest, AnUnattendedRunThatRunsOutOfMemoryFailsAndHoldsNothing)
     EXPECT_EQ(RunScheduledOptimize(*engine), kScheduledRunFailed);
     EXPECT_EQ(counter.taken, 5);
     EXPECT_EQ(counter.held, 0);
+}
+
+namespace {
+
+// The trigger of every run in a history file, in order.
+std::vector<std::string> Triggers(const std::string& file)
+{
+    std::vector<std::string> triggers;
+    for (std::size_t at = file.find("\r\n"); at != std::string::npos && at + 2 < file.size(); at = file.find("\r\n", at + 2)) {
+        const std::size_t start = file.find(',', at) + 1;
+        triggers.push_back(file.substr(start, file.find(',', start) - start));
+    }
+    return triggers;
+}
+
+} // namespace
+
+TEST_F(FeaturesTest, AnAlarmOutOfReachRunsOnceAMinuteAndReportsOnlyTheFirstSilently)
+{
+    testsupport::TScratchFolder folder(L"QuenfelAlarm");
+    status = Machine(4'000'000'000ull, 1'000'000'000ull);
+    Create();
+    form->HistoryFile = folder.File(L"history.csv");
+    std::uint64_t now = 5'000'000;
+    form->Clock = [&] { return now; };
+    form->TrackRAM->SetPosition(1);
+    // Each run gives back one more MB than the one before, so each would
+    // have a report of its own.
+    int runs = 0;
+    engine->OnBlockReleased = [&](TObject*, std::int32_t) { status.AvailPhys += 1'048'576ull * ++runs; };
+    form->CheckBoxAutoOptimize->SetChecked(true);
+    form->SpinEditAlarmMB->SetValue(4000);
+    form->GradientButton1Click(form);
+    ASSERT_TRUE(form->TrayIcon->IconAdded());
+
+    form->TimerMemTimer(form);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(form->TrayIcon->BalloonText(), L"Freed 1.00 MB");
+    EXPECT_EQ(form->TrayIcon->BalloonStyle(), TBalloonStyle::bsQuiet);
+    EXPECT_TRUE(form->TimerMem->Enabled());
+
+    now += 1'000;
+    form->TimerMemTimer(form);  // within the cool-down
+    EXPECT_EQ(runs, 1);
+
+    form->ActionOptimizeExecute(form);  // the user's run is never held back, and heard
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(form->TrayIcon->BalloonText(), L"Freed 2.00 MB");
+    EXPECT_EQ(form->TrayIcon->BalloonStyle(), TBalloonStyle::bsAnnounce);
+
+    now += 59'000;
+    form->TimerMemTimer(form);  // a minute after the alarm run: again, but only the tip
+    EXPECT_EQ(runs, 3);
+    EXPECT_EQ(form->TrayIcon->BalloonText(), L"Freed 2.00 MB");
+    EXPECT_EQ(form->TrayIcon->Hint(), L"959.67 MB Available");
+
+    now += 1'000;
+    SendMessageW(Application->Handle(), OptimizeRequestMessage(), 0, 0);  // another copy's /optimize
+    EXPECT_EQ(runs, 4);
+    EXPECT_EQ(Triggers(testsupport::ReadBytes(form->HistoryFile)),
+              (std::vector<std::string>{"alarm", "manual", "alarm", "request"}));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FeaturesTest, AHistoryThatCannotBeWrittenIsReportedOnceAndTheRunsGoOn)
+{
+    testsupport::TScratchFolder folder(L"QuenfelLocked");
+    const std::wstring file = folder.File(L"history.csv");
+    const std::string stored = testsupport::HistoryOf(2);
+    ASSERT_TRUE(testsupport::WriteBytes(file, stored));
+    // Held by another program that shares it with no one. (A read-only file
+    // would do as well on Windows; the tests run as root, whom Wine lets
+    // write to it.)
+    HANDLE holder = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    Create();
+    form->Show();
+    form->HistoryFile = file;
+    form->TrackRAM->SetPosition(2);
+    TBlockCounter counter;
+    engine->BlockSource = counter.Source();
+    engine->OnBlockReleased = [this](TObject*, std::int32_t) { status.AvailPhys += 1'048'576; };
+
+    form->ActionOptimizeExecute(form);
+    EXPECT_EQ(counter.taken, 2);
+    EXPECT_EQ(form->LabelFree->Caption(), L"Freed 2.00 MB");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find(L"run history could not be written"), std::wstring::npos) << ToUtf8(errors[0]);
+
+    form->ActionOptimizeExecute(form);
+    EXPECT_EQ(counter.taken, 4);
+    EXPECT_EQ(errors.size(), 1u);
+    CloseHandle(holder);
+    EXPECT_EQ(testsupport::ReadBytes(file), stored);
 }

@@ -74,6 +74,11 @@ TEST_F(TrayBalloonTest, BalloonGoesOutOnceWithItsTextsInARecordThatCarriesIt)
     EXPECT_EQ(tray->Records[1].Data.uFlags & NIF_INFO, 0u);
     EXPECT_EQ(tray->Records[1].Data.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));
 
+    // A report nobody asked for: no sound, and nothing in the user's quiet time.
+    tray->ShowBalloon(L"Quenfel", L"Freed 1.00 MB", TBalloonStyle::bsQuiet);
+    ASSERT_EQ(tray->Records.size(), 3u);
+    EXPECT_EQ(tray->Records[2].Data.dwInfoFlags, static_cast<DWORD>(NIIF_INFO | NIIF_NOSOUND | NIIF_RESPECT_QUIET_TIME));
+
     tray->SetActive(false);
     for (const TShellRecord& r : tray->Records)
         EXPECT_EQ(r.Data.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE)) << "message " << r.Message;

@@ -356,6 +356,32 @@ void ClearAutorunEntries()
     DeleteUserValue(kRunKey, L"Quenfel");
 }
 
+std::wstring HistoryFilePath()
+{
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(folder, n) + L"\\Quenfel\\history.csv" : std::wstring();
+}
+
+std::vector<std::string> HistoryTriggers()
+{
+    std::vector<std::string> triggers;
+    HANDLE file = CreateFileW(HistoryFilePath().c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return triggers;
+    std::string text(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+    CloseHandle(file);
+    text.resize(read);
+    // The second field of every line after the header.
+    for (std::size_t at = text.find('\n'); at != std::string::npos && at + 1 < text.size(); at = text.find('\n', at + 1)) {
+        const std::size_t start = text.find(',', at) + 1;
+        triggers.push_back(text.substr(start, text.find(',', start) - start));
+    }
+    return triggers;
+}
+
 void StoreRamToFree(DWORD megabytes)
 {
     RegSetKeyValueW(HKEY_CURRENT_USER, kFlagKey, L"RamToFree", REG_DWORD, &megabytes, sizeof megabytes);

@@ -98,6 +98,11 @@ void ClearAutorunEntries();
 // half the physical memory, which on a large machine is a long run.
 void StoreRamToFree(DWORD megabytes);
 
+// The user's run history file (in %LOCALAPPDATA%), and the trigger of each
+// run it holds, oldest first ("manual", "alarm", ...); none without a file.
+std::wstring HistoryFilePath();
+std::vector<std::string> HistoryTriggers();
+
 // Current-user registry string; nullopt when the key or value is missing.
 std::optional<std::wstring> ReadUserString(const std::wstring& keyPath, const std::wstring& valueName);
 void WriteUserString(const std::wstring& keyPath, const std::wstring& valueName, const std::wstring& value);

@@ -269,4 +269,60 @@ TEST_F(ProgramTest, ExitInTheTrayMenuEndsTheProgram)
     EXPECT_EQ(*code, 0u);
 }
 
+// The default value of a machine-wide class key; nullopt when missing.
+std::optional<std::wstring> MachineClass(const std::wstring& key)
+{
+    wchar_t data[512] = {};
+    DWORD size = sizeof data - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + key).c_str(), nullptr, RRF_RT_REG_SZ, nullptr, data,
+                     &size)
+        != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(data);
+}
+
+void SetMachineClass(const std::wstring& key, const std::wstring& value)
+{
+    const std::wstring path = L"Software\\Classes\\" + key;
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, path.c_str(), nullptr, REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+// The history opens with the program chosen for .csv files; here, for the
+// test, one that notes what it was given and ends. (Wine's shell reads the
+// associations from the machine's classes only.)
+TEST_F(ProgramTest, RunHistoryInTheTrayMenuOpensTheHistoryFile)
+{
+    const std::wstring marker = L"Software\\QuenfelTest\\Opened";
+    const std::optional<std::wstring> csvClass = MachineClass(L".csv");
+    SetMachineClass(L".csv", L"QuenfelTest.csv");
+    SetMachineClass(L"QuenfelTest.csv\\shell\\open\\command", L"reg.exe add HKCU\\" + marker + L" /v File /d \"%1\" /f");
+    RegDeleteTreeW(HKEY_CURRENT_USER, marker.c_str());
+    DeleteFileW(HistoryFilePath().c_str());
+
+    first = TProcess::Start(L"/tray");
+    HWND tray = TrayWindow();
+    ASSERT_NE(tray, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return IconInTray(tray); }));
+    ASSERT_TRUE(OpenTrayMenu(tray));
+    PressKey('H');  // the accelerator of "Run &History"
+    std::optional<std::wstring> opened;
+    WaitUntil([&] { return (opened = ReadUserString(marker, L"File")).has_value(); }, 20s);
+
+    if (csvClass)
+        SetMachineClass(L".csv", *csvClass);
+    else
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.csv");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\QuenfelTest.csv");
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QuenfelTest");
+    ASSERT_TRUE(opened.has_value());
+    EXPECT_EQ(CompareStringOrdinal(opened->c_str(), -1, HistoryFilePath().c_str(), -1, TRUE), CSTR_EQUAL)
+        << "opened " << opened->size() << " characters";
+    // Before any run the file holds its header, so the viewer shows where
+    // runs will go.
+    EXPECT_TRUE(HistoryTriggers().empty());
+    EXPECT_NE(GetFileAttributesW(HistoryFilePath().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(first.IsRunning());
+}
+
 } // namespace

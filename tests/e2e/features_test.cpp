@@ -181,6 +181,7 @@ TEST_F(FeaturesTest, AMalformedStoreStartsWithTheDefaultsAndNoError)
 TEST_F(FeaturesTest, OptimizeAloneRunsUnseenAndExitsZero)
 {
     SetDword(L"RamToFree", 32);
+    DeleteFileW(HistoryFilePath().c_str());
     first = TProcess::Start(L"/optimize");
     bool shown = false;
     std::optional<DWORD> code;
@@ -192,6 +193,22 @@ TEST_F(FeaturesTest, OptimizeAloneRunsUnseenAndExitsZero)
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0u);
     EXPECT_FALSE(shown);
+    EXPECT_EQ(HistoryTriggers(), std::vector<std::string>{"scheduled"});
+}
+
+TEST_F(FeaturesTest, AnAlarmOutOfReachRunsOnceAndThenWaits)
+{
+    SetDword(L"RamToFree", 50);  // quick runs
+    SetDword(L"AlarmLevel", 1'048'576);  // far above any machine's free memory
+    SetDword(L"AutoOptimize", 1);
+    DeleteFileW(HistoryFilePath().c_str());
+    first = TProcess::Start(L"/tray");
+    ASSERT_TRUE(WaitUntil([] { return !HistoryTriggers().empty(); }, 30s));
+    // Many one-second ticks later, all below the alarm: still the one run.
+    Sleep(8000);
+    EXPECT_EQ(HistoryTriggers(), std::vector<std::string>{"alarm"});
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_EQ(FindTopLevel(first.Id(), L"Quenfel", L"#32770"), nullptr);  // no error box
 }
 
 TEST_F(FeaturesTest, AScheduledRunDoesNotKeepTheUserFromStartingTheProgram)

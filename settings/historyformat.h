@@ -1,0 +1,61 @@
+// The run history's stored form: a UTF-8 CSV file, one header line and then
+// one line per run, each ending in CR LF. Platform-free: formatting a line,
+// checking a stored file, and trimming it to its last runs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What started a run: the user (the button or the tray menu), the alarm,
+// "/optimize" alone, or "/optimize" handed to the copy that was running.
+enum class TRunTrigger : std::uint8_t { rtManual, rtAlarm, rtScheduled, rtRequest };
+enum class TRunResult : std::uint8_t { rrOk, rrOutOfMemory };
+
+// A wall-clock time as the user's clock shows it, with its offset from UTC.
+struct TLocalTime {
+    int Year = 1970, Month = 1, Day = 1, Hour = 0, Minute = 0, Second = 0;
+    int OffsetMinutes = 0;  // local time minus UTC
+};
+
+struct TRunRecord {
+    TLocalTime Start;
+    TRunTrigger Trigger = TRunTrigger::rtManual;
+    std::uint64_t AskedMB = 0;          // the amount the run was set to free
+    std::uint64_t FreeBeforeBytes = 0;  // available physical memory
+    std::uint64_t FreeAfterBytes = 0;
+    std::uint64_t Milliseconds = 0;
+    TRunResult Result = TRunResult::rrOk;
+};
+
+// The rise in free memory across the run; 0 when it did not rise.
+inline std::uint64_t FreedBytes(const TRunRecord& run)
+{
+    return run.FreeAfterBytes > run.FreeBeforeBytes ? run.FreeAfterBytes - run.FreeBeforeBytes : 0;
+}
+
+inline constexpr std::string_view kHistoryHeader =
+    "start,trigger,MB asked for,free MB before,free MB after,MB freed,seconds,result\r\n";
+// The file keeps the last kHistoryKeep runs; it is cut back to them once it
+// holds more than kHistoryTrimAbove, so that not every run rewrites it.
+inline constexpr std::size_t kHistoryKeep = 1000;
+inline constexpr std::size_t kHistoryTrimAbove = 1100;
+
+// "2026-12-08T10:15:30+01:00".
+std::string FormatIsoTime(const TLocalTime& time);
+
+// One line of the file, CR LF included. Free memory is in whole MB of
+// 1,048,576 bytes; what a run freed is the rise in free memory, 0 when it
+// did not rise; the seconds carry three decimals.
+std::string FormatHistoryLine(const TRunRecord& record);
+
+// The number of runs a stored file holds, or nothing when it is not a whole
+// file of this program's (no header, a line that is not a run, a last line
+// cut short).
+std::optional<std::size_t> CountHistoryRecords(std::string_view file);
+
+// The header and the last kHistoryKeep lines of a file that
+// CountHistoryRecords accepts.
+std::string TrimmedHistory(std::string_view file);

@@ -1,0 +1,34 @@
+// The run history file, %LOCALAPPDATA%\Quenfel\history.csv: one line added
+// per run by one append, under a lock the program's copies share, so that
+// copies writing at once never mix or lose their lines; cut back to its last
+// runs through a new file that replaces the old one at once, so a crash in
+// between leaves one or the other whole. Nothing here is touched before the
+// first run.
+#pragma once
+
+#include <string>
+
+#include "settings/historyformat.h"
+
+// The file's path. Raises EOSError when the folder cannot be found.
+std::wstring RunHistoryPath();
+
+// The clock's local time now, with its offset from UTC.
+TLocalTime LocalTimeNow();
+
+// Adds the run's line to the file at path, making the folder and the file
+// (with its header) when missing. A file that is not a whole history of this
+// program's is set aside as path + ".bad" and a new one started. Past
+// kHistoryTrimAbove runs the file is cut back to the last kHistoryKeep; a cut
+// that cannot be made now is made by a later run. Raises EOSError when the
+// line could not be written.
+void AppendRunHistory(const std::wstring& path, const TRunRecord& record);
+
+// Makes the folder and a file holding only the header when there is none,
+// so that the file can be opened before the first run.
+void EnsureRunHistory(const std::wstring& path);
+
+// Cuts a file that holds a whole history back to its last kHistoryKeep runs:
+// the new content goes to path + ".tmp", which then replaces the file.
+// False when the file could not be read or replaced; it is left as it was.
+bool TrimRunHistory(const std::wstring& path);

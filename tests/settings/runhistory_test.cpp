@@ -1,0 +1,221 @@
+// The run history file on disk: copies appending at once, the cut past 1,100
+// runs (also when the copy making it is killed), and damaged files set aside.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/runhistory.h"
+#include "tests/support/history_files.h"
+
+using testsupport::HistoryOf;
+using testsupport::ReadBytes;
+using testsupport::TScratchFolder;
+using testsupport::WriteBytes;
+
+namespace {
+
+// This test program started again as a helper copy: it runs the one test
+// named by filter, with the job and the file in its environment.
+constexpr wchar_t kJobVariable[] = L"QUENFEL_HISTORY_JOB";
+constexpr wchar_t kFileVariable[] = L"QUENFEL_HISTORY_FILE";
+constexpr wchar_t kGoEvent[] = L"Local\\QuenfelTest.HistoryGo";
+constexpr wchar_t kReadySemaphore[] = L"Local\\QuenfelTest.HistoryReady";
+constexpr wchar_t kBusyEvent[] = L"Local\\QuenfelTest.HistoryBusy";
+constexpr int kLinesPerCopy = 200;
+
+// A helper copy doing job on file; killed if still running when the test
+// lets go of it, so that a failed test leaves nothing behind.
+class THelper {
+public:
+    THelper(const wchar_t* job, const std::wstring& file)
+    {
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=RunHistoryHelper.*";
+        SetEnvironmentVariableW(kJobVariable, job);
+        SetEnvironmentVariableW(kFileVariable, file.c_str());
+        // Its own report would only clutter this one's.
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                                 nullptr);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = nul;
+        startup.hStdError = nul;
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info_);
+        CloseHandle(nul);
+        SetEnvironmentVariableW(kJobVariable, nullptr);
+        SetEnvironmentVariableW(kFileVariable, nullptr);
+    }
+    THelper(const THelper&) = delete;
+    THelper& operator=(const THelper&) = delete;
+    ~THelper()
+    {
+        if (info_.hProcess == nullptr) return;
+        Kill();
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+
+    bool Started() const { return info_.hProcess != nullptr; }
+    DWORD Id() const { return info_.dwProcessId; }
+    // The exit code once it ended within the timeout.
+    std::optional<DWORD> Wait(DWORD milliseconds) const
+    {
+        DWORD code = 0;
+        if (WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) return std::nullopt;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return code;
+    }
+    void Kill()
+    {
+        if (WaitForSingleObject(info_.hProcess, 0) != WAIT_TIMEOUT) return;
+        TerminateProcess(info_.hProcess, 9);
+        WaitForSingleObject(info_.hProcess, 10000);
+    }
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+std::wstring Variable(const wchar_t* name)
+{
+    wchar_t value[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableW(name, value, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(value, n) : std::wstring();
+}
+
+} // namespace
+
+// The helper copy's side; skipped when run as an ordinary test.
+TEST(RunHistoryHelper, DoesItsJob)
+{
+    const std::wstring job = Variable(kJobVariable);
+    const std::wstring file = Variable(kFileVariable);
+    if (job.empty()) GTEST_SKIP() << "only run as a helper copy";
+    if (job == L"append") {
+        // Both copies start writing at the same moment.
+        HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, kGoEvent);
+        HANDLE ready = OpenSemaphoreW(SEMAPHORE_MODIFY_STATE, FALSE, kReadySemaphore);
+        ASSERT_NE(go, nullptr);
+        ASSERT_NE(ready, nullptr);
+        ReleaseSemaphore(ready, 1, nullptr);
+        WaitForSingleObject(go, 10000);
+        for (int i = 0; i < kLinesPerCopy; ++i) {
+            TRunRecord run;
+            run.AskedMB = GetCurrentProcessId() * 1000ull + i;  // whose line, and which
+            AppendRunHistory(file, run);
+        }
+    } else if (job == L"cut") {
+        // Over and over: a whole file of 1,101 runs put in place at once,
+        // then cut; the test kills this copy at some moment.
+        const std::string old = HistoryOf(kHistoryTrimAbove + 1);
+        HANDLE busy = OpenEventW(EVENT_MODIFY_STATE, FALSE, kBusyEvent);
+        ASSERT_NE(busy, nullptr);
+        const std::wstring staged = file + L".staged";
+        for (;;) {
+            ASSERT_TRUE(WriteBytes(staged, old));
+            ASSERT_TRUE(MoveFileExW(staged.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING));
+            SetEvent(busy);
+            TrimRunHistory(file);
+        }
+    }
+}
+
+TEST(RunHistory, TwoCopiesAppendingAtOnceLeaveEveryLineWhole)
+{
+    // Whether the two copies really write at the same moment is up to the
+    // scheduler: a few rounds make it near certain that some of them do.
+    // (Wine, unlike Windows, finds the end of the file and writes there in
+    // two steps, so there only the program's lock keeps the lines whole.)
+    for (int round = 0; round < 4; ++round) {
+        TScratchFolder folder(L"QuenfelAppend");
+        const std::wstring file = folder.File(L"history.csv");
+        ASSERT_TRUE(WriteBytes(file, std::string(kHistoryHeader)));
+        HANDLE go = CreateEventW(nullptr, TRUE, FALSE, kGoEvent);
+        HANDLE ready = CreateSemaphoreW(nullptr, 0, 2, kReadySemaphore);
+        THelper copies[] = {THelper(L"append", file), THelper(L"append", file)};
+        ASSERT_TRUE(copies[0].Started());
+        ASSERT_TRUE(copies[1].Started());
+        for (int i = 0; i < 2; ++i) EXPECT_EQ(WaitForSingleObject(ready, 30000), WAIT_OBJECT_0);
+        SetEvent(go);
+        for (auto& copy : copies) EXPECT_EQ(copy.Wait(60000), 0u);
+        const std::string text = ReadBytes(file);
+        ASSERT_EQ(CountHistoryRecords(text), static_cast<std::size_t>(2 * kLinesPerCopy)) << "round " << round;
+        for (auto& copy : copies) {
+            for (int i = 0; i < kLinesPerCopy; ++i) {
+                const std::string tag = "," + std::to_string(copy.Id() * 1000ull + i) + ",";
+                ASSERT_NE(text.find(tag), std::string::npos) << "line " << i << " of copy " << copy.Id();
+            }
+        }
+        CloseHandle(ready);
+        CloseHandle(go);
+    }
+}
+
+TEST(RunHistory, PastElevenHundredRunsTheFileIsCutToTheLastThousand)
+{
+    TScratchFolder folder(L"QuenfelCut");
+    const std::wstring file = folder.File(L"history.csv");
+    ASSERT_TRUE(WriteBytes(file, HistoryOf(kHistoryTrimAbove - 1)));
+    TRunRecord run;
+    run.AskedMB = 777'777;
+    AppendRunHistory(file, run);
+    EXPECT_EQ(CountHistoryRecords(ReadBytes(file)), kHistoryTrimAbove);  // 1,100: not yet
+
+    AppendRunHistory(file, run);
+    const std::string text = ReadBytes(file);
+    EXPECT_EQ(CountHistoryRecords(text), kHistoryKeep);
+    EXPECT_EQ(text.substr(text.size() - 2 * FormatHistoryLine(run).size()), FormatHistoryLine(run) + FormatHistoryLine(run));
+    EXPECT_EQ(GetFileAttributesW((file + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(RunHistory, AKillDuringTheCutLeavesTheOldFileOrTheNewNeverNeither)
+{
+    TScratchFolder folder(L"QuenfelKill");
+    const std::wstring file = folder.File(L"history.csv");
+    HANDLE busy = CreateEventW(nullptr, FALSE, FALSE, kBusyEvent);
+    int oldSeen = 0, newSeen = 0;
+    for (int round = 0; round < 12; ++round) {
+        THelper copy(L"cut", file);
+        ASSERT_TRUE(copy.Started());
+        ASSERT_EQ(WaitForSingleObject(busy, 20000), WAIT_OBJECT_0);
+        Sleep(static_cast<DWORD>(round * 7 % 23));
+        copy.Kill();
+        const auto runs = CountHistoryRecords(ReadBytes(file));
+        ASSERT_TRUE(runs == kHistoryTrimAbove + 1 || runs == kHistoryKeep)
+            << "round " << round << ": " << (runs ? std::to_string(*runs) + " runs" : "not a whole file");
+        ++(runs == kHistoryKeep ? newSeen : oldSeen);
+    }
+    CloseHandle(busy);
+    RecordProperty("old", oldSeen);
+    RecordProperty("new", newSeen);
+}
+
+TEST(RunHistory, ADamagedFileIsSetAsideAndANewOneBegun)
+{
+    const std::string whole = HistoryOf(3);
+    const struct {
+        const char* what;
+        std::string stored;
+    } cases[] = {
+        {"cut short", whole.substr(0, whole.size() - 10)},
+        {"not ours", "name,size\r\nfoo,1\r\n"},
+        {"empty", ""},
+    };
+    for (const auto& c : cases) {
+        TScratchFolder folder(L"QuenfelDamaged");
+        const std::wstring file = folder.File(L"history.csv");
+        ASSERT_TRUE(WriteBytes(file, c.stored));
+        TRunRecord run;
+        run.AskedMB = 5;
+        AppendRunHistory(file, run);
+        EXPECT_EQ(ReadBytes(file + L".bad"), c.stored) << c.what;
+        EXPECT_EQ(ReadBytes(file), std::string(kHistoryHeader) + FormatHistoryLine(run)) << c.what;
+    }
+}
