@@ -196,7 +196,17 @@ void TFormMain::TimerMemTimer(TObject*)
     if (alarm.Run) {
         TimerMem->SetEnabled(false);
         const std::uint64_t asked = static_cast<std::uint64_t>(TrackRAM->Position()) * TMem::BlockSize;
-        const std::uint64_t freed = RunOptimize(TRunTrigger::rtAlarm, alarm.Report);
+        // A run that fails (out of memory) ends in the rule too, as one that
+        // gained nothing, and the ticks go on: the cool-down keeps it from
+        // failing again at once, and the monitor never freezes.
+        std::uint64_t freed = 0;
+        try {
+            freed = RunOptimize(TRunTrigger::rtAlarm, alarm.Report);
+        } catch (...) {
+            alarmRule_.AlarmRunEnded(Clock(), asked, 0);
+            TimerMem->SetEnabled(true);
+            throw;
+        }
         alarmRule_.AlarmRunEnded(Clock(), asked, freed);
         TimerMem->SetEnabled(true);
     }

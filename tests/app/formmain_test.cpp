@@ -488,16 +488,23 @@ TEST_F(FormMainTest, NoAlarmRunNestsInsideARunningOne)
     EXPECT_EQ(starts, 1);
 }
 
-TEST_F(FormMainTest, FailedAlarmRunLeavesTheTimerStopped)
+TEST_F(FormMainTest, FailedAlarmRunKeepsTheMonitorTickingAndWaitsItsCoolDown)
 {
     Create();
+    std::uint64_t now = 1'000'000;
+    form->Clock = [&] { return now; };
     form->TrackRAM->SetPosition(5);
+    int runs = 0;
     engine->BlockSource = FailingAfter(1);
+    engine->OnBlockAllocated = [&](TObject*, std::int32_t i) { runs += i == 0; };
     form->CheckBoxAutoOptimize->SetChecked(true);
     form->SpinEditAlarmMB->SetValue(100);
     status.AvailPhys = 1;
     EXPECT_THROW(form->TimerMemTimer(form), EOutOfMemory);
-    EXPECT_FALSE(form->TimerMem->Enabled());
+    EXPECT_TRUE(form->TimerMem->Enabled());
+    now += 1000;
+    form->TimerMemTimer(form);  // within the cool-down: no second failing run
+    EXPECT_EQ(runs, 1);
 }
 
 TEST_F(FormMainTest, RefreshPeriodTakesEffectWhenThePanelCloses)
