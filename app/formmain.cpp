@@ -14,6 +14,7 @@
 #include "controls/gradientbutton.h"
 #include "controls/gradientprogressbar.h"
 #include "controls/spinedit.h"
+#include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "engine/bytesize.h"
 #include "engine/mem.h"
@@ -26,6 +27,7 @@
 #include "toolkit/application.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/label.h"
+#include "toolkit/menus.h"
 #include "toolkit/modulepath.h"
 #include "toolkit/pagecontrol.h"
 #include "toolkit/progressbar.h"
@@ -182,6 +184,7 @@ void TFormMain::TimerMemTimer(TObject*)
     const std::wstring freeText = AvailableText(avail);
     if (!TimerReport->Enabled()) LabelFree->SetCaption(freeText);
 
+    if (TrayIcon->Active()) ShowTrayFigure(status);
     if (TrayIcon->Active()) TrayIcon->SetHint(freeText);
 
     // The alarm compares bytes, so it holds above 10^9 bytes too; a run in
@@ -267,6 +270,7 @@ void TFormMain::ApplyStoredSettings()
     CheckBoxAutoOptimize->SetChecked(s.AutoOptimize);
     SpinEditRefresh->SetValue(s.RefreshPeriod);
     TimerMem->SetInterval(RefreshInterval(s.RefreshPeriod));
+    ShowFreeInIcon->SetChecked(s.TrayShowsFree);
 }
 
 TUserSettings TFormMain::SettingsShown() const
@@ -276,6 +280,7 @@ TUserSettings TFormMain::SettingsShown() const
     s.AlarmLevel = SpinEditAlarmMB->Value();
     s.AutoOptimize = CheckBoxAutoOptimize->Checked();
     s.RefreshPeriod = SpinEditRefresh->Value();
+    s.TrayShowsFree = ShowFreeInIcon->Checked();
     return s;
 }
 
@@ -294,10 +299,35 @@ void TFormMain::CheckBoxAutoRun2Click(TObject*)
     ApplyAutorunChoice(CheckBoxAutoRun2->Checked(), ExecutablePath());
 }
 
+void TFormMain::ShowInTray()
+{
+    // The figure first, so the icon never shows the program's picture for a tick.
+    ShowTrayFigure(Mem->ReadStatus());
+    TrayIcon->SetActive(true);
+}
+
 void TFormMain::GoToTray()
 {
-    TrayIcon->SetActive(true);
+    ShowInTray();
     Hide();
+}
+
+void TFormMain::ShowTrayFigure(const TMemoryStatus& status)
+{
+    if (!ShowFreeInIcon->Checked()) {
+        TrayFigure->Stop(Icon());
+        return;
+    }
+    const std::int64_t alarmBytes = static_cast<std::int64_t>(SpinEditAlarmMB->Value()) * static_cast<std::int64_t>(TMem::BlockSize);
+    const TTrayFigure figure = TrayFigureFor(FreePercent(status), status.AvailPhys, status.TotalPhys,
+                                             CheckBoxAutoOptimize->Checked(), static_cast<std::uint64_t>(std::max<std::int64_t>(alarmBytes, 0)));
+    TrayFigure->Show(figure, ProgressBarMEM->ForeColorGrad());
+}
+
+void TFormMain::ShowFreeInIconClick(TObject*)
+{
+    ShowFreeInIcon->SetChecked(!ShowFreeInIcon->Checked());
+    if (TrayIcon->Active()) ShowTrayFigure(Mem->ReadStatus());
 }
 
 void TFormMain::GroupBoxMonitorDblClick(TObject*)
@@ -344,6 +374,11 @@ bool TFormMain::ApplicationMessage(TMessage& m)
         ActionOptimizeExecute(this);
         m.Result = 0;
         return true;
+    }
+    if (m.Msg == WM_SETTINGCHANGE || m.Msg == WM_DISPLAYCHANGE) {
+        // A new taskbar theme or icon size: the figure is drawn for it.
+        if (TrayFigure) TrayFigure->SystemSettingsChanged(m.Msg, m.LParam);
+        return false;
     }
     if (m.Msg == WM_ENDSESSION && m.WParam != FALSE) {
         // Windows is ending the session: no close follows, and no one is

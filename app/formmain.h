@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "toolkit/forms.h"
@@ -26,6 +27,8 @@ class TGradientButton;
 class TGradientProgressBar;
 class TTrayIcon;
 class TSpinEdit;
+class TTrayFigureIcon;
+struct TMemoryStatus;
 struct TUserSettings;
 
 // The one memory engine, created by the program entry before the window.
@@ -94,9 +97,12 @@ public:
     TPopupMenu* PopupMenuIcon = nullptr;
     TMenuItem* OpenMain = nullptr;
     TMenuItem* OptimizeNow = nullptr;
+    TMenuItem* ShowFreeInIcon = nullptr;
     TMenuItem* N1 = nullptr;
     TMenuItem* Exit = nullptr;
     TTrayIcon* TrayIcon = nullptr;
+    // Draws the free memory into TrayIcon's picture while ShowFreeInIcon is checked.
+    std::unique_ptr<TTrayFigureIcon> TrayFigure;
 
     // Handlers, bound by the layout.
     void FormCreate(TObject* sender);
@@ -115,6 +121,11 @@ public:
     void DoBlockAllocated(TObject* sender, std::int32_t index);
     void DoBlockReleased(TObject* sender, std::int32_t index);
     void TimerReportTimer(TObject* sender);
+    void ShowFreeInIconClick(TObject* sender);
+
+    // Puts the icon in the notification area, already showing the figure
+    // when it is wanted; the window stays as it is.
+    void ShowInTray();
 
     bool IsNT() const noexcept { return isNT_; }
     bool SettingsOpen() const noexcept { return settingsOpen_; }
@@ -130,6 +141,8 @@ private:
     TUserSettings SettingsShown() const;
     void SaveSettings();
     void ShowRunReport(const std::wstring& text);
+    // The tray icon's picture: the figure for status, or the program's icon.
+    void ShowTrayFigure(const TMemoryStatus& status);
 
     bool isNT_ = false;
     bool settingsOpen_ = false;
