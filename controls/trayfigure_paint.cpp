@@ -70,7 +70,7 @@ struct TDigitGrid {
 TDigitGrid DigitGrid(int size)
 {
     TDigitGrid g{};
-    g.Stroke = std::max(1, static_cast<int>(RoundHalfEven(size / 8.0)));
+    g.Stroke = std::max(1, static_cast<int>(RoundHalfEven(size / 10.0)));
     g.Gap = std::max(2, size / 10);
     g.Width = std::max(3 * g.Stroke, (size - 2 - g.Gap) / 2);
     g.Height = std::max(3 * g.Stroke + 2, std::min(size - 4, static_cast<int>(RoundHalfEven(g.Width * 5 / 3.0))));

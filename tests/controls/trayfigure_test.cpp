@@ -211,7 +211,7 @@ TEST(TrayFigureDrawing, EachSizeAndTaskbarShowsTheNumberOnTheLevelsColour)
 
                 // The digits in the taskbar's own text colour: more than a
                 // lone "7" of thin strokes, less than half the picture.
-                EXPECT_GE(text, size * size * 8 / 100);
+                EXPECT_GE(text, size * size * 5 / 100);
                 EXPECT_LE(text, size * size * 45 / 100);
 
                 // The most common other colour is the badge: the level's hue,
