@@ -1,8 +1,8 @@
 #include "controls/trayfigure_paint.h"
 
 #include <algorithm>
-#include <cmath>
 
+#include "controls/contrast.h"
 #include "controls/rounding.h"
 
 namespace {
@@ -19,22 +19,6 @@ std::uint32_t Rgb(double r, double g, double b)
 {
     auto c = [](double v) { return static_cast<std::uint32_t>(std::clamp(RoundHalfEven(v), 0.0, 255.0)); };
     return c(r) << 16 | c(g) << 8 | c(b);
-}
-
-// Relative luminance as the accessibility guidelines define it.
-double Luminance(std::uint32_t rgb)
-{
-    auto linear = [](int c) {
-        const double v = c / 255.0;
-        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(Channel(rgb, 16)) + 0.7152 * linear(Channel(rgb, 8)) + 0.0722 * linear(Channel(rgb, 0));
-}
-
-double Contrast(std::uint32_t a, std::uint32_t b)
-{
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 // base moved toward target by t (0: base, 1: target).
@@ -111,7 +95,7 @@ TTrayFigureColors TrayFigureColors(TFreeLevel level, bool lightTaskbar, std::uin
     const std::uint32_t toward = lightTaskbar ? 0xFFFFFFu : 0u;
     double t = lightTaskbar ? 0.5 : 0.25;
     c.Fill = Mix(c.Border, toward, t);
-    while (Contrast(c.Fill, c.Digits) < kMinContrast && t < 1.0) {
+    while (ContrastRatio(c.Fill, c.Digits) < kMinContrast && t < 1.0) {
         t = std::min(1.0, t + 0.05);
         c.Fill = Mix(c.Border, toward, t);
     }

@@ -10,6 +10,7 @@
 #include "app/productinfo.h"
 #include "app/scheduledrun.h"
 #include "controls/spinedit.h"
+#include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "settings/usersettings.h"
 #include "tests/support/readonly_key.h"
@@ -325,8 +326,17 @@ TEST_F(FeaturesTest, InTheTrayTheIconShowsTheFigureWhileItsMenuItemIsChecked)
     form->TimerMemTimer(form);
     EXPECT_EQ(form->TrayIcon->Icon().Handle(), program);
     form->ShowFreeInIconClick(form);
-    EXPECT_NE(form->TrayIcon->Icon().Handle(), program);
+    const HICON dark = form->TrayIcon->Icon().Handle();
+    EXPECT_NE(dark, program);
     EXPECT_TRUE(form->TrayIcon->IconAdded());
+
+    // The user switches to a light taskbar; the system tells every window.
+    constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+    testsupport::SetUserDword(kPersonalize, L"SystemUsesLightTheme", 1);
+    SendMessageW(Application->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kPersonalize, L"SystemUsesLightTheme");
+    EXPECT_TRUE(form->TrayFigure->LightTaskbar());
+    EXPECT_NE(form->TrayIcon->Icon().Handle(), dark);
 }
 
 TEST_F(FeaturesTest, AnotherCopysRequestRunsOnceAndNeverInsideARun)

@@ -4,13 +4,13 @@
 // left behind by a long run of changes.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "controls/contrast.h"
 #include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "resources/resource.h"
@@ -55,21 +55,6 @@ TIconPixels ReadIcon(HICON icon)
 }
 
 int Channel(std::uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
-
-double Luminance(std::uint32_t rgb)
-{
-    auto linear = [](int c) {
-        const double v = c / 255.0;
-        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(Channel(rgb, 16)) + 0.7152 * linear(Channel(rgb, 8)) + 0.0722 * linear(Channel(rgb, 0));
-}
-
-double Contrast(std::uint32_t a, std::uint32_t b)
-{
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 // The colour's hue in degrees (0 red, 40 amber, about 100 the monitor's green).
 double Hue(std::uint32_t rgb)
@@ -221,7 +206,7 @@ TEST(TrayFigureDrawing, EachSizeAndTaskbarShowsTheNumberOnTheLevelsColour)
                 for (auto it = background.begin(); it != background.end(); ++it)
                     if (it->second > fill->second) fill = it;
                 EXPECT_TRUE(HueIsLevel(Hue(fill->first), f.level)) << std::hex << fill->first;
-                EXPECT_GE(Contrast(fill->first, light ? 0x1A1A1A : 0xFFFFFF), 4.5) << std::hex << fill->first;
+                EXPECT_GE(ContrastRatio(fill->first, light ? 0x1A1A1A : 0xFFFFFF), 4.5) << std::hex << fill->first;
             }
         }
     }
