@@ -184,8 +184,10 @@ void TFormMain::TimerMemTimer(TObject*)
     const std::wstring freeText = AvailableText(avail);
     if (!TimerReport->Enabled()) LabelFree->SetCaption(freeText);
 
-    if (TrayIcon->Active()) ShowTrayFigure(status);
-    if (TrayIcon->Active()) TrayIcon->SetHint(freeText);
+    if (TrayIcon->Active()) {
+        ShowTrayFigure(status);
+        TrayIcon->SetHint(freeText);
+    }
 
     // The alarm compares bytes, so it holds above 10^9 bytes too; a run in
     // progress (this tick is inside its message pumping) is never doubled.
@@ -318,9 +320,11 @@ void TFormMain::ShowTrayFigure(const TMemoryStatus& status)
         TrayFigure->Stop(Icon());
         return;
     }
-    const std::int64_t alarmBytes = static_cast<std::int64_t>(SpinEditAlarmMB->Value()) * static_cast<std::int64_t>(TMem::BlockSize);
+    // The alarm in bytes, as the tick compares it; the spin edit is unbounded.
+    const std::int64_t alarmMB = std::max(SpinEditAlarmMB->Value(), 0);
+    const auto alarmBytes = static_cast<std::uint64_t>(alarmMB * static_cast<std::int64_t>(TMem::BlockSize));
     const TTrayFigure figure = TrayFigureFor(FreePercent(status), status.AvailPhys, status.TotalPhys,
-                                             CheckBoxAutoOptimize->Checked(), static_cast<std::uint64_t>(std::max<std::int64_t>(alarmBytes, 0)));
+                                             CheckBoxAutoOptimize->Checked(), alarmBytes);
     TrayFigure->Show(figure, ProgressBarMEM->ForeColorGrad());
 }
 
