@@ -20,7 +20,7 @@ struct TTrayFigureColors {
 // light one; digits and badge keep a contrast of at least 4.5:1.
 TTrayFigureColors TrayFigureColors(TFreeLevel level, bool lightTaskbar, std::uint32_t normalRgb);
 
-// Size × size pixels, top row first, each 0xAARRGGBB with straight (not
+// Size × size pixels (Size held to 1 … 256), top row first, each 0xAARRGGBB with straight (not
 // premultiplied) alpha, as a 32-bit icon image holds them. Only the badge's
 // rounded corners are partly transparent; outside it alpha is 0.
 std::vector<std::uint32_t> PaintTrayFigure(const TTrayFigureLook& look);

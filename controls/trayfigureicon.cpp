@@ -1,5 +1,6 @@
 #include "controls/trayfigureicon.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -16,8 +17,11 @@ int TrayIconSize(HWND)
 
 TUniqueIcon CreateTrayFigureIcon(const TTrayFigureLook& look)
 {
-    const std::vector<std::uint32_t> pixels = PaintTrayFigure(look);
-    const int size = look.Size;
+    // The painter's bounds, so that the pixels always fill the bitmap.
+    TTrayFigureLook bounded = look;
+    bounded.Size = std::clamp(look.Size, 1, 256);
+    const std::vector<std::uint32_t> pixels = PaintTrayFigure(bounded);
+    const int size = bounded.Size;
 
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
