@@ -15,6 +15,7 @@
 #include "controls/gradientbutton.h"
 #include "controls/gradientprogressbar.h"
 #include "controls/spinedit.h"
+#include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "engine/bytesize.h"
 #include "engine/mem.h"
@@ -28,6 +29,7 @@
 #include "toolkit/application.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/label.h"
+#include "toolkit/menus.h"
 #include "toolkit/modulepath.h"
 #include "toolkit/pagecontrol.h"
 #include "toolkit/progressbar.h"
@@ -185,14 +187,14 @@ void TFormMain::TimerMemTimer(TObject*)
     const std::wstring freeText = AvailableText(avail);
     if (!TimerReport->Enabled()) LabelFree->SetCaption(freeText);
 
-    if (TrayIcon->Active()) TrayIcon->SetHint(freeText);
+    if (TrayIcon->Active()) {
+        ShowTrayFigure(status);
+        TrayIcon->SetHint(freeText);
+    }
 
-    // The alarm compares bytes, so it holds above 10^9 bytes too; a run in
-    // progress (this tick is inside its message pumping) is never doubled.
-    const std::uint64_t alarmBytes =
-        static_cast<std::uint64_t>(std::max<std::int32_t>(SpinEditAlarmMB->Value(), 0)) * TMem::BlockSize;
+    // A run in progress (this tick is inside its message pumping) is never doubled.
     const bool armed = CheckBoxAutoOptimize->Checked() && !settingsOpen_ && !optimizing_;
-    const TAlarmDecision alarm = alarmRule_.Tick(Clock(), avail, alarmBytes, armed);
+    const TAlarmDecision alarm = alarmRule_.Tick(Clock(), avail, AlarmBytes(), armed);
     if (alarm.Run) {
         TimerMem->SetEnabled(false);
         const std::uint64_t asked = static_cast<std::uint64_t>(TrackRAM->Position()) * TMem::BlockSize;
@@ -312,6 +314,7 @@ void TFormMain::ApplyStoredSettings()
     CheckBoxAutoOptimize->SetChecked(s.AutoOptimize);
     SpinEditRefresh->SetValue(s.RefreshPeriod);
     TimerMem->SetInterval(RefreshInterval(s.RefreshPeriod));
+    ShowFreeInIcon->SetChecked(s.TrayShowsFree);
 }
 
 TUserSettings TFormMain::SettingsShown() const
@@ -321,6 +324,7 @@ TUserSettings TFormMain::SettingsShown() const
     s.AlarmLevel = SpinEditAlarmMB->Value();
     s.AutoOptimize = CheckBoxAutoOptimize->Checked();
     s.RefreshPeriod = SpinEditRefresh->Value();
+    s.TrayShowsFree = ShowFreeInIcon->Checked();
     return s;
 }
 
@@ -339,10 +343,41 @@ void TFormMain::CheckBoxAutoRun2Click(TObject*)
     ApplyAutorunChoice(CheckBoxAutoRun2->Checked(), ExecutablePath());
 }
 
+void TFormMain::ShowInTray()
+{
+    // The figure first, so the icon never shows the program's picture for a tick.
+    ShowTrayFigure(Mem->ReadStatus());
+    TrayIcon->SetActive(true);
+}
+
 void TFormMain::GoToTray()
 {
-    TrayIcon->SetActive(true);
+    ShowInTray();
     Hide();
+}
+
+std::uint64_t TFormMain::AlarmBytes() const
+{
+    // In bytes, so the comparison holds above 10^9 bytes too; the spin edit
+    // is unbounded, and a value below 0 means no alarm.
+    return static_cast<std::uint64_t>(std::max<std::int32_t>(SpinEditAlarmMB->Value(), 0)) * TMem::BlockSize;
+}
+
+void TFormMain::ShowTrayFigure(const TMemoryStatus& status)
+{
+    if (!ShowFreeInIcon->Checked()) {
+        TrayFigure->Stop(Icon());
+        return;
+    }
+    const TTrayFigure figure = TrayFigureFor(FreePercent(status), status.AvailPhys, status.TotalPhys,
+                                             CheckBoxAutoOptimize->Checked(), AlarmBytes());
+    TrayFigure->Show(figure, ProgressBarMEM->ForeColorGrad());
+}
+
+void TFormMain::ShowFreeInIconClick(TObject*)
+{
+    ShowFreeInIcon->SetChecked(!ShowFreeInIcon->Checked());
+    if (TrayIcon->Active()) ShowTrayFigure(Mem->ReadStatus());
 }
 
 void TFormMain::GroupBoxMonitorDblClick(TObject*)
@@ -398,6 +433,11 @@ bool TFormMain::ApplicationMessage(TMessage& m)
         RunOptimize(TRunTrigger::rtRequest, true);
         m.Result = 0;
         return true;
+    }
+    if (m.Msg == WM_SETTINGCHANGE || m.Msg == WM_DISPLAYCHANGE) {
+        // A new taskbar theme or icon size: the figure is drawn for it.
+        if (TrayFigure) TrayFigure->SystemSettingsChanged(m.Msg, m.LParam);
+        return false;
     }
     if (m.Msg == WM_ENDSESSION && m.WParam != FALSE) {
         // Windows is ending the session: no close follows, and no one is

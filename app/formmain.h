@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "engine/alarmrule.h"
@@ -30,6 +31,8 @@ class TGradientProgressBar;
 class TTrayIcon;
 class TSpinEdit;
 enum class TBalloonStyle : std::uint8_t;
+class TTrayFigureIcon;
+struct TMemoryStatus;
 struct TUserSettings;
 
 // The one memory engine, created by the program entry before the window.
@@ -99,9 +102,12 @@ public:
     TMenuItem* OpenMain = nullptr;
     TMenuItem* OptimizeNow = nullptr;
     TMenuItem* RunHistory = nullptr;
+    TMenuItem* ShowFreeInIcon = nullptr;
     TMenuItem* N1 = nullptr;
     TMenuItem* Exit = nullptr;
     TTrayIcon* TrayIcon = nullptr;
+    // Draws the free memory into TrayIcon's picture while ShowFreeInIcon is checked.
+    std::unique_ptr<TTrayFigureIcon> TrayFigure;
 
     // Handlers, bound by the layout.
     void FormCreate(TObject* sender);
@@ -121,6 +127,11 @@ public:
     void DoBlockAllocated(TObject* sender, std::int32_t index);
     void DoBlockReleased(TObject* sender, std::int32_t index);
     void TimerReportTimer(TObject* sender);
+    void ShowFreeInIconClick(TObject* sender);
+
+    // Puts the icon in the notification area, already showing the figure
+    // when it is wanted; the window stays as it is.
+    void ShowInTray();
 
     bool IsNT() const noexcept { return isNT_; }
     bool SettingsOpen() const noexcept { return settingsOpen_; }
@@ -147,6 +158,10 @@ private:
     void ShowRunReport(const std::wstring& text, TBalloonStyle style);
     void RecordRun(const TRunRecord& run);
     std::wstring HistoryPath() const;
+    // The tray icon's picture: the figure for status, or the program's icon.
+    void ShowTrayFigure(const TMemoryStatus& status);
+    // The alarm level in bytes (0: none).
+    std::uint64_t AlarmBytes() const;
 
     bool isNT_ = false;
     bool settingsOpen_ = false;

@@ -8,6 +8,7 @@
 #include "controls/gradientbutton.h"
 #include "controls/gradientprogressbar.h"
 #include "controls/spinedit.h"
+#include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "resources/resource.h"
 #include "toolkit/actions.h"
@@ -406,6 +407,13 @@ void TFormMain::LoadLayout()
     RunHistory->OnClick = Bind(this, &TFormMain::RunHistoryClick);
     PopupMenuIcon->Items().Add(RunHistory);
 
+    ShowFreeInIcon = CreateComponent<TMenuItem>(this);
+    ShowFreeInIcon->SetName(L"ShowFreeInIcon");
+    ShowFreeInIcon->SetCaption(L"Show &Free Memory in Icon");
+    ShowFreeInIcon->SetChecked(true);
+    ShowFreeInIcon->OnClick = Bind(this, &TFormMain::ShowFreeInIconClick);
+    PopupMenuIcon->Items().Add(ShowFreeInIcon);
+
     N1 = CreateComponent<TMenuItem>(this);
     N1->SetName(L"N1");
     N1->SetCaption(L"-");
@@ -423,6 +431,7 @@ void TFormMain::LoadLayout()
     TrayIcon->SetHint(L"Olbrind");
     TrayIcon->SetIcon(&Icon());
     load.Fixup([this] { TrayIcon->SetPopupMenu(PopupMenuIcon); });
+    TrayFigure = std::make_unique<TTrayFigureIcon>(*TrayIcon);
 
     OnCreate = Bind(this, &TFormMain::FormCreate);
     OnClose = Bind(this, &TFormMain::FormClose);

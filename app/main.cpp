@@ -12,7 +12,6 @@
 #include "app/productinfo.h"
 #include "app/scheduledrun.h"
 #include "app/singleinstance.h"
-#include "controls/trayicon.h"
 #include "toolkit/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
@@ -50,7 +49,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         Application->CreateForm(formMain);
 
         if (StartsInTray(GetCommandLineW())) {
-            formMain->TrayIcon->SetActive(true);
+            formMain->ShowInTray();
             Application->SetShowMainForm(false);
         }
         Application->Run();

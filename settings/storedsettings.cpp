@@ -40,5 +40,7 @@ TUserSettings SettingsFromStore(const TStoredSettings& stored, const TUserSettin
     const auto autoOptimize = InRange(stored.AutoOptimize, 0, 1);
     s.AutoOptimize = autoOptimize ? *autoOptimize == 1 : defaults.AutoOptimize;
     s.RefreshPeriod = InRange(stored.RefreshPeriod, kMinRefreshPeriod, kMaxRefreshPeriod).value_or(defaults.RefreshPeriod);
+    const auto trayShowsFree = InRange(stored.TrayShowsFree, 0, 1);
+    s.TrayShowsFree = trayShowsFree ? *trayShowsFree == 1 : defaults.TrayShowsFree;
     return s;
 }

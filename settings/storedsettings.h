@@ -15,6 +15,7 @@ struct TUserSettings {
     std::int32_t AlarmLevel = 0;     // megabytes; 0 never starts a run
     bool AutoOptimize = false;
     std::int32_t RefreshPeriod = 1;  // seconds between two readings
+    bool TrayShowsFree = true;       // the tray icon shows the free percentage
 };
 
 // What the registry holds for each setting: a number only when the value is
@@ -24,6 +25,7 @@ struct TStoredSettings {
     std::optional<std::uint32_t> AlarmLevel;
     std::optional<std::uint32_t> AutoOptimize;
     std::optional<std::uint32_t> RefreshPeriod;
+    std::optional<std::uint32_t> TrayShowsFree;
 };
 
 // Bounds of the stored numbers; anything outside means the value was not

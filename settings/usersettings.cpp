@@ -35,6 +35,7 @@ TStoredSettings ReadStoredSettings()
         stored.AlarmLevel = ReadDword(key, kAlarmLevelValue);
         stored.AutoOptimize = ReadDword(key, kAutoOptimizeValue);
         stored.RefreshPeriod = ReadDword(key, kRefreshPeriodValue);
+        stored.TrayShowsFree = ReadDword(key, kTrayShowsFreeValue);
         return stored;
     } catch (...) {
         return {};
@@ -50,4 +51,5 @@ void WriteUserSettings(const TUserSettings& settings)
     reg.WriteInteger(kAlarmLevelValue, settings.AlarmLevel);
     reg.WriteInteger(kAutoOptimizeValue, settings.AutoOptimize ? 1 : 0);
     reg.WriteInteger(kRefreshPeriodValue, settings.RefreshPeriod);
+    reg.WriteInteger(kTrayShowsFreeValue, settings.TrayShowsFree ? 1 : 0);
 }

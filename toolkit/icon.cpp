@@ -221,9 +221,20 @@ void TIcon::LoadFromHandle(HICON icon)
         Clear();
         return;
     }
+    HICON copy = CopyIcon(icon);
+    if (copy == nullptr) RaiseLastOSError();
+    AdoptHandle(copy);
+}
+
+void TIcon::AdoptHandle(HICON icon)
+{
+    if (icon == nullptr) {
+        Clear();
+        return;
+    }
+    TUniqueIcon owned(icon);  // destroyed on every path until the image holds it
     auto image = std::make_shared<TImage>();
-    image->handle.Reset(CopyIcon(icon));
-    if (!image->handle) RaiseLastOSError();
-    ReadIconSize(image->handle.Get(), image->width, image->height);
+    image->handle = std::move(owned);
+    ReadIconSize(icon, image->width, image->height);
     SetImage(std::move(image));
 }

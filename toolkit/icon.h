@@ -40,6 +40,9 @@ public:
     void LoadFromResourceID(HINSTANCE instance, int id);
     // Takes a copy of an icon handle (the caller keeps its handle).
     void LoadFromHandle(HICON icon);
+    // Takes over an icon the caller made (no copy): it is destroyed when the
+    // last icon sharing it lets go.
+    void AdoptHandle(HICON icon);
 
     TNotifyEvent OnChange;
 

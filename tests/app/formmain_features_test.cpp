@@ -10,6 +10,7 @@
 #include "app/productinfo.h"
 #include "app/scheduledrun.h"
 #include "controls/spinedit.h"
+#include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "settings/runhistory.h"
 #include "settings/usersettings.h"
@@ -123,12 +124,15 @@ TEST_F(FeaturesTest, SettingsSurviveARestart)
     form->SpinEditAlarmMB->SetValue(300);
     form->CheckBoxAutoOptimize->SetChecked(true);
     form->SpinEditRefresh->SetValue(5);
+    form->ShowFreeInIconClick(form);
+    EXPECT_FALSE(form->ShowFreeInIcon->Checked());
     EXPECT_FALSE(StoredDwordValue(L"RamToFree"));  // nothing until the page closes
     form->ActionSettingsExecute(form);
     EXPECT_EQ(StoredDwordValue(L"RamToFree"), 812u);
     EXPECT_EQ(StoredDwordValue(L"AlarmLevel"), 300u);
     EXPECT_EQ(StoredDwordValue(L"AutoOptimize"), 1u);
     EXPECT_EQ(StoredDwordValue(L"RefreshPeriod"), 5u);
+    EXPECT_EQ(StoredDwordValue(L"TrayShowsFree"), 0u);
 
     Restart();
     EXPECT_EQ(form->TrackRAM->Position(), 812);
@@ -138,6 +142,7 @@ TEST_F(FeaturesTest, SettingsSurviveARestart)
     EXPECT_EQ(form->SpinEditRefresh->Value(), 5);
     EXPECT_EQ(form->TimerMem->Interval(), 5000u);
     EXPECT_TRUE(form->TimerMem->Enabled());
+    EXPECT_FALSE(form->ShowFreeInIcon->Checked());
     EXPECT_TRUE(errors.empty());
 }
 
@@ -185,6 +190,7 @@ TEST_F(FeaturesTest, NothingStoredStartsAsDesigned)
     EXPECT_FALSE(form->CheckBoxAutoOptimize->Checked());
     EXPECT_EQ(form->SpinEditRefresh->Value(), 1);
     EXPECT_EQ(form->TimerMem->Interval(), 1000u);
+    EXPECT_TRUE(form->ShowFreeInIcon->Checked());
     EXPECT_FALSE(StoredDwordValue(L"RamToFree"));  // starting writes nothing
 }
 
@@ -216,6 +222,8 @@ TEST_F(FeaturesTest, ABadStoredValueFallsBackToItsDefaultWithoutAnError)
         {"refresh as text", L"RefreshPeriod", REG_SZ, text},
         {"refresh short", L"RefreshPeriod", REG_DWORD, shortDword},
         {"refresh out of range", L"RefreshPeriod", REG_DWORD, dword(0)},
+        {"tray figure as text", L"TrayShowsFree", REG_SZ, text},
+        {"tray figure out of range", L"TrayShowsFree", REG_DWORD, dword(2)},
     };
     for (const TCase& c : cases) {
         ClearAutorunValues();
@@ -224,6 +232,7 @@ TEST_F(FeaturesTest, ABadStoredValueFallsBackToItsDefaultWithoutAnError)
         SetDword(L"AlarmLevel", 300);
         SetDword(L"AutoOptimize", 1);
         SetDword(L"RefreshPeriod", 5);
+        SetDword(L"TrayShowsFree", 0);
         SetRaw(c.name, c.type, c.bytes);
         if (form != nullptr) form->Free();
         form = nullptr;
@@ -234,6 +243,7 @@ TEST_F(FeaturesTest, ABadStoredValueFallsBackToItsDefaultWithoutAnError)
         EXPECT_EQ(form->CheckBoxAutoOptimize->Checked(), bad != L"AutoOptimize") << c.what;
         EXPECT_EQ(form->SpinEditRefresh->Value(), bad == L"RefreshPeriod" ? 1 : 5) << c.what;
         EXPECT_EQ(form->TimerMem->Interval(), bad == L"RefreshPeriod" ? 1000u : 5000u) << c.what;
+        EXPECT_EQ(form->ShowFreeInIcon->Checked(), bad == L"TrayShowsFree") << c.what;
     }
     EXPECT_TRUE(errors.empty());
 }
@@ -295,6 +305,40 @@ TEST_F(FeaturesTest, InTheTrayTheReportIsABalloonAndTheTipStaysTheFreeMemory)
     form->TimerMemTimer(form);
     EXPECT_EQ(form->TrayIcon->Hint(), L"954.67 MB Available");
     EXPECT_EQ(form->LabelFree->Caption(), L"954.67 MB Available");
+}
+
+TEST_F(FeaturesTest, InTheTrayTheIconShowsTheFigureWhileItsMenuItemIsChecked)
+{
+    status = Machine(4'000'000'000ull, 2'000'000'000ull);
+    Create();
+    const HICON program = form->Icon().Handle();
+    form->GradientButton1Click(form);
+    const HICON fifty = form->TrayIcon->Icon().Handle();
+    EXPECT_NE(fifty, program);
+    EXPECT_EQ(form->TrayIcon->Icon().Width(), GetSystemMetrics(SM_CXSMICON));
+    form->TimerMemTimer(form);
+    EXPECT_EQ(form->TrayIcon->Icon().Handle(), fifty);  // the same figure is not drawn again
+    status.AvailPhys = 500'000'000ull;
+    form->TimerMemTimer(form);
+    EXPECT_NE(form->TrayIcon->Icon().Handle(), fifty);
+
+    form->ShowFreeInIconClick(form);
+    EXPECT_FALSE(form->ShowFreeInIcon->Checked());
+    EXPECT_EQ(form->TrayIcon->Icon().Handle(), program);
+    form->TimerMemTimer(form);
+    EXPECT_EQ(form->TrayIcon->Icon().Handle(), program);
+    form->ShowFreeInIconClick(form);
+    const HICON dark = form->TrayIcon->Icon().Handle();
+    EXPECT_NE(dark, program);
+    EXPECT_TRUE(form->TrayIcon->IconAdded());
+
+    // The user switches to a light taskbar; the system tells every window.
+    constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+    testsupport::SetUserDword(kPersonalize, L"SystemUsesLightTheme", 1);
+    SendMessageW(Application->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kPersonalize, L"SystemUsesLightTheme");
+    EXPECT_TRUE(form->TrayFigure->LightTaskbar());
+    EXPECT_NE(form->TrayIcon->Icon().Handle(), dark);
 }
 
 TEST_F(FeaturesTest, AnotherCopysRequestRunsOnceAndNeverInsideARun)

@@ -386,6 +386,7 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
         {form->OpenMain, L"Open &Main Window", true, nullptr, true},
         {form->OptimizeNow, L"&Optimize", false, form->ActionOptimize, true},
         {form->RunHistory, L"Run &History", false, nullptr, false},
+        {form->ShowFreeInIcon, L"Show &Free Memory in Icon", false, nullptr, false},
         {form->N1, L"-", false, nullptr, false},
         {form->Exit, L"E&xit", false, nullptr, false},
     };
@@ -412,10 +413,10 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
 
     // The system menu the tray icon opens: same items, the first one default.
     HMENU menu = form->PopupMenuIcon->Handle();
-    ASSERT_EQ(GetMenuItemCount(menu), 5);
+    ASSERT_EQ(GetMenuItemCount(menu), 6);
     EXPECT_EQ(GetMenuDefaultItem(menu, TRUE, 0), 0u);
-    const wchar_t* shown[] = {L"Open &Main Window", L"&Optimize", L"Run &History", L"", L"E&xit"};
-    for (int i = 0; i < 5; ++i) {
+    const wchar_t* shown[] = {L"Open &Main Window", L"&Optimize", L"Run &History", L"Show &Free Memory in Icon", L"", L"E&xit"};
+    for (int i = 0; i < 6; ++i) {
         wchar_t text[64] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
         EXPECT_STREQ(text, shown[i]) << "item " << i;
@@ -423,7 +424,7 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE;
-    GetMenuItemInfoW(menu, 3, TRUE, &info);
+    GetMenuItemInfoW(menu, 4, TRUE, &info);
     EXPECT_NE(info.fType & MFT_SEPARATOR, 0u);
 }
 

@@ -21,6 +21,7 @@ TUserSettings Defaults()
     d.AlarmLevel = 0;
     d.AutoOptimize = false;
     d.RefreshPeriod = 1;
+    d.TrayShowsFree = false;  // unlike the window's, so that a fallback shows
     return d;
 }
 
@@ -57,6 +58,7 @@ TEST(SettingsFromStore, NothingStoredKeepsEveryDefault)
     EXPECT_EQ(s.AlarmLevel, 0);
     EXPECT_FALSE(s.AutoOptimize);
     EXPECT_EQ(s.RefreshPeriod, 1);
+    EXPECT_FALSE(s.TrayShowsFree);
 }
 
 TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
@@ -68,6 +70,7 @@ TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
     valid.AlarmLevel = 500;
     valid.AutoOptimize = 1;
     valid.RefreshPeriod = 5;
+    valid.TrayShowsFree = 1;
     const TUserSettings good = SettingsFromStore(valid, Defaults(), 1, 128);
     EXPECT_EQ(good.RamToFree, 100);
     EXPECT_EQ(good.AlarmLevel, 500);
@@ -97,6 +100,9 @@ TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
         {"ram above the slider", &TStoredSettings::RamToFree, 129u, {128, 500, true, 5}},
         {"ram beyond 32 signed bits", &TStoredSettings::RamToFree, 0xFFFFFFFFu, {128, 500, true, 5}},
         {"ram at the top", &TStoredSettings::RamToFree, 128u, {128, 500, true, 5}},
+        {"tray figure off", &TStoredSettings::TrayShowsFree, 0u, {100, 500, true, 5, false}},
+        {"tray figure two", &TStoredSettings::TrayShowsFree, 2u, {100, 500, true, 5, false}},
+        {"tray figure missing", &TStoredSettings::TrayShowsFree, std::nullopt, {100, 500, true, 5, false}},
     };
     for (const auto& c : cases) {
         TStoredSettings stored = valid;
@@ -106,6 +112,7 @@ TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
         EXPECT_EQ(s.AlarmLevel, c.expected.AlarmLevel) << c.what;
         EXPECT_EQ(s.AutoOptimize, c.expected.AutoOptimize) << c.what;
         EXPECT_EQ(s.RefreshPeriod, c.expected.RefreshPeriod) << c.what;
+        EXPECT_EQ(s.TrayShowsFree, c.expected.TrayShowsFree) << c.what;
     }
 }
 

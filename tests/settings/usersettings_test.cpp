@@ -47,7 +47,7 @@ protected:
 TEST_F(UserSettings, NoKeyReadsAsNothingStored)
 {
     const TStoredSettings s = ReadStoredSettings();
-    EXPECT_FALSE(s.RamToFree || s.AlarmLevel || s.AutoOptimize || s.RefreshPeriod);
+    EXPECT_FALSE(s.RamToFree || s.AlarmLevel || s.AutoOptimize || s.RefreshPeriod || s.TrayShowsFree);
 }
 
 TEST_F(UserSettings, WrittenValuesComeBackAsDwordsBesideTheAutorunFlag)
@@ -59,6 +59,7 @@ TEST_F(UserSettings, WrittenValuesComeBackAsDwordsBesideTheAutorunFlag)
     written.AlarmLevel = 300;
     written.AutoOptimize = true;
     written.RefreshPeriod = 7;
+    written.TrayShowsFree = false;
     WriteUserSettings(written);
 
     const TStoredSettings s = ReadStoredSettings();
@@ -66,7 +67,8 @@ TEST_F(UserSettings, WrittenValuesComeBackAsDwordsBesideTheAutorunFlag)
     EXPECT_EQ(s.AlarmLevel, 300u);
     EXPECT_EQ(s.AutoOptimize, 1u);
     EXPECT_EQ(s.RefreshPeriod, 7u);
-    for (const wchar_t* name : {L"RamToFree", L"AlarmLevel", L"AutoOptimize", L"RefreshPeriod"}) {
+    EXPECT_EQ(s.TrayShowsFree, 0u);
+    for (const wchar_t* name : {L"RamToFree", L"AlarmLevel", L"AutoOptimize", L"RefreshPeriod", L"TrayShowsFree"}) {
         DWORD type = REG_NONE;
         DWORD size = 0;
         ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_ANY, &type, nullptr, &size), ERROR_SUCCESS);
@@ -83,10 +85,10 @@ TEST_F(UserSettings, WrittenValuesComeBackAsDwordsBesideTheAutorunFlag)
 
 TEST_F(UserSettings, AMalformedValueReadsAsNothingAndLeavesTheOthers)
 {
-    const wchar_t* names[] = {L"RamToFree", L"AlarmLevel", L"AutoOptimize", L"RefreshPeriod"};
+    const wchar_t* names[] = {L"RamToFree", L"AlarmLevel", L"AutoOptimize", L"RefreshPeriod", L"TrayShowsFree"};
     const std::optional<std::uint32_t> TStoredSettings::*fields[] = {
         &TStoredSettings::RamToFree, &TStoredSettings::AlarmLevel, &TStoredSettings::AutoOptimize,
-        &TStoredSettings::RefreshPeriod};
+        &TStoredSettings::RefreshPeriod, &TStoredSettings::TrayShowsFree};
     const struct {
         const char* what;
         DWORD type;
@@ -99,12 +101,12 @@ TEST_F(UserSettings, AMalformedValueReadsAsNothingAndLeavesTheOthers)
         {"long dword", REG_DWORD, {5, 0, 0, 0, 0, 0, 0, 0}},
         {"oversized dword", REG_DWORD, std::vector<std::uint8_t>(300, 1)},
     };
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         for (const auto& kind : kinds) {
-            for (int j = 0; j < 4; ++j) SetDword(names[j], 1);
+            for (int j = 0; j < 5; ++j) SetDword(names[j], 1);
             SetRaw(names[i], kind.type, kind.bytes);
             const TStoredSettings s = ReadStoredSettings();
-            for (int j = 0; j < 4; ++j) {
+            for (int j = 0; j < 5; ++j) {
                 if (j == i)
                     EXPECT_FALSE(s.*fields[j]) << kind.what << " in " << j;
                 else
