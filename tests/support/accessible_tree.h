@@ -61,7 +61,7 @@ inline void Walk(IAccessible* object, int depth, std::vector<std::wstring>& line
         VARIANT& child = children[static_cast<std::size_t>(i)];
         if (child.vt == VT_DISPATCH && child.pdispVal != nullptr) {
             IAccessible* inner = nullptr;
-            if (SUCCEEDED(child.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&inner)))) {
+            if (SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&inner)))) {
                 VARIANT self;
                 self.vt = VT_I4;
                 self.lVal = CHILDID_SELF;
@@ -94,19 +94,26 @@ inline void Describe(IAccessible* object, VARIANT id, int depth, std::vector<std
     if (id.lVal == CHILDID_SELF) Walk(object, depth + 1, lines);
 }
 
-// The tree of window's client area; empty when it answers no object.
-inline std::vector<std::wstring> Read(HWND window)
+// The tree below root, root included.
+inline std::vector<std::wstring> ReadFrom(IAccessible* root)
 {
     std::vector<std::wstring> lines;
-    IAccessible* root = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                          reinterpret_cast<void**>(&root))) ||
-        root == nullptr)
-        return lines;
     VARIANT self;
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
     Describe(root, self, 0, lines);
+    return lines;
+}
+
+// The tree of window's client area; empty when it answers no object.
+inline std::vector<std::wstring> Read(HWND window)
+{
+    IAccessible* root = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&root))) ||
+        root == nullptr)
+        return {};
+    auto lines = ReadFrom(root);
     root->Release();
     return lines;
 }
