@@ -115,7 +115,7 @@ TEST_F(FormMainTest, AScreenReaderReadsTheWindowAsDesigned)
 
 // A reader's "do default action" on the button runs its click, from the
 // message loop once the reader's call has returned; hit testing finds the
-// windowless bar by its place on the screen.
+// windowless bar by its place on the screen, and navigation its neighbour.
 TEST_F(FormMainTest, AReaderPressesOptimizeNowAndFindsTheMonitorByItsPlace)
 {
     Create();
@@ -143,6 +143,17 @@ TEST_F(FormMainTest, AReaderPressesOptimizeNowAndFindsTheMonitorByItsPlace)
     EXPECT_EQ(monitor->get_accValue(hit, &value), S_OK);
     EXPECT_EQ(value != nullptr ? std::wstring(value) : L"", L"25%");
     SysFreeString(value);
+
+    // The text before the bar is the free-memory line, which holds the run's
+    // report now.
+    VARIANT before;
+    VariantInit(&before);
+    EXPECT_EQ(monitor->accNavigate(NAVDIR_PREVIOUS, hit, &before), S_OK);
+    ASSERT_EQ(before.vt, VT_I4);
+    BSTR name = nullptr;
+    EXPECT_EQ(monitor->get_accName(before, &name), S_OK);
+    EXPECT_EQ(name != nullptr ? std::wstring(name) : L"", L"No memory was freed");
+    SysFreeString(name);
     monitor->Release();
 }
 
