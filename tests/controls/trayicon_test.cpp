@@ -339,11 +339,13 @@ TEST_F(TrayMenuTest, TheKeyboardOpensTheMenuAtTheIconAndEscapeGoesBackToTheTray)
 
     g_menuSeen = nullptr;
     tray->Calls.clear();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseMenu);
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseMenu);
     Callback(WM_RBUTTONDOWN);
     Callback(WM_RBUTTONUP);
+    KillTimer(nullptr, timer);
     ASSERT_NE(g_menuSeen, nullptr);
     g_menuSeen = nullptr;
+    timer = SetTimer(nullptr, 0, 50, &CloseMenu);  // a second menu would close again
     Callback(WM_CONTEXTMENU);
     KillTimer(nullptr, timer);
     EXPECT_EQ(g_menuSeen, nullptr);
