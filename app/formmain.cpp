@@ -143,6 +143,10 @@ void TFormMain::FormCreate(TObject*)
     // The slider spans 1 to half the physical memory in units of 10^6 bytes,
     // and never more than this process can take at once.
     const int maximum = RamToFreeMaximum(Mem->ReadStatus(), TMem::BlockSize);
+    // A reader hears the figures as they are shown: the slider's "… MB" and
+    // the monitor's percentage of free memory.
+    TrackRAM->ValueText = [](int position) { return MegabytesText(position); };
+    ProgressBarMEM->ValueText = [](std::int32_t position) { return std::to_wstring(position) + L"%"; };
     TrackRAM->SetMin(1);
     TrackRAM->SetMax(maximum);
     TrackRAM->SetPosition(maximum / 2);

@@ -124,6 +124,12 @@ public:
     bool HasFocus() const noexcept { return hasFocus_; }
 
     void Click() override;
+
+    // What a screen reader hears (controls/accessiblecontrols.cpp).
+    long AccessibleRole() const override;
+    std::wstring AccessibleDefaultAction() const override;
+    bool DoAccessibleDefaultAction() override;
+    unsigned long AccessibleState() const override;
     bool DialogKey(WORD key, LPARAM keyData) override;
     bool DialogChar(wchar_t ch, LPARAM keyData) override;
 

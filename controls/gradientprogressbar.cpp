@@ -5,7 +5,10 @@
 
 #include "controls/gradient.h"
 #include "controls/progressbar_fill.h"
+#include "toolkit/accessibility.h"
 #include "toolkit/highcontrast.h"
+
+#include <oleacc.h>
 
 using enum TProgressBarOrientation;
 
@@ -105,28 +108,52 @@ void TGradientProgressBar::SetColorScheme(TColorScheme value)
     Invalidate();
 }
 
+template <class Change>
+void TGradientProgressBar::ChangeAnnounced(Change change)
+{
+    const std::wstring before = AccessibleValue();
+    change();
+    if (AccessibleValue() != before) NotifyAccessibleEvent(this, EVENT_OBJECT_VALUECHANGE);
+}
+
 void TGradientProgressBar::SetMax(std::int32_t value)
 {
     if (value < min_) return;
-    max_ = value;
+    ChangeAnnounced([&] { max_ = value; });
     PaintNow();
 }
 
 void TGradientProgressBar::SetMin(std::int32_t value)
 {
     if (value > max_) return;
-    min_ = value;
+    ChangeAnnounced([&] { min_ = value; });
     PaintNow();
 }
 
 void TGradientProgressBar::SetPosition(std::int32_t value)
 {
     if (value < min_) return;
-    position_ = value;
+    ChangeAnnounced([&] { position_ = value; });
     // Same picture: painting it again would only cost the caller (a run sets
     // the position once per block).
     if (shownExtent_ && *shownExtent_ == ShownExtent()) return;
     PaintNow();
+}
+
+long TGradientProgressBar::AccessibleRole() const
+{
+    return ROLE_SYSTEM_PROGRESSBAR;
+}
+
+std::wstring TGradientProgressBar::AccessibleValue() const
+{
+    if (ValueText) return ValueText(position_);
+    return std::to_wstring(FilledPercent(position_, min_, max_)) + L"%";
+}
+
+unsigned long TGradientProgressBar::AccessibleState() const
+{
+    return TGraphicControl::AccessibleState() | STATE_SYSTEM_READONLY;
 }
 
 void TGradientProgressBar::SetStep(std::int32_t value)

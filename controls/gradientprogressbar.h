@@ -9,7 +9,9 @@
 //   bar->SetPosition(50);   // drawn before the call returns
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
 
 #include <cstdint>
 
@@ -62,6 +64,14 @@ public:
     TProgressBarOrientation Orientation() const noexcept { return orientation_; }
     void SetOrientation(TProgressBarOrientation value);
 
+    // The value a screen reader reads: ValueText(Position) when set, else how
+    // full the bar is ("40%"). A change of it is announced.
+    std::function<std::wstring(std::int32_t position)> ValueText;
+    long AccessibleRole() const override;
+    std::wstring AccessibleName() const override { return AccessibleLabel(); }
+    std::wstring AccessibleValue() const override;
+    unsigned long AccessibleState() const override;
+
 protected:
     void Paint() override;
 
@@ -80,6 +90,9 @@ private:
     // The fill edge as far as it changes the picture: every fill beyond the
     // border (a release run drives the strip far past Max) looks the same.
     int ShownExtent() const;
+    // Runs a setter and announces the value if what a reader hears changed.
+    template <class Change>
+    void ChangeAnnounced(Change change);
 
     // The extent last drawn on the surface; a position that keeps it needs
     // no paint. Cleared when nothing was drawn.

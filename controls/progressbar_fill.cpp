@@ -34,3 +34,12 @@ int VerticalTop(int height, std::int32_t position, std::int32_t min, std::int32_
     if (max == min) return position > max ? 1 : height - 1;
     return ToInt(height - RoundHalfEven(Share(height - 2, position, min, max) + 1.0));
 }
+
+int FilledPercent(std::int32_t position, std::int32_t min, std::int32_t max)
+{
+    if (max <= min) return position > min ? 100 : 0;
+    if (position <= min) return 0;
+    if (position >= max) return 100;
+    const double share = (static_cast<double>(position) - min) / (static_cast<double>(max) - min);
+    return static_cast<int>(RoundHalfEven(share * 100.0));
+}

@@ -17,3 +17,7 @@ int HorizontalFill(int width, std::int32_t position, std::int32_t min, std::int3
 // also the leading edge. H - 1 at Min (empty), 1 at Max (full), less beyond
 // Max. With Max = Min: empty, or full when Position is above.
 int VerticalTop(int height, std::int32_t position, std::int32_t min, std::int32_t max);
+
+// How full the bar is, in whole percent (0 ... 100): Position's place between
+// Min and Max, held to the range. With Max = Min: 0, or 100 above it.
+int FilledPercent(std::int32_t position, std::int32_t min, std::int32_t max);

@@ -8,6 +8,9 @@ TSpinButton::TSpinButton(TComponent* owner) : TWinControl(owner)
     SetControlStyle(static_cast<TControlStyle>((ControlStyle() & ~(csAcceptsControls | csSetCaption)) | csOpaque));
     upButton_ = MakeButton();
     downButton_ = MakeButton();
+    // What a screen reader calls them; shown as tips only where hints are on.
+    upButton_->SetHint(L"Up");
+    downButton_->SetHint(L"Down");
     SetUpGlyph(TBitmap());
     SetDownGlyph(TBitmap());
     focusedButton_ = upButton_;

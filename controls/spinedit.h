@@ -39,6 +39,11 @@ public:
     void SetEditorEnabled(bool value) { editorEnabled_ = value; }
 
     std::int32_t ClampValue(std::int32_t value) const;
+
+    // A reader hears a spin box named by its label, with the number as its
+    // value (controls/accessiblecontrols.cpp).
+    long AccessibleRole() const override;
+    std::wstring AccessibleValue() const override { return Text(); }
     TSpinButton* Button() const noexcept { return button_; }
 
     virtual bool AcceptsChar(wchar_t ch) const;

@@ -275,6 +275,15 @@ void TTrayIcon::AddToTray()
     pressedButtons_ = 0;
     FillNotifyRecord();
     iconAdded_ = NotifyShell(NIM_ADD, NotifyData);
+    if (iconAdded_) {
+        // The keyboard's callbacks (Enter or Space on the icon, the menu key)
+        // come only to an icon that asks for this version; older shells send
+        // a right click instead. A setting of the shell's, not a change of
+        // the icon: it is not one of the icon's requests.
+        NOTIFYICONDATAW version = NotifyData;
+        version.uVersion = NOTIFYICON_VERSION;
+        ShellNotifyIcon(NIM_SETVERSION, version);
+    }
     if (iconAdded_ && NotifyData.szTip[0] == L'\0') NotifyShell(NIM_MODIFY, NotifyData);
     if (animated_ && animationThread_) animationThread_->Resume();
 }
@@ -327,6 +336,8 @@ LRESULT TTrayIcon::TrayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 void TTrayIcon::HandleCallback(UINT mouseMessage)
 {
+    const UINT previous = lastCallback_;
+    lastCallback_ = mouseMessage;
     const TShiftState keys = KeyboardShiftState();
     POINT p{};
     GetCursorPos(&p);
@@ -359,6 +370,13 @@ void TTrayIcon::HandleCallback(UINT mouseMessage)
     case WM_MBUTTONDOWN: HandleMouseDown(mbMiddle, keys | ssMiddle, x, y); break;
     case WM_MBUTTONUP: HandleMouseUp(mbMiddle, keys | ssMiddle, x, y); break;
     case WM_MBUTTONDBLCLK: HandleMouseDown(mbMiddle, keys | ssDouble, x, y); break;
+    // Enter or Space on the icon reached with Win+B and the arrow keys.
+    case NIN_KEYSELECT: ShowPopupMenuAtIcon(); break;
+    // The menu key or Shift+F10; after a right button's release it only
+    // repeats what the release did.
+    case WM_CONTEXTMENU:
+        if (previous != WM_RBUTTONUP) ShowPopupMenuAtIcon();
+        break;
     default: break;
     }
 }
@@ -389,7 +407,25 @@ void TTrayIcon::HandleMouseUp(TMouseButton button, TShiftState shift, int x, int
     Fire(OnMouseUp, this, button, shift, x, y);
 }
 
-bool TTrayIcon::ShowPopupMenu(int x, int y)
+bool TTrayIcon::IconRect(RECT& rect)
+{
+    return ShellNotifyIconRect(WindowHandle(), 0, rect);
+}
+
+void TTrayIcon::ShowPopupMenuAtIcon()
+{
+    // Enter sends its selection twice; the second finds the menu open.
+    if (menuOpen_) return;
+    RECT icon{};
+    POINT at{};
+    if (IconRect(icon))
+        at = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    else
+        GetCursorPos(&at);
+    ShowPopupMenu(at.x, at.y, true);
+}
+
+bool TTrayIcon::ShowPopupMenu(int x, int y, bool fromKeyboard)
 {
     if (!active_ || popupMenu_ == nullptr || !popupMenu_->AutoPopup()) return false;
     popupMenu_->SetPopupComponent(this);
@@ -400,6 +436,15 @@ bool TTrayIcon::ShowPopupMenu(int x, int y)
             form = Application->MainForm()->WindowHandle();
         if (form != nullptr) SendMessageW(form, WM_CANCELMODE, 0, 0);
     }
+    const bool chosen = PopupInForeground(x, y);
+    // Escape from a menu opened on the keyboard: the user goes on in the
+    // notification area, where the menu came from.
+    if (fromKeyboard && !chosen && iconAdded_ && !IsDestroying()) NotifyShell(NIM_SETFOCUS, NotifyData);
+    return true;
+}
+
+bool TTrayIcon::PopupInForeground(int x, int y)
+{
     HWND hidden = WindowHandle();
     // A menu only closes on a click elsewhere when its thread owns the
     // foreground; the hidden window takes it for the menu's lifetime.
@@ -415,8 +460,13 @@ bool TTrayIcon::ShowPopupMenu(int x, int y)
             PostMessageW(hidden, WM_NULL, 0, 0);
         }
     } after{hidden};
-    if (popupMenu_ != nullptr) popupMenu_->Popup(x, y);  // a handler may have dropped the menu meanwhile
-    return true;
+    menuOpen_ = true;
+    struct TOpen {
+        bool& flag;
+        ~TOpen() { flag = false; }
+    } open{menuOpen_};
+    // A handler may have dropped the menu meanwhile.
+    return popupMenu_ != nullptr && popupMenu_->Popup(x, y);
 }
 
 bool TTrayIcon::ClickDefaultItem()

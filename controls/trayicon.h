@@ -142,6 +142,9 @@ protected:
     virtual void FillNotifyRecord();
     // Every request to the shell passes here.
     virtual bool NotifyShell(DWORD message, NOTIFYICONDATAW& data);
+    // Where the shell shows the icon, for a menu opened from the keyboard;
+    // false when it cannot tell.
+    virtual bool IconRect(RECT& rect);
     // Makes the (not yet started) thread of a new animation.
     virtual std::unique_ptr<TTimerThread> NewAnimationThread(std::shared_ptr<TTimerThread::TShared> shared);
 
@@ -161,7 +164,13 @@ private:
     void RemoveFromTray();
     void RefreshTray();
     const TIcon* CurrentIcon() const;
-    bool ShowPopupMenu(int x, int y);
+    // Opens the menu at (x, y); one opened from the keyboard hands the focus
+    // back to the notification area when it is cancelled.
+    bool ShowPopupMenu(int x, int y, bool fromKeyboard = false);
+    void ShowPopupMenuAtIcon();
+    // Shows the menu with the hidden window in the foreground; true when an
+    // item was chosen.
+    bool PopupInForeground(int x, int y);
     bool ClickDefaultItem();
     LRESULT TrayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void HandleCallback(UINT mouseMessage);
@@ -185,4 +194,6 @@ private:
     std::shared_ptr<TTimerThread::TShared> animationShared_;
     WPARAM animationGeneration_ = 0;
     UINT taskbarCreated_ = 0;
+    UINT lastCallback_ = 0;  // the shell's previous callback
+    bool menuOpen_ = false;
 };

@@ -15,6 +15,12 @@ public:
     explicit TCheckBox(TComponent* owner);
 
     bool Checked() const noexcept { return state_ == TCheckBoxState::cbChecked; }
+
+    // What a screen reader hears (toolkit/accessiblecontrols.cpp).
+    long AccessibleRole() const override;
+    unsigned long AccessibleState() const override;
+    std::wstring AccessibleDefaultAction() const override;
+    bool DoAccessibleDefaultAction() override;
     void SetChecked(bool value) { SetState(value ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked); }
     TCheckBoxState State() const noexcept { return state_; }
     void SetState(TCheckBoxState value);

@@ -177,6 +177,24 @@ public:
     // already at the control's corner; the parent calls it while painting.
     virtual void PaintTo(HDC dc) {}
 
+    // What a screen reader is told about the control (toolkit/accessibility.*):
+    // role (ROLE_SYSTEM_*; 0 leaves a window's own), name, value, default
+    // action and its keyboard shortcut, and STATE_SYSTEM_* flags. The
+    // defaults give the caption without "&", no value and no action, and the
+    // state from visibility, enabled state and focus.
+    virtual long AccessibleRole() const { return 0; }
+    virtual std::wstring AccessibleName() const;
+    virtual std::wstring AccessibleValue() const { return {}; }
+    virtual std::wstring AccessibleDefaultAction() const { return {}; }
+    // Runs the default action (later, from the message loop); false when the
+    // control has none.
+    virtual bool DoAccessibleDefaultAction() { return false; }
+    virtual std::wstring AccessibleShortcut() const;
+    virtual unsigned long AccessibleState() const;
+    // For a control without a caption of its own: the label left of it on
+    // its row, else its group's caption.
+    std::wstring AccessibleLabel() const;
+
     // Captures the mouse for this control while true.
     bool MouseCapture() const;
     void SetMouseCapture(bool value);

@@ -14,6 +14,10 @@ class TEdit : public TWinControl {
 public:
     explicit TEdit(TComponent* owner);
 
+    // The text is no name: what labels the box is (toolkit/accessiblecontrols.cpp).
+    std::wstring AccessibleName() const override { return AccessibleLabel(); }
+    std::wstring AccessibleShortcut() const override { return {}; }
+
     const std::wstring& Text() const noexcept { return Caption(); }
     void SetText(const std::wstring& value) { SetCaption(value); }
 

@@ -10,6 +10,8 @@ public:
     explicit TGroupBox(TComponent* owner);
 
     void AdjustClientRect(RECT& rect) override;
+    // What a screen reader hears (toolkit/accessiblecontrols.cpp).
+    long AccessibleRole() const override;
 
 protected:
     void Paint() override;

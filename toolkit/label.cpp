@@ -1,5 +1,8 @@
 #include "toolkit/label.h"
 
+#include <oleacc.h>
+
+#include "toolkit/accessibility.h"
 #include "toolkit/wincontrol.h"
 
 using enum TAlign;
@@ -52,6 +55,8 @@ void TLabel::TextChanged()
 {
     AdjustBounds();
     Invalidate();
+    // A reader hears a new figure or a run's report as it appears.
+    NotifyAccessibleEvent(this, EVENT_OBJECT_NAMECHANGE);
 }
 
 void TLabel::FontChanged()

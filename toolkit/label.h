@@ -21,6 +21,10 @@ public:
 
     void Loaded() override;
 
+    // What a screen reader hears (toolkit/accessiblecontrols.cpp).
+    long AccessibleRole() const override;
+    unsigned long AccessibleState() const override;
+
 protected:
     void Paint() override;
     void TextChanged() override;

@@ -339,7 +339,7 @@ HMENU TPopupMenu::Handle()
     return handle_.Get();
 }
 
-void TPopupMenu::Popup(int x, int y)
+bool TPopupMenu::Popup(int x, int y)
 {
     Fire(OnPopup, this);
     HMENU menu = Handle();
@@ -348,8 +348,13 @@ void TPopupMenu::Popup(int x, int y)
         bool& flag;
         ~TShowing() { flag = false; }
     } showing{showing_};
-    // The choice comes back as WM_COMMAND to our window once the menu closes.
-    TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, WindowHandle(), nullptr);
+    // The choice goes to our window as WM_COMMAND, as the menu itself would
+    // send it; asked for here, so that a cancelled menu is known.
+    const UINT command = static_cast<UINT>(TrackPopupMenuEx(
+        menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, WindowHandle(), nullptr));
+    if (command == 0) return false;
+    PostMessageW(WindowHandle(), WM_COMMAND, command, 0);
+    return true;
 }
 
 LRESULT TPopupMenu::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -137,7 +137,9 @@ public:
 
     // Shows the menu at (x, y) in screen coordinates and returns when it has
     // closed; the chosen item's Click follows through the message loop.
-    void Popup(int x, int y);
+    // Shows the menu at (x, y) until it closes; true when an item was chosen
+    // (its click runs once the current handler has returned).
+    bool Popup(int x, int y);
     TNotifyEvent OnPopup;
 
     // The system menu, rebuilt when the items changed.

@@ -26,6 +26,8 @@ class TPageControl;
 class TTabSheet : public TWinControl {
 public:
     explicit TTabSheet(TComponent* owner);
+    // What a screen reader hears (toolkit/accessiblecontrols.cpp).
+    long AccessibleRole() const override;
     ~TTabSheet() override;
 
     // The page control (not owned) it is a page of; also its parent.
@@ -59,6 +61,8 @@ using TTabChangingEvent = std::function<void(TObject* sender, bool& allowChange)
 class TPageControl : public TWinControl {
 public:
     explicit TPageControl(TComponent* owner);
+    // What a screen reader hears (toolkit/accessiblecontrols.cpp).
+    long AccessibleRole() const override;
     ~TPageControl() override;
 
     std::size_t PageCount() const noexcept { return pages_.size(); }

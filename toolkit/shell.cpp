@@ -30,6 +30,23 @@ bool ShellNotifyIcon(DWORD message, NOTIFYICONDATAW& data)
     return notify(message, &data) != FALSE;
 }
 
+bool ShellNotifyIconRect(HWND window, UINT id, RECT& rect)
+{
+    using TGetRect = HRESULT WINAPI(const NOTIFYICONIDENTIFIER*, RECT*);
+    TGetRect* getRect = nullptr;
+    try {
+        static auto* const entry = SystemEntry<TGetRect>(kShellLibrary, "Shell_NotifyIconGetRect");
+        getRect = entry;
+    } catch (...) {
+        return false;  // an older shell: the caller has its own answer
+    }
+    NOTIFYICONIDENTIFIER icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = window;
+    icon.uID = id;
+    return SUCCEEDED(getRect(&icon, &rect)) && rect.right > rect.left;
+}
+
 void ShellOpen(const wchar_t* target)
 {
     static auto* const execute = SystemEntry<decltype(ShellExecuteW)>(kShellLibrary, "ShellExecuteW");

@@ -13,6 +13,11 @@
 // when the shell lacks the call.
 bool ShellNotifyIcon(DWORD message, NOTIFYICONDATAW& data);
 
+// Shell_NotifyIconGetRect: where the shell shows the icon of window and id,
+// in screen coordinates. False when the shell cannot tell (before Windows 7,
+// or an icon it does not show).
+bool ShellNotifyIconRect(HWND window, UINT id, RECT& rect);
+
 // Opens a document or web address with the program the user has chosen for
 // it. The shell's answer is not reported: it shows its own errors. Raises
 // EOSError when the shell lacks the call.

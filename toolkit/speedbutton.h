@@ -66,6 +66,12 @@ public:
     bool DialogChar(wchar_t ch, LPARAM keyData) override;
     void ActionChanged() override { Invalidate(); }
 
+    // What a screen reader hears (toolkit/accessiblecontrols.cpp).
+    long AccessibleRole() const override;
+    std::wstring AccessibleName() const override;
+    std::wstring AccessibleDefaultAction() const override;
+    bool DoAccessibleDefaultAction() override;
+
 protected:
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

@@ -5,6 +5,9 @@
 // pushes the position into the new range (once). Nothing runs while loading.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "toolkit/wincontrol.h"
 
 class TTrackBar : public TWinControl {
@@ -32,6 +35,13 @@ public:
     void SetThumbLength(int value);
 
     TNotifyEvent OnChange;
+
+    // The position as a screen reader reads it; the number alone when unset.
+    std::function<std::wstring(int position)> ValueText;
+    // What a screen reader hears (toolkit/accessiblecontrols.cpp).
+    long AccessibleRole() const override;
+    std::wstring AccessibleName() const override { return AccessibleLabel(); }
+    std::wstring AccessibleValue() const override;
 
 protected:
     virtual void Changed();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 
+#include "toolkit/accessibleobject.h"
 #include "toolkit/application.h"
 #include "toolkit/commoncontrols.h"
 #include "toolkit/errors.h"
@@ -36,6 +37,7 @@ TWinControl::~TWinControl()
     if (TForm* form = GetParentForm(); form != nullptr && form != this && form->ActiveControl() == this)
         form->SetFocusedControl(nullptr);
     DestroyHandle();
+    ReleaseAccessible();
     // Children owned elsewhere outlive their parent here: they lose it, not their life.
     for (TControl* c : controls_) c->parent_ = nullptr;
     controls_.clear();
@@ -213,7 +215,17 @@ void TWinControl::DestroyHandle() noexcept
             TWindowBinding<TWinControl>::Unbind(handle_);
         }
         handle_ = nullptr;
+        ReleaseAccessible();
     }
+}
+
+void TWinControl::ReleaseAccessible() noexcept
+{
+    if (accessible_ == nullptr) return;
+    TAccessibleObject* object = accessible_;
+    accessible_ = nullptr;
+    object->Disconnect();
+    object->Release();
 }
 
 LRESULT TWinControl::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -251,6 +263,7 @@ LRESULT TWinControl::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM l
             m.Result = DefWindowProcW(window, message, wParam, lParam);
         }
         if (handle_ == window) handle_ = nullptr;
+        ReleaseAccessible();
         return m.Result;
     }
     WndProc(m);
@@ -328,6 +341,10 @@ void TWinControl::WndProc(TMessage& m)
     case WM_SYSKEYUP:
     case WM_CHAR:
         if (HandleKeyMessage(m)) return;
+        break;
+    case WM_GETOBJECT:
+    case CM_ACCESSIBLEACTION:
+        if (AnswerAccessibility(*this, m)) return;
         break;
     case WM_WINDOWPOSCHANGED:
         DefaultHandler(m);

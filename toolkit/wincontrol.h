@@ -41,6 +41,8 @@
 #include "toolkit/messages.h"
 #include "toolkit/windowbinding.h"
 
+class TAccessibleObject;
+
 struct TCreateParams {
     std::wstring Caption;
     DWORD Style = 0;
@@ -178,6 +180,8 @@ protected:
 private:
     friend class TControl;
     friend class TWindowBinding<TWinControl>;
+    friend class TAccessibleObject;
+    friend bool AnswerAccessibility(TWinControl& control, TMessage& message);
     LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR refData) noexcept;
@@ -210,6 +214,8 @@ private:
     bool HandleKeyMessage(TMessage& message);
     void HandleFocus(bool gained);
     void UpdateWindowBounds();
+    // The window is going: a screen reader's object must not outlive it here.
+    void ReleaseAccessible() noexcept;
 
     HWND handle_ = nullptr;
     bool subclassed_ = false;
@@ -219,4 +225,5 @@ private:
     bool tabStop_ = false;
     TUniqueBrush colorBrush_;
     COLORREF colorBrushRgb_ = 0;
+    TAccessibleObject* accessible_ = nullptr;  // one reference, made on the first WM_GETOBJECT
 };

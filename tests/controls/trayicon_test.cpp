@@ -29,8 +29,14 @@ public:
     using TTrayIcon::TTrayIcon;
     std::vector<TShellCall> Calls;
     bool RefuseNextAdd = false;
+    RECT Place{};  // where the shell shows the icon; empty: it cannot tell
 
 protected:
+    bool IconRect(RECT& rect) override
+    {
+        rect = Place;
+        return !IsRectEmpty(&Place);
+    }
     bool NotifyShell(DWORD message, NOTIFYICONDATAW& data) override
     {
         bool ok = false;
@@ -252,11 +258,13 @@ TEST_F(TrayIconTest, PressStartedBeforeTheIconWasAddedAgainIsNoClick)
 
 // Looks for the open menu while the tray's menu loop runs, then closes it.
 HWND g_menuSeen = nullptr;
+RECT g_menuRect{};
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
     HWND menu = FindWindowW(L"#32768", nullptr);
     if (menu != nullptr && IsWindowVisible(menu)) {
         g_menuSeen = menu;
+        GetWindowRect(menu, &g_menuRect);
         KillTimer(nullptr, id);
         EndMenu();
     }
@@ -305,6 +313,43 @@ TEST_F(TrayMenuTest, RightClickOpensTheMenuInsteadOfAClick)
     Callback(WM_RBUTTONDOWN);
     Callback(WM_RBUTTONUP);
     EXPECT_EQ(events, (std::vector<std::string>{"downR+button", "clickR+button", "upR+button"}));
+}
+
+// Reached from the keyboard (Enter, Space or the menu key), the icon opens
+// its menu where the icon is, not where the pointer was left; Escape hands
+// the focus back to the notification area. A right click's own context-menu
+// callback, which follows its release, opens no second menu.
+TEST_F(TrayMenuTest, TheKeyboardOpensTheMenuAtTheIconAndEscapeGoesBackToTheTray)
+{
+    AddItem(L"Open &Main Window", true, true);
+    tray->Place = {600, 700, 616, 716};
+    SetCursorPos(5, 5);
+    for (UINT key : {static_cast<UINT>(NIN_KEYSELECT), static_cast<UINT>(WM_CONTEXTMENU)}) {
+        g_menuSeen = nullptr;
+        tray->Calls.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseMenu);
+        Callback(key);
+        KillTimer(nullptr, timer);
+        ASSERT_NE(g_menuSeen, nullptr) << key;
+        EXPECT_GT(g_menuRect.left, 400) << key;
+        EXPECT_GT(g_menuRect.bottom, 400) << key;
+        ASSERT_FALSE(tray->Calls.empty()) << key;
+        EXPECT_EQ(tray->Calls.back().Message, static_cast<DWORD>(NIM_SETFOCUS)) << key;
+    }
+
+    g_menuSeen = nullptr;
+    tray->Calls.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseMenu);
+    Callback(WM_RBUTTONDOWN);
+    Callback(WM_RBUTTONUP);
+    KillTimer(nullptr, timer);
+    ASSERT_NE(g_menuSeen, nullptr);
+    g_menuSeen = nullptr;
+    timer = SetTimer(nullptr, 0, 50, &CloseMenu);  // a second menu would close again
+    Callback(WM_CONTEXTMENU);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_menuSeen, nullptr);
+    EXPECT_TRUE(tray->Calls.empty()) << "the pointer's menu leaves the focus alone";
 }
 
 TEST_F(TrayMenuTest, DoubleClickRunsTheFirstEnabledDefaultItem)
