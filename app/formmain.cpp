@@ -126,8 +126,7 @@ void TFormMain::FormCreate(TObject*)
     TimerMem->SetInterval(1000);
     TimerMem->SetEnabled(true);
     SpinEditRefresh->SetValue(1);
-    SetHeight(CompactHeight);
-    SetWidth(CompactWidth);
+    SetClientSize(ScaleDesign(CompactClientWidth), ScaleDesign(CompactClientHeight));
 
     isNT_ = Mem->IsWindowsNT();
     if (isNT_) {
@@ -205,12 +204,12 @@ void TFormMain::ActionOptimizeExecute(TObject*)
     // while the outer run still goes on.
     if (optimizing_) return;
     TRunGuard guard(*this, optimizing_);
-    for (int i = 0; i < OptimizeSlideSteps; ++i) SetHeight(Height() + 1);
+    SlideClient(OptimizeSlideSteps, 0, OptimizeSlideStep);
     const std::uint64_t availBefore = Mem->ReadStatus().AvailPhys;
     Mem->ReleaseMemory(TrackRAM->Position());
     const std::uint64_t availAfter = Mem->ReadStatus().AvailPhys;
     ProgressBarFree->SetPosition(ProgressBarFree->Max());
-    for (int i = 0; i < OptimizeSlideSteps; ++i) SetHeight(Height() - 1);
+    SlideClient(OptimizeSlideSteps, 0, -OptimizeSlideStep);
     ShowRunReport(RunReportText(availBefore, availAfter));
 }
 
@@ -244,10 +243,9 @@ void TFormMain::DoBlockReleased(TObject*, std::int32_t index)
 
 void TFormMain::ActionSettingsExecute(TObject*)
 {
-    const int step = settingsOpen_ ? -SettingsSlideStep : SettingsSlideStep;
     const bool closing = settingsOpen_;
     if (!closing) PageControlSettings->SetVisible(true);
-    for (int i = 0; i < SettingsSlideSteps; ++i) SetWidth(Width() + step);
+    SlideClient(SettingsSlideSteps, closing ? -SettingsSlideStep : SettingsSlideStep, 0);
     if (closing) PageControlSettings->SetVisible(false);
     if (closing) TimerMem->SetInterval(RefreshInterval(SpinEditRefresh->Value()));
     SpeedButtonOptimize->SetEnabled(closing);
@@ -255,6 +253,12 @@ void TFormMain::ActionSettingsExecute(TObject*)
     // Last, so that a store that cannot be written leaves the page closed
     // and its error in the default report.
     if (closing) SaveSettings();
+}
+
+void TFormMain::SlideClient(int steps, int dx, int dy)
+{
+    const RECT start = ClientRect();
+    for (int i = 1; i <= steps; ++i) SetClientSize(start.right + ScaleDesign(dx * i), start.bottom + ScaleDesign(dy * i));
 }
 
 void TFormMain::ApplyStoredSettings()
