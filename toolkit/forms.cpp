@@ -489,25 +489,40 @@ void TForm::TakeDpiChange(int dpi, const RECT& suggested)
     SetBounds(suggested.left, suggested.top, suggested.right - suggested.left, suggested.bottom - suggested.top);
 }
 
-void TForm::ScaleControl(TControl* control, int m, int d)
+namespace {
+
+void CollectBounds(TWinControl* parent, std::vector<std::pair<TControl*, RECT>>& list)
 {
-    const int left = ScaleValue(control->Left(), m, d);
-    const int top = ScaleValue(control->Top(), m, d);
+    for (std::size_t i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        list.emplace_back(c, c->BoundsRect());
+        if (auto* windowed = dynamic_cast<TWinControl*>(c)) CollectBounds(windowed, list);
+    }
+}
+
+}  // namespace
+
+void TForm::ScaleControl(TControl* control, const RECT& bounds, int m, int d)
+{
+    const int left = ScaleValue(bounds.left, m, d);
+    const int top = ScaleValue(bounds.top, m, d);
     // Scaling the far edges keeps neighbouring controls touching.
-    const int right = ScaleValue(control->Left() + control->Width(), m, d);
-    const int bottom = ScaleValue(control->Top() + control->Height(), m, d);
+    const int right = ScaleValue(bounds.right, m, d);
+    const int bottom = ScaleValue(bounds.bottom, m, d);
     control->SetBounds(left, top, right - left, bottom - top);
     if (!control->ParentFont()) {
         control->Font().SetHeight(ScaleValue(control->Font().Height(), m, d));
     }
-    if (auto* windowed = dynamic_cast<TWinControl*>(control))
-        for (std::size_t i = 0; i < windowed->ControlCount(); ++i) ScaleControl(windowed->Controls(i), m, d);
 }
 
 void TForm::ScaleChildren(int m, int d)
 {
     Font().SetHeight(ScaleValue(Font().Height(), m, d));
-    for (std::size_t i = 0; i < ControlCount(); ++i) ScaleControl(Controls(i), m, d);
+    // Every control from where it was before any moved: a parent's new size
+    // re-docks its aligned children at their old sizes first.
+    std::vector<std::pair<TControl*, RECT>> all;
+    CollectBounds(this, all);
+    for (const auto& [control, bounds] : all) ScaleControl(control, bounds, m, d);
 }
 
 void TForm::ScaleBy(int m, int d)

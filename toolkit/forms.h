@@ -98,7 +98,7 @@ public:
     // The dpi this form's pixels are for now.
     int Dpi() const noexcept { return dpi_; }
     // A design value (a window size, a slide step) in this form's pixels.
-    int ScaleDesign(int value) const { return ScaleValue(value, dpi_, pixelsPerInch_); }
+    int ScaleDesign(int value) const { return MulDiv(value, dpi_, pixelsPerInch_); }
     // Rescales everything from the current dpi to dpi.
     void ChangeDpi(int dpi);
     // Scales this form's client size and every child's bounds and own font by m/d.
@@ -139,7 +139,7 @@ protected:
 
 private:
     void ApplyIcon();
-    void ScaleControl(TControl* control, int m, int d);
+    void ScaleControl(TControl* control, const RECT& bounds, int m, int d);
     void ScaleChildren(int m, int d);
     void NotifyDpi(TComponent* component);
     // The frame around a client area of nothing, at this form's dpi.
