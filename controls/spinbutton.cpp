@@ -35,7 +35,8 @@ TTimerSpeedButton* TSpinButton::MakeButton()
 void TSpinButton::LoadDefaultGlyph(TTimerSpeedButton* button, const wchar_t* name)
 {
     TBitmap glyph;
-    glyph.LoadFromResourceName(GetModuleHandleW(nullptr), name);
+    // As drawn at 100 %; the form picks the size drawn for its dpi.
+    glyph.LoadArtwork(GetModuleHandleW(nullptr), name);
     button->SetGlyph(glyph);
     button->SetNumGlyphs(1);
     button->Invalidate();

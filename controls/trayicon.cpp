@@ -233,7 +233,8 @@ void TTrayIcon::FillNotifyRecord()
     NotifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     NotifyData.uCallbackMessage = TrayCallbackMessage;
     const TIcon* icon = CurrentIcon();
-    NotifyData.hIcon = icon != nullptr ? icon->Handle() : nullptr;
+    // At the size the notification area draws it, so the shell never shrinks it.
+    NotifyData.hIcon = icon != nullptr ? icon->HandleForSize(GetSystemMetrics(SM_CXSMICON)) : nullptr;
     const std::wstring tip = TrayTip(hint_);
     const size_t n = std::min(tip.size(), TrayTipMaxLength);
     std::copy_n(tip.begin(), n, NotifyData.szTip);

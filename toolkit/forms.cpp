@@ -143,10 +143,19 @@ void TForm::DestroyWnd()
 void TForm::ApplyIcon()
 {
     if (!HandleAllocated()) return;
+    // Each at the size the system draws it at this dpi, never stretched by it.
+    HICON big = icon_.HandleForSize(SystemMetricForDpi(SM_CXICON, dpi_));
+    HICON small = icon_.HandleForSize(SystemMetricForDpi(SM_CXSMICON, dpi_));
+    // The main form's icon is the program's on the taskbar and in Alt+Tab,
+    // whose button is the application window's.
+    if (Application->MainForm() == this && big != nullptr) {
+        SendMessageW(Application->Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+        SendMessageW(Application->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
     // The dialog frame shows no icon; other frames show the form's own.
-    HICON icon = borderStyle_ == bsDialog ? nullptr : icon_.Handle();
-    SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (borderStyle_ == bsDialog) big = small = nullptr;
+    SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
 RECT TForm::FrameRect() const

@@ -283,3 +283,8 @@ void TSpeedButton::Paint()
         canvas.DrawDisabledText(Caption(), textRect, DT_SINGLELINE);
     }
 }
+
+void TSpeedButton::DpiChanged(int dpi)
+{
+    if (glyph_.ReloadArtwork(dpi)) Invalidate();
+}

@@ -61,6 +61,9 @@ public:
     bool DialogChar(wchar_t ch, LPARAM keyData) override;
     void ActionChanged() override { Invalidate(); }
 
+    // Shows its glyph as drawn for dpi.
+    void DpiChanged(int dpi) override;
+
 protected:
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

@@ -52,6 +52,31 @@ SIZE TextSize(const TFont& font, const std::wstring& text)
     return size;
 }
 
+int IconSide(HICON icon)
+{
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) return 0;
+    BITMAP bm{};
+    GetObjectW(info.hbmMask, sizeof bm, &bm);
+    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bm.bmWidth;
+}
+
+// Records the icon of every request to the shell.
+class TRecordingTray : public TTrayIcon {
+public:
+    using TTrayIcon::TTrayIcon;
+    std::vector<int> sides;
+
+protected:
+    bool NotifyShell(DWORD message, NOTIFYICONDATAW& data) override
+    {
+        if (message != NIM_DELETE) sides.push_back(IconSide(data.hIcon));
+        return TTrayIcon::NotifyShell(message, data);
+    }
+};
+
 std::wstring Describe(const RECT& r)
 {
     return L"(" + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L")-(" + std::to_wstring(r.right) + L"," +
@@ -91,10 +116,11 @@ protected:
             const RECT parent = c->Parent()->ClientRect();
             RECT inside;
             IntersectRect(&inside, &own, &parent);
-            if (c->Parent() != form)
+            if (c->Parent() != form) {
                 EXPECT_TRUE(EqualRect(&inside, &own)) << "in its parent: " << testing::PrintToString(name) << " "
-                                                  << testing::PrintToString(Describe(own)) << " parent "
-                                                  << testing::PrintToString(Describe(parent));
+                                                      << testing::PrintToString(Describe(own)) << " parent "
+                                                      << testing::PrintToString(Describe(parent));
+            }
             const RECT r = InForm(c);
             RECT seen;
             if (IntersectRect(&seen, &r, &client)) {
@@ -142,6 +168,20 @@ protected:
         for (const TGraphicPlace& g : kGraphic) check(g.name, g.left, g.top, g.width, g.height);
     }
 
+    // The pictures as drawn for dpi, never stretched: a glyph, the spin
+    // arrows, and the program's icons on the taskbar at the sizes the system
+    // draws them at that dpi.
+    void CheckArtwork(int dpi)
+    {
+        EXPECT_EQ(form->SpeedButtonOptimize->Glyph().Width(), At(16, dpi));
+        EXPECT_EQ(form->Icon().HandleForSize(GetSystemMetrics(SM_CXSMICON)) != nullptr, true);
+        const auto icon = [](WPARAM kind) {
+            return IconSide(reinterpret_cast<HICON>(SendMessageW(Application->Handle(), WM_GETICON, kind, 0)));
+        };
+        EXPECT_EQ(icon(ICON_SMALL), SystemMetricForDpi(SM_CXSMICON, dpi));
+        EXPECT_EQ(icon(ICON_BIG), SystemMetricForDpi(SM_CXICON, dpi));
+    }
+
     void CheckCompactClient(int dpi)
     {
         const RECT client = form->ClientRect();
@@ -166,6 +206,7 @@ TEST_F(DpiTest, DesignPlacesScaleWithTheDpiExactlyAsDesignedAt96)
     const int dpi = PrefixDpi();
     CheckDesignPlaces(dpi, dpi == 96 ? 0 : 1);
     CheckCompactClient(dpi);
+    CheckArtwork(dpi);
     if (dpi == 96) {
         // Today's window in this prefix's frame.
         EXPECT_EQ(form->Width(), 164);
@@ -243,6 +284,7 @@ TEST_F(DpiTest, ADpiChangeGivesTheLayoutOfAStartAtThatDpi)
     EXPECT_EQ(form->Dpi(), target);
     CheckCompactClient(target);
     CheckDesignPlaces(target, 1);
+    CheckArtwork(target);
     EXPECT_NEAR(form->Font().Height(), -At(11, target), 1);
     EXPECT_NEAR(form->Label1->Font().Height(), -At(13, target), 1);
 
@@ -252,6 +294,17 @@ TEST_F(DpiTest, ADpiChangeGivesTheLayoutOfAStartAtThatDpi)
                                             At(TFormMain::SettingsSlideSteps * TFormMain::SettingsSlideStep, target));
     form->ActionSettingsExecute(form);
     CheckCompactClient(target);
+}
+
+TEST_F(DpiTest, TheTrayGetsTheProgramIconAtTheSizeTheNotificationAreaDraws)
+{
+    Create();
+    TRecordingTray tray(nullptr);
+    tray.SetIcon(&form->Icon());
+    tray.SetActive(true);
+    tray.SetHint(L"tip");
+    ASSERT_FALSE(tray.sides.empty());
+    for (int side : tray.sides) EXPECT_EQ(side, GetSystemMetrics(SM_CXSMICON));
 }
 
 }  // namespace
