@@ -119,22 +119,6 @@ std::wstring ClassOf(HWND window)
     return name;
 }
 
-// The size a single line of text takes in a font, as a label sizing itself
-// to its text measures it.
-SIZE TextSize(const TFont& font, const std::wstring& text)
-{
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font.Handle());
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    size.cy = metrics.tmHeight;
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return size;
-}
-
 COLORREF PixelOf(TWinControl* control, int x, int y)
 {
     HWND window = control->Handle();

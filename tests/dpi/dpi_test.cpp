@@ -37,21 +37,6 @@ int At(int value, int dpi)
     return MulDiv(value, dpi, 96);
 }
 
-// The size of one line of text in font (labels measure themselves so).
-SIZE TextSize(const TFont& font, const std::wstring& text)
-{
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font.Handle());
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    size.cy = metrics.tmHeight;
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return size;
-}
-
 int IconSide(HICON icon)
 {
     ICONINFO info{};
