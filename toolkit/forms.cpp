@@ -143,19 +143,24 @@ void TForm::DestroyWnd()
 void TForm::ApplyIcon()
 {
     if (!HandleAllocated()) return;
-    // Each at the size the system draws it at this dpi, never stretched by it.
-    HICON big = icon_.HandleForSize(SystemMetricForDpi(SM_CXICON, dpi_));
-    HICON small = icon_.HandleForSize(SystemMetricForDpi(SM_CXSMICON, dpi_));
     // The main form's icon is the program's on the taskbar and in Alt+Tab,
-    // whose button is the application window's.
-    if (Application->MainForm() == this && big != nullptr) {
+    // whose button is the application window's (its class icon is the large
+    // one, which the taskbar would shrink).
+    const bool program = Application->MainForm() == this;
+    // The dialog frame shows no icon; other frames show the form's own.
+    const bool own = borderStyle_ != bsDialog;
+    HICON big = nullptr, small = nullptr;
+    if (program || own) {
+        // Each at the size the system draws it at this dpi, never stretched by it.
+        big = icon_.HandleForSize(SystemMetricForDpi(SM_CXICON, dpi_));
+        small = icon_.HandleForSize(SystemMetricForDpi(SM_CXSMICON, dpi_));
+    }
+    if (program) {
         SendMessageW(Application->Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
         SendMessageW(Application->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     }
-    // The dialog frame shows no icon; other frames show the form's own.
-    if (borderStyle_ == bsDialog) big = small = nullptr;
-    SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(own ? big : nullptr));
+    SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own ? small : nullptr));
 }
 
 RECT TForm::FrameRect() const

@@ -160,8 +160,12 @@ protected:
     {
         EXPECT_EQ(form->SpeedButtonOptimize->Glyph().Width(), At(16, dpi));
         EXPECT_EQ(form->Icon().HandleForSize(GetSystemMetrics(SM_CXSMICON)) != nullptr, true);
+        // The window's own icon, or else its class's.
         const auto icon = [](WPARAM kind) {
-            return IconSide(reinterpret_cast<HICON>(SendMessageW(Application->Handle(), WM_GETICON, kind, 0)));
+            HWND app = Application->Handle();
+            auto h = reinterpret_cast<HICON>(SendMessageW(app, WM_GETICON, kind, 0));
+            if (h == nullptr) h = reinterpret_cast<HICON>(GetClassLongPtrW(app, kind == ICON_BIG ? GCLP_HICON : GCLP_HICONSM));
+            return IconSide(h);
         };
         EXPECT_EQ(icon(ICON_SMALL), SystemMetricForDpi(SM_CXSMICON, dpi));
         EXPECT_EQ(icon(ICON_BIG), SystemMetricForDpi(SM_CXICON, dpi));
