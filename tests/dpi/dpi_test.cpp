@@ -6,6 +6,7 @@
 // the size the system asks for.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdlib>
 #include <functional>
@@ -238,6 +239,7 @@ TEST_F(DpiTest, EveryStateShowsItsControlsWholeAndItsLabelsFit)
                                 L"LabelRefresh", L"SpinEditRefresh", L"CheckBoxAutoRun2"})
         settings.push_back(name);
     CheckState(L"settings open", settings);
+    EXPECT_EQ(SendMessageW(form->TrackRAM->Handle(), TBM_GETTHUMBLENGTH, 0, 0), At(20, form->Dpi()));
 
     form->PageControlSettings->SetActivePage(form->TabSheetAbout);
     std::vector<std::wstring> about = column;
