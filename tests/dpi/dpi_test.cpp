@@ -14,12 +14,16 @@
 #include <vector>
 
 #include "controls/gradientbutton.h"
+#include "controls/spinbutton.h"
+#include "controls/spinedit.h"
+#include "controls/timerspeedbutton.h"
 #include "controls/trayicon.h"
 #include "engine/mem.h"
 #include "tests/app/formmain_fixture.h"
 #include "tests/app/layout_design.h"
 #include "toolkit/dpi.h"
 #include "toolkit/label.h"
+#include "toolkit/menus.h"
 #include "toolkit/pagecontrol.h"
 #include "toolkit/trackbar.h"
 
@@ -160,6 +164,8 @@ protected:
     void CheckArtwork(int dpi)
     {
         EXPECT_EQ(form->SpeedButtonOptimize->Glyph().Width(), At(16, dpi));
+        EXPECT_EQ(form->SpinEditRefresh->Button()->UpButton()->Glyph().Width(), At(9, dpi));
+        EXPECT_EQ(form->OpenMain->Bitmap().Width(), At(16, dpi));
         EXPECT_EQ(form->Icon().HandleForSize(GetSystemMetrics(SM_CXSMICON)) != nullptr, true);
         // The window's own icon, or else its class's.
         const auto icon = [](WPARAM kind) {
