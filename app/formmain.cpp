@@ -131,8 +131,7 @@ void TFormMain::FormCreate(TObject*)
     TimerMem->SetInterval(1000);
     TimerMem->SetEnabled(true);
     SpinEditRefresh->SetValue(1);
-    SetHeight(CompactHeight);
-    SetWidth(CompactWidth);
+    SetClientSize(ScaleDesign(CompactClientWidth), ScaleDesign(CompactClientHeight));
 
     isNT_ = Mem->IsWindowsNT();
     if (isNT_) {
@@ -232,11 +231,11 @@ std::uint64_t TFormMain::RunOptimize(TRunTrigger trigger, bool report)
     // while the outer run still goes on.
     if (optimizing_) return 0;
     TRunGuard guard(*this, optimizing_);
-    for (int i = 0; i < OptimizeSlideSteps; ++i) SetHeight(Height() + 1);
+    SlideClient(OptimizeSlideSteps, 0, OptimizeSlideStep);
     const TRunRecord run =
         RecordedRelease(*Mem, trigger, TrackRAM->Position(), [this](const TRunRecord& r) { RecordRun(r); });
     ProgressBarFree->SetPosition(ProgressBarFree->Max());
-    for (int i = 0; i < OptimizeSlideSteps; ++i) SetHeight(Height() - 1);
+    SlideClient(OptimizeSlideSteps, 0, -OptimizeSlideStep);
     // A run nobody asked for makes no sound, and none during the user's
     // quiet time; one that is not reported shows only in the tip.
     if (report)
@@ -295,10 +294,9 @@ void TFormMain::DoBlockReleased(TObject*, std::int32_t index)
 
 void TFormMain::ActionSettingsExecute(TObject*)
 {
-    const int step = settingsOpen_ ? -SettingsSlideStep : SettingsSlideStep;
     const bool closing = settingsOpen_;
     if (!closing) PageControlSettings->SetVisible(true);
-    for (int i = 0; i < SettingsSlideSteps; ++i) SetWidth(Width() + step);
+    SlideClient(SettingsSlideSteps, closing ? -SettingsSlideStep : SettingsSlideStep, 0);
     if (closing) PageControlSettings->SetVisible(false);
     if (closing) TimerMem->SetInterval(RefreshInterval(SpinEditRefresh->Value()));
     SpeedButtonOptimize->SetEnabled(closing);
@@ -306,6 +304,12 @@ void TFormMain::ActionSettingsExecute(TObject*)
     // Last, so that a store that cannot be written leaves the page closed
     // and its error in the default report.
     if (closing) SaveSettings();
+}
+
+void TFormMain::SlideClient(int steps, int dx, int dy)
+{
+    const RECT start = ClientRect();
+    for (int i = 1; i <= steps; ++i) SetClientSize(start.right + ScaleDesign(dx * i), start.bottom + ScaleDesign(dy * i));
 }
 
 void TFormMain::ApplyStoredSettings()

@@ -43,12 +43,15 @@ public:
     explicit TFormMain(TComponent* owner);
     ~TFormMain() override;
 
-    // Outer window sizes of the compact window and the two slides.
-    static constexpr int CompactWidth = 164;
-    static constexpr int CompactHeight = 332;
+    // In design units (pixels at 96 dpi), which the form turns into pixels
+    // for its dpi: the compact window's client area (only the left column
+    // shows; the frame around it is the system's), and the two slides.
+    static constexpr int CompactClientWidth = 158;
+    static constexpr int CompactClientHeight = 307;
     static constexpr int SettingsSlideSteps = 42;
     static constexpr int SettingsSlideStep = 8;
     static constexpr int OptimizeSlideSteps = 45;
+    static constexpr int OptimizeSlideStep = 1;
     // How long a run's report stands in place of the free-memory text (ms).
     static constexpr unsigned ReportShowTime = 3000;
 
@@ -162,6 +165,10 @@ private:
     void ShowTrayFigure(const TMemoryStatus& status);
     // The alarm level in bytes (0: none).
     std::uint64_t AlarmBytes() const;
+    // Slides the client area by steps of (dx, dy) design units, each step a
+    // separate resize. Every step lands where the total so far lands, so no
+    // rounding builds up at any dpi.
+    void SlideClient(int steps, int dx, int dy);
 
     bool isNT_ = false;
     bool settingsOpen_ = false;

@@ -107,7 +107,8 @@ void StoreBarLook(TGradientProgressBar* bar)
 // A bitmap of the program's resources, for a setter that copies it.
 class TResourceBitmap {
 public:
-    explicit TResourceBitmap(int id) { bitmap_.LoadFromResourceID(Module(), id); }
+    // As drawn at 100 %: the form picks the drawn size for its dpi later.
+    explicit TResourceBitmap(int id) { bitmap_.LoadArtwork(Module(), id); }
     operator const TBitmap&() const noexcept { return bitmap_; }
 
 private:

@@ -290,3 +290,8 @@ void TGradientButton::PaintFrame(TCanvas& canvas, const TButtonColorSet& set, in
         canvas.Rectangle(3, 3, w - 3, h - 3);
     }
 }
+
+void TGradientButton::DpiChanged(int dpi)
+{
+    if (glyph_.ReloadArtwork(dpi)) Invalidate();
+}

@@ -133,6 +133,9 @@ public:
     bool DialogKey(WORD key, LPARAM keyData) override;
     bool DialogChar(wchar_t ch, LPARAM keyData) override;
 
+    // Shows its glyph as drawn for dpi.
+    void DpiChanged(int dpi) override;
+
 protected:
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

@@ -43,7 +43,8 @@ void TSpinButton::SetArrowGlyph(TTimerSpeedButton* button, const TBitmap& value,
         return;
     }
     TBitmap glyph;
-    glyph.LoadFromResourceName(GetModuleHandleW(nullptr), defaultName);
+    // As drawn at 100 %; the form picks the size drawn for its dpi.
+    glyph.LoadArtwork(GetModuleHandleW(nullptr), defaultName);
     button->SetGlyph(glyph);
     button->SetNumGlyphs(1);
     button->SetMonochromeGlyph(true);  // the built-in arrow is a plain mark

@@ -9,12 +9,6 @@
 #include "toolkit/graphics.h"
 #include "toolkit/taskbartheme.h"
 
-int TrayIconSize(HWND)
-{
-    // The process is aware of the system scale: this is the size at it.
-    return GetSystemMetrics(SM_CXSMICON);
-}
-
 TUniqueIcon CreateTrayFigureIcon(const TTrayFigureLook& look)
 {
     // The painter's bounds, so that the pixels always fill the bitmap.

@@ -17,11 +17,6 @@
 
 class TTrayIcon;
 
-// The small-icon size of the notification area, for the window that shows
-// the icon. The one place that asks, so that a per-monitor scale needs only
-// this changed.
-int TrayIconSize(HWND window);
-
 // A 32-bit icon with alpha (and a mask for displays without it) showing look
 // at exactly look.Size pixels.
 TUniqueIcon CreateTrayFigureIcon(const TTrayFigureLook& look);

@@ -5,6 +5,7 @@
 
 #include "controls/traytip.h"
 #include "toolkit/application.h"
+#include "toolkit/dpi.h"
 #include "toolkit/errors.h"
 #include "toolkit/forms.h"
 #include "toolkit/oserror.h"
@@ -224,6 +225,11 @@ const TIcon* TTrayIcon::CurrentIcon() const
     return &icon_;
 }
 
+int TrayIconSize(HWND window)
+{
+    return SystemMetricForDpi(SM_CXSMICON, WindowDpi(window));
+}
+
 void TTrayIcon::FillNotifyRecord()
 {
     NotifyData = NOTIFYICONDATAW{};
@@ -233,7 +239,8 @@ void TTrayIcon::FillNotifyRecord()
     NotifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     NotifyData.uCallbackMessage = TrayCallbackMessage;
     const TIcon* icon = CurrentIcon();
-    NotifyData.hIcon = icon != nullptr ? icon->Handle() : nullptr;
+    // At the size the notification area draws it, so the shell never shrinks it.
+    NotifyData.hIcon = icon != nullptr ? icon->HandleForSize(TrayIconSize(WindowHandle())) : nullptr;
     const std::wstring tip = TrayTip(hint_);
     const size_t n = std::min(tip.size(), TrayTipMaxLength);
     std::copy_n(tip.begin(), n, NotifyData.szTip);

@@ -29,6 +29,11 @@
 #include "toolkit/thread.h"
 #include "toolkit/utilwindow.h"
 
+// The small-icon size of the notification area, for the window that shows
+// the icon at its monitor's dpi: the one place that asks, for the program's
+// icon and the drawn figure alike.
+int TrayIconSize(HWND window);
+
 class TTrayIcon;
 
 // How a balloon asks for attention: with the shell's sound, or silently and

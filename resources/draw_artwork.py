@@ -120,7 +120,11 @@ class Canvas:
     """Straight-alpha RGBA pixels. With samples > 1 each pixel is covered by a
     samples x samples grid, which gives antialiased edges."""
 
-    def __init__(self, width, height, background=None, samples=4):
+    def __init__(self, width, height, background=None, samples=4, scale=1.0):
+        # Shapes and colours stay in the picture's 100 % coordinates; scale
+        # only sets how many pixels cover them.
+        self.scale = scale
+        width, height = int(round(width * scale)), int(round(height * scale))
         self.width, self.height, self.samples = width, height, samples
         bg = (0.0, 0.0, 0.0, 0.0) if background is None else tuple(c / 255 for c in background) + (1.0,)
         self.px = [[bg for _ in range(width)] for _ in range(height)]
@@ -130,7 +134,7 @@ class Canvas:
         hits = 0
         for sy in range(n):
             for sx in range(n):
-                if shape(i + (sx + 0.5) / n, j + (sy + 0.5) / n):
+                if shape((i + (sx + 0.5) / n) / self.scale, (j + (sy + 0.5) / n) / self.scale):
                     hits += 1
         return hits / (n * n)
 
@@ -141,7 +145,7 @@ class Canvas:
                 cov = self.coverage(shape, i, j)
                 if cov <= 0:
                     continue
-                c = colour(i + 0.5, j + 0.5) if callable(colour) else colour
+                c = colour((i + 0.5) / self.scale, (j + 0.5) / self.scale) if callable(colour) else colour
                 alpha = (c[3] if len(c) > 3 else 1.0) * cov * opacity
                 self.blend(i, j, (c[0] / 255, c[1] / 255, c[2] / 255), alpha)
 
@@ -174,8 +178,9 @@ def indexed(canvas, palette):
 
 # ---------------------------------------------------------------- pictures
 
-def draw_program_icon():
-    c = Canvas(32, 32)
+def draw_program_icon(scale=1.0):
+    # Large sizes need fewer samples per pixel for smooth edges.
+    c = Canvas(32, 32, scale=scale, samples=4 if scale < 4 else 2)
     cx = cy = 16.0
     disc = circle(cx, cy, 15.6)
     # Dark brown, lit from the upper left, darker towards the rim.
@@ -218,8 +223,8 @@ def draw_program_icon():
     return c
 
 
-def draw_chart_screen():
-    c = Canvas(16, 16, WHITE)
+def draw_chart_screen(scale=1.0):
+    c = Canvas(16, 16, WHITE, scale=scale)
     c.fill(rect(1, 1.5, 15, 12.5), lambda x, y: lerp((200, 200, 204), (120, 120, 126), y / 13))
     c.fill(rect(2.5, 3, 13.5, 11), (22, 28, 34))
     c.fill(rect(3, 7, 13, 7.5), (40, 70, 50))          # faint grid line
@@ -229,8 +234,8 @@ def draw_chart_screen():
     return c
 
 
-def draw_spanner():
-    c = Canvas(16, 16, WHITE)
+def draw_spanner(scale=1.0):
+    c = Canvas(16, 16, WHITE, scale=scale)
     head = minus(circle(11.2, 4.8, 3.8),
                  union(circle(12.8, 3.2, 1.7), segment(12.8, 3.2, 16.5, -0.5, 1.7)))
     shaft = segment(3.5, 12.5, 10.5, 5.5, 1.3)
@@ -240,8 +245,8 @@ def draw_spanner():
     return c
 
 
-def draw_tray_button():
-    c = Canvas(16, 16, WHITE)
+def draw_tray_button(scale=1.0):
+    c = Canvas(16, 16, WHITE, scale=scale)
     c.fill(circle(8, 8, 7.4), (24, 105, 28))
     c.fill(circle(8, 8, 6.5), lambda x, y: lerp((150, 230, 120), (40, 150, 40), math.hypot(x - 6, y - 5) / 9))
     c.fill(intersect(ellipse(8, 5.2, 5.0, 3.0), circle(8, 8, 6.5)), (255, 255, 255, 0.35))
@@ -250,8 +255,8 @@ def draw_tray_button():
     return c
 
 
-def draw_settings_sheet():
-    c = Canvas(15, 16, WHITE, samples=1)
+def draw_settings_sheet(scale=1.0):
+    c = Canvas(15, 16, WHITE, samples=1, scale=scale)
     sheet = polygon([(1, 0), (8, 0), (11, 3), (11, 15), (1, 15)])
     c.fill(sheet, (128, 128, 128))
     c.fill(polygon([(2, 1), (8, 1), (8, 3), (10, 3), (10, 14), (2, 14)]), (225, 228, 232))
@@ -264,8 +269,8 @@ def draw_settings_sheet():
     return indexed(c, SPEED_PALETTE)
 
 
-def draw_dial():
-    c = Canvas(17, 15, WHITE, samples=1)
+def draw_dial(scale=1.0):
+    c = Canvas(17, 15, WHITE, samples=1, scale=scale)
     cx, cy = 9.5, 7.5
     c.fill(circle(cx, cy, 7.0), (40, 90, 170))
     c.fill(circle(cx, cy, 6.0), (170, 210, 250))
@@ -281,33 +286,43 @@ def draw_dial():
     return indexed(c, SPEED_PALETTE)
 
 
-def draw_open_main():
-    c = Canvas(16, 16, WHITE, samples=1)
+def draw_open_main(scale=1.0):
+    c = Canvas(16, 16, WHITE, samples=1, scale=scale)
     c.fill(ring(8, 8, 3.6, 6.6), (0, 0, 255))
     return indexed(c, STANDARD_16)
 
 
-def draw_nested_squares():
+def draw_nested_squares(scale=1.0):
     # Outside in; the last two rings fill the 2 x 2 centre, red above maroon.
     names = {"yellow": 11, "cyan": 14, "green": 2, "blue": 12, "magenta": 13,
              "silver": 8, "purple": 5}
     order = ["yellow", "cyan", "green", "blue", "magenta", "silver", "purple"]
-    rows = [[0] * 16 for _ in range(16)]
-    for y in range(16):
-        for x in range(16):
-            depth = min(x, y, 15 - x, 15 - y)
-            rows[y][x] = names[order[depth]] if depth < len(order) else (9 if y == 7 else 1)
+    n = int(round(16 * scale))
+    rows = [[0] * n for _ in range(n)]
+    for y in range(n):
+        for x in range(n):
+            # The square of the 100 % picture this pixel's centre falls in.
+            px, py = int((x + 0.5) / scale), int((y + 0.5) / scale)
+            depth = min(px, py, 15 - px, 15 - py)
+            rows[y][x] = names[order[depth]] if depth < len(order) else (9 if py == 7 else 1)
     return rows
 
 
-def draw_spin_arrow(up):
+def draw_spin_arrow(up, scale=1.0):
     olive, black = 3, 0
-    rows = [[olive] * 9 for _ in range(6)]
-    for k in range(4):                     # k-th row from the apex
-        y = 1 + k if up else 4 - k
-        for x in range(4 - k, 5 + k):
-            rows[y][x] = black
-    return rows
+    if scale == 1.0:
+        rows = [[olive] * 9 for _ in range(6)]
+        for k in range(4):                     # k-th row from the apex
+            y = 1 + k if up else 4 - k
+            for x in range(4 - k, 5 + k):
+                rows[y][x] = black
+        return rows
+    # The same triangle, apex 1 below the top (above the bottom when down),
+    # base 4 lower and 8 wide, one sample per pixel so it stays crisp.
+    c = Canvas(9, 6, (128, 128, 0), samples=1, scale=scale)
+    apex, base = (1.0, 5.0) if up else (5.0, 1.0)
+    c.fill(polygon([(4.5, apex), (0.5, base), (8.5, base)]), (0, 0, 0))
+    return indexed(c, STANDARD_16)
 
 
 # ---------------------------------------------------------------- writers
@@ -350,8 +365,8 @@ def write_bmp4(path, rows, palette):
         f.write(bmp_headers(width, height, 4, len(body), 16) + quads + bytes(body))
 
 
-def write_ico32(path, canvas):
-    """One 32 x 32 image: BGRA with straight alpha, then the 1-bit mask."""
+def ico_image32(canvas):
+    """One image: BGRA with straight alpha, then the 1-bit mask."""
     px = canvas.rgba8()
     w, h = canvas.width, canvas.height
     xor = bytearray()
@@ -367,11 +382,32 @@ def write_ico32(path, canvas):
                 line[x // 8] |= 0x80 >> (x % 8)
         mask += line
     info = struct.pack("<IiiHHIIiiII", 40, w, 2 * h, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    image = info + bytes(xor) + bytes(mask)
-    directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", w, h, 0, 0, 1, 32, len(image), 22)
+    return info + bytes(xor) + bytes(mask)
+
+
+def png_rgba(canvas):
+    """The picture as a PNG (how icon files hold their 256-pixel image)."""
+    raw = b"".join(b"\x00" + bytes(v for p in row for v in p) for row in canvas.rgba8())
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def write_ico(path, canvases):
+    """An icon file of square images, smallest first; the 256-pixel one as
+    PNG. Returns the byte sizes of the images."""
+    images = [png_rgba(c) if c.width >= 256 else ico_image32(c) for c in canvases]
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for c, image in zip(canvases, images):
+        side = c.width if c.width < 256 else 0
+        directory += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
     with open(path, "wb") as f:
-        f.write(directory + image)
-    return len(image)
+        f.write(directory + b"".join(images))
+    return [len(image) for image in images]
 
 
 def write_png(path, rgb_rows):
@@ -420,6 +456,9 @@ def sheet(previews, gap=8, bg=(96, 96, 96)):
 
 # ---------------------------------------------------------------- main
 
+ICON_SIDES = [16, 20, 24, 32, 40, 48, 64, 256]
+SCALES = [100, 125, 150, 200]
+
 def main(argv):
     if len(argv) not in (2, 4) or (len(argv) == 4 and argv[2] != "--preview"):
         sys.stderr.write(__doc__)
@@ -429,25 +468,31 @@ def main(argv):
     os.makedirs(out, exist_ok=True)
 
     shown = []
-    icon = draw_program_icon()
-    size = write_ico32(os.path.join(out, "quenfel.ico"), icon)
-    assert size == 4264, size
-    shown.append(("quenfel", icon.rgba8(), True))
+    # Every size the shell asks for at 100 to 200 %: small icons 16 to 32,
+    # large ones 32 to 64, and 256 for the largest views.
+    icons = [draw_program_icon(side / 32.0) for side in ICON_SIDES]
+    sizes = write_ico(os.path.join(out, "quenfel.ico"), icons)
+    assert sizes[ICON_SIDES.index(32)] == 4264, sizes
+    shown.append(("quenfel", icons[ICON_SIDES.index(32)].rgba8(), True))
 
-    for name, draw in (("chart", draw_chart_screen), ("spanner", draw_spanner), ("traybutton", draw_tray_button)):
-        canvas = draw()
-        write_bmp24(os.path.join(out, name + ".bmp"), canvas)
-        shown.append((name, canvas.rgba8(), True))
+    # Each picture at 100 % (name.bmp) and at 125, 150 and 200 % (name_125.bmp ...).
+    for scale in SCALES:
+        suffix = "" if scale == 100 else "_%d" % scale
+        k = scale / 100.0
+        for name, draw in (("chart", draw_chart_screen), ("spanner", draw_spanner), ("traybutton", draw_tray_button)):
+            canvas = draw(k)
+            write_bmp24(os.path.join(out, name + suffix + ".bmp"), canvas)
+            shown.append((name + suffix, canvas.rgba8(), True))
 
-    for name, draw, palette in (("sheet", draw_settings_sheet, SPEED_PALETTE),
-                                ("dial", draw_dial, SPEED_PALETTE),
-                                ("openmain", draw_open_main, STANDARD_16),
-                                ("squares", draw_nested_squares, STANDARD_16),
-                                ("spinup", lambda: draw_spin_arrow(True), STANDARD_16),
-                                ("spindown", lambda: draw_spin_arrow(False), STANDARD_16)):
-        rows = draw()
-        write_bmp4(os.path.join(out, name + ".bmp"), rows, palette)
-        shown.append((name, [[palette[i] + (255,) for i in row] for row in rows], False))
+        for name, draw, palette in (("sheet", draw_settings_sheet, SPEED_PALETTE),
+                                    ("dial", draw_dial, SPEED_PALETTE),
+                                    ("openmain", draw_open_main, STANDARD_16),
+                                    ("squares", draw_nested_squares, STANDARD_16),
+                                    ("spinup", lambda k: draw_spin_arrow(True, k), STANDARD_16),
+                                    ("spindown", lambda k: draw_spin_arrow(False, k), STANDARD_16)):
+            rows = draw(k)
+            write_bmp4(os.path.join(out, name + suffix + ".bmp"), rows, palette)
+            shown.append((name + suffix, [[palette[i] + (255,) for i in row] for row in rows], False))
 
     if preview:
         os.makedirs(preview, exist_ok=True)

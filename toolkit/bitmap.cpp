@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "toolkit/artworkscale.h"
 #include "toolkit/errors.h"
 
 TBitmap::TBitmap() = default;
@@ -114,6 +115,7 @@ void TBitmap::Assign(const TBitmap& source)
     transparent_ = source.transparent_;
     hasTransparentColor_ = source.hasTransparentColor_;
     transparentColor_ = source.transparentColor_;
+    artwork_ = source.artwork_;
     if (!source.Empty()) {
         SetSize(source.width_, source.height_);
         GdiFlush();
@@ -127,6 +129,7 @@ void TBitmap::LoadFromHandle(HBITMAP source)
     BITMAP info{};
     if (source == nullptr || GetObjectW(source, sizeof(info), &info) == 0)
         throw EInvalidGraphic(L"Bitmap image is not valid");
+    artwork_ = {};
     SetSize(0, 0);
     SetSize(info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight);
     if (Empty()) return;
@@ -141,6 +144,40 @@ void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::wstring& name)
     TUniqueBitmap loaded(static_cast<HBITMAP>(LoadImageW(instance, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!loaded) RaiseLastOSError();
     LoadFromHandle(loaded.Get());
+}
+
+void TBitmap::LoadArtworkResource(const wchar_t* scaled, const wchar_t* plain)
+{
+    TUniqueBitmap loaded(static_cast<HBITMAP>(LoadImageW(artwork_.instance, scaled, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!loaded && scaled != plain)
+        loaded.Reset(static_cast<HBITMAP>(LoadImageW(artwork_.instance, plain, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!loaded) RaiseLastOSError();
+    const TArtwork keep = artwork_;
+    LoadFromHandle(loaded.Get());
+    artwork_ = keep;
+}
+
+void TBitmap::LoadArtwork(HINSTANCE instance, int id, int dpi)
+{
+    artwork_ = {instance, id, {}, ArtworkScale(dpi)};
+    LoadArtworkResource(MAKEINTRESOURCEW(ArtworkResourceId(id, dpi)), MAKEINTRESOURCEW(id));
+}
+
+void TBitmap::LoadArtwork(HINSTANCE instance, const std::wstring& name, int dpi)
+{
+    artwork_ = {instance, 0, name, ArtworkScale(dpi)};
+    const std::wstring scaled = ArtworkResourceName(name, dpi);
+    LoadArtworkResource(scaled.c_str(), name.c_str());
+}
+
+bool TBitmap::ReloadArtwork(int dpi)
+{
+    if (artwork_.scale == 0 || artwork_.scale == ArtworkScale(dpi)) return false;
+    if (artwork_.name.empty())
+        LoadArtwork(artwork_.instance, artwork_.id, dpi);
+    else
+        LoadArtwork(artwork_.instance, artwork_.name, dpi);
+    return true;
 }
 
 void TBitmap::LoadFromResourceID(HINSTANCE instance, int id)

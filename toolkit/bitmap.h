@@ -37,6 +37,14 @@ public:
     // Loads a bitmap resource of any colour depth.
     void LoadFromResourceName(HINSTANCE instance, const std::wstring& name);
     void LoadFromResourceID(HINSTANCE instance, int id);
+    // A picture of the program's artwork, as drawn for dpi (artworkscale.h);
+    // the bitmap remembers it, and copies of it do, so that a change of dpi
+    // can pick the drawn size again. Falls back on the 100 % one.
+    void LoadArtwork(HINSTANCE instance, int id, int dpi = 96);
+    void LoadArtwork(HINSTANCE instance, const std::wstring& name, int dpi = 96);
+    // Loads the artwork it came from as drawn for dpi; false (and nothing
+    // changes) when it is no artwork or already that size.
+    bool ReloadArtwork(int dpi);
     // Takes a copy of any bitmap handle (the caller keeps its handle).
     void LoadFromHandle(HBITMAP source);
     void Clear() { SetSize(0, 0); }
@@ -54,6 +62,15 @@ public:
 
 private:
     void Changed();
+    void LoadArtworkResource(const wchar_t* scaled, const wchar_t* plain);
+
+    // Where the artwork came from: a module and an identifier or a name.
+    struct TArtwork {
+        HINSTANCE instance = nullptr;
+        int id = 0;
+        std::wstring name;
+        int scale = 0;  // the drawn size shown, in percent; 0: no artwork
+    };
 
     int width_ = 0;
     int height_ = 0;
@@ -65,4 +82,5 @@ private:
     std::unique_ptr<TMemoryDC> dc_;
     HGDIOBJ oldBitmap_ = nullptr;
     TCanvas canvas_;
+    TArtwork artwork_;
 };

@@ -67,6 +67,11 @@ public:
     // reference between its components was resolved.
     virtual void Loaded() {}
 
+    // The form that owns this component, directly or through others, now
+    // draws at dpi (its positions and fonts are already scaled): a component
+    // that carries artwork picks the size drawn for that dpi.
+    virtual void DpiChanged(int dpi) {}
+
     // Load-session hooks on the root component: ReadingDone runs after every
     // stored property was applied and before references are resolved;
     // AfterLoad runs after every component's Loaded().

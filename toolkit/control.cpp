@@ -1,6 +1,7 @@
 #include "toolkit/control.h"
 
 #include "toolkit/errors.h"
+#include "toolkit/forms.h"
 #include "toolkit/highcontrast.h"
 #include "toolkit/wincontrol.h"
 
@@ -252,6 +253,12 @@ TForm* TControl::GetParentForm() const
     const TControl* top = this;
     while (top->Parent() != nullptr) top = top->Parent();
     return const_cast<TControl*>(top)->AsForm();
+}
+
+int TControl::ScaleDesign(int value) const
+{
+    const TForm* form = GetParentForm();
+    return form != nullptr ? form->ScaleDesign(value) : value;
 }
 
 void TControl::Invalidate()

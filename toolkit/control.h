@@ -153,6 +153,9 @@ public:
     // The top-level form containing the control (walking up the parents), or
     // null when the topmost parent is not a form.
     TForm* GetParentForm() const;
+    // A design value (pixels at 96 dpi) in pixels for the dpi of this
+    // control's form, which does the scaling; unscaled outside a form.
+    int ScaleDesign(int value) const;
 
     // Deferred repaint (InvalidateRect on the surface).
     virtual void Invalidate();

@@ -7,6 +7,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/commoncontrols.h"
+#include "toolkit/dpi.h"
 #include "toolkit/errors.h"
 #include "toolkit/shorthint.h"
 
@@ -113,6 +114,8 @@ void TForm::CreateParams(TCreateParams& p)
 void TForm::CreateWnd()
 {
     TWinControl::CreateWnd();
+    // The system may place the window on a monitor of another dpi.
+    if (scaled_) ChangeDpi(WindowDpi(WindowHandle()));
     ApplyIcon();
 }
 
@@ -140,10 +143,41 @@ void TForm::DestroyWnd()
 void TForm::ApplyIcon()
 {
     if (!HandleAllocated()) return;
+    // The main form's icon is the program's on the taskbar and in Alt+Tab,
+    // whose button is the application window's (its class icon is the large
+    // one, which the taskbar would shrink).
+    const bool program = Application->MainForm() == this;
     // The dialog frame shows no icon; other frames show the form's own.
-    HICON icon = borderStyle_ == bsDialog ? nullptr : icon_.Handle();
-    SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    const bool own = borderStyle_ != bsDialog;
+    HICON big = nullptr, small = nullptr;
+    if (program || own) {
+        // Each at the size the system draws it at this dpi, never stretched by it.
+        big = icon_.HandleForSize(SystemMetricForDpi(SM_CXICON, dpi_));
+        small = icon_.HandleForSize(SystemMetricForDpi(SM_CXSMICON, dpi_));
+    }
+    if (program) {
+        SendMessageW(Application->Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+        SendMessageW(Application->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
+    SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(own ? big : nullptr));
+    SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own ? small : nullptr));
+}
+
+RECT TForm::FrameRect() const
+{
+    DWORD style, exStyle;
+    if (HandleAllocated()) {
+        style = static_cast<DWORD>(GetWindowLongPtrW(WindowHandle(), GWL_STYLE));
+        exStyle = static_cast<DWORD>(GetWindowLongPtrW(WindowHandle(), GWL_EXSTYLE));
+    } else {
+        TCreateParams p;
+        const_cast<TForm*>(this)->CreateParams(p);
+        style = p.Style;
+        exStyle = p.ExStyle;
+    }
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectForDpi(frame, style, exStyle, dpi_);
+    return frame;
 }
 
 RECT TForm::ClientRect() const
@@ -153,10 +187,7 @@ RECT TForm::ClientRect() const
         GetClientRect(WindowHandle(), &r);
         return r;
     }
-    TCreateParams p;
-    const_cast<TForm*>(this)->CreateParams(p);
-    RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, p.Style, FALSE, p.ExStyle);
+    const RECT frame = FrameRect();
     return {0, 0, Width() - (frame.right - frame.left), Height() - (frame.bottom - frame.top)};
 }
 
@@ -168,6 +199,12 @@ void TForm::SetClientWidth(int value)
 void TForm::SetClientHeight(int value)
 {
     SetHeight(Height() - ClientRect().bottom + value);
+}
+
+void TForm::SetClientSize(int width, int height)
+{
+    const RECT client = ClientRect();
+    SetBounds(Left(), Top(), Width() - client.right + width, Height() - client.bottom + height);
 }
 
 void TForm::Show()
@@ -342,6 +379,17 @@ void TForm::WndProc(TMessage& m)
             return;
         }
         break;
+    case WM_GETDPISCALEDSIZE: {
+        SIZE size{};
+        if (!DpiScaledSize(LOWORD(m.WParam), size)) break;
+        *reinterpret_cast<SIZE*>(m.LParam) = size;
+        m.Result = TRUE;
+        return;
+    }
+    case WM_DPICHANGED:
+        TakeDpiChange(HIWORD(m.WParam), *reinterpret_cast<const RECT*>(m.LParam));
+        m.Result = 0;
+        return;
     case WM_SYSCOMMAND:
         if ((m.WParam & kSysCommandMask) == SC_MINIMIZE && Application->MainForm() == this) {
             Application->Minimize();
@@ -400,48 +448,103 @@ void TForm::UpdateHint(TControl* control)
     SendMessageW(hintWindow_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-int TForm::ScreenTextHeight() const
-{
-    TFont font;
-    font.Assign(Font());
-    font.SetHeight(MulDiv(Font().Height(), ScreenPixelsPerInch(), pixelsPerInch_));
-    TWindowDC dc(nullptr);
-    TSelectObject select(dc.Get(), font.Handle());
-    TEXTMETRICW tm{};
-    CheckGdi(GetTextMetricsW(dc.Get(), &tm) != FALSE, L"GetTextMetrics");
-    return tm.tmHeight;
-}
-
 void TForm::ReadingDone()
 {
-    if (!scaled_ || ScreenPixelsPerInch() == pixelsPerInch_) return;
-    const int actual = ScreenTextHeight();
-    if (actual != designTextHeight_) ScaleBy(actual, designTextHeight_);
+    dpi_ = pixelsPerInch_;
+    if (scaled_) ChangeDpi(SystemDpi());
 }
 
-void TForm::ScaleControl(TControl* control, int m, int d)
+void TForm::ChangeDpi(int dpi)
 {
-    const int left = ScaleValue(control->Left(), m, d);
-    const int top = ScaleValue(control->Top(), m, d);
+    if (dpi <= 0 || dpi == dpi_) return;
+    // The client area is the design's; the frame is the system's at each dpi.
+    const RECT client = ClientRect();
+    const int old = dpi_;
+    dpi_ = dpi;
+    SetClientSize(ScaleValue(client.right, dpi, old), ScaleValue(client.bottom, dpi, old));
+    ScaleChildren(dpi, old);
+    NotifyDpi(this);
+    ApplyIcon();
+}
+
+void TForm::NotifyDpi(TComponent* component)
+{
+    for (std::size_t i = 0; i < component->ComponentCount(); ++i) {
+        TComponent* c = component->Components(i);
+        c->DpiChanged(dpi_);
+        NotifyDpi(c);
+    }
+}
+
+bool TForm::DpiScaledSize(int dpi, SIZE& size) const
+{
+    // Asked before WM_DPICHANGED, so that the size the system suggests
+    // there keeps the client area exact however the frame scales.
+    if (!scaled_ || dpi <= 0) return false;
+    const RECT client = ClientRect();
+    RECT outer{0, 0, ScaleValue(client.right, dpi, dpi_), ScaleValue(client.bottom, dpi, dpi_)};
+    AdjustWindowRectForDpi(outer, static_cast<DWORD>(GetWindowLongPtrW(WindowHandle(), GWL_STYLE)),
+                           static_cast<DWORD>(GetWindowLongPtrW(WindowHandle(), GWL_EXSTYLE)), dpi);
+    size = {outer.right - outer.left, outer.bottom - outer.top};
+    return true;
+}
+
+void TForm::TakeDpiChange(int dpi, const RECT& suggested)
+{
+    if (scaled_ && dpi > 0 && dpi != dpi_) {
+        const int old = dpi_;
+        dpi_ = dpi;
+        ScaleChildren(dpi, old);
+        NotifyDpi(this);
+        ApplyIcon();
+    }
+    // The suggested rectangle keeps the window under the pointer while it is
+    // dragged across monitors; a size of our own could bounce it back.
+    SetBounds(suggested.left, suggested.top, suggested.right - suggested.left, suggested.bottom - suggested.top);
+}
+
+namespace {
+
+void CollectBounds(TWinControl* parent, std::vector<std::pair<TControl*, RECT>>& list)
+{
+    for (std::size_t i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        list.emplace_back(c, c->BoundsRect());
+        if (auto* windowed = dynamic_cast<TWinControl*>(c)) CollectBounds(windowed, list);
+    }
+}
+
+}  // namespace
+
+void TForm::ScaleControl(TControl* control, const RECT& bounds, int m, int d)
+{
+    const int left = ScaleValue(bounds.left, m, d);
+    const int top = ScaleValue(bounds.top, m, d);
     // Scaling the far edges keeps neighbouring controls touching.
-    const int right = ScaleValue(control->Left() + control->Width(), m, d);
-    const int bottom = ScaleValue(control->Top() + control->Height(), m, d);
+    const int right = ScaleValue(bounds.right, m, d);
+    const int bottom = ScaleValue(bounds.bottom, m, d);
     control->SetBounds(left, top, right - left, bottom - top);
     if (!control->ParentFont()) {
         control->Font().SetHeight(ScaleValue(control->Font().Height(), m, d));
     }
-    if (auto* windowed = dynamic_cast<TWinControl*>(control))
-        for (std::size_t i = 0; i < windowed->ControlCount(); ++i) ScaleControl(windowed->Controls(i), m, d);
+}
+
+void TForm::ScaleChildren(int m, int d)
+{
+    Font().SetHeight(ScaleValue(Font().Height(), m, d));
+    // Every control from where it was before any moved: a parent's new size
+    // re-docks its aligned children at their old sizes first.
+    std::vector<std::pair<TControl*, RECT>> all;
+    CollectBounds(this, all);
+    for (const auto& [control, bounds] : all) ScaleControl(control, bounds, m, d);
 }
 
 void TForm::ScaleBy(int m, int d)
 {
     if (m == d || d == 0) return;
     const RECT client = ClientRect();
-    SetClientWidth(ScaleValue(client.right, m, d));
-    SetClientHeight(ScaleValue(client.bottom, m, d));
-    Font().SetHeight(ScaleValue(Font().Height(), m, d));
-    for (std::size_t i = 0; i < ControlCount(); ++i) ScaleControl(Controls(i), m, d);
+    SetClientSize(ScaleValue(client.right, m, d), ScaleValue(client.bottom, m, d));
+    ScaleChildren(m, d);
 }
 
 void TForm::AfterLoad()

@@ -1,7 +1,8 @@
 // TForm: a top-level window holding controls. It owns the hint tooltip, keeps
 // the active (focused) control, runs keyboard navigation (Tab / Shift+Tab in
 // tab order, dialog keys and accelerator characters offered to its controls),
-// and scales a layout designed at 96 dpi when the screen differs.
+// and turns its layout's design units into pixels for the dpi of the monitor
+// it is on, again whenever that dpi changes.
 #pragma once
 
 #include <windows.h>
@@ -85,19 +86,25 @@ public:
     // Tells every control that the focused control changed.
     void NotifyFocusChanged();
 
-    // Design resolution: when the screen's resolution differs from
-    // PixelsPerInch, loading scales every position, size and font height by
-    // (screen text height) / DesignTextHeight.
+    // Layout values are design units, pixels at PixelsPerInch (96). With
+    // Scaled (the default), loading turns them into pixels at the system's
+    // dpi, the window's creation at the dpi of its monitor, and WM_DPICHANGED
+    // at the new one: positions, sizes, fonts, the client size and the
+    // components' artwork.
     bool Scaled() const noexcept { return scaled_; }
     void SetScaled(bool value) { scaled_ = value; }
-    int DesignTextHeight() const noexcept { return designTextHeight_; }
-    void SetDesignTextHeight(int value) { designTextHeight_ = value; }
     int PixelsPerInch() const noexcept { return pixelsPerInch_; }
     void SetPixelsPerInch(int value) { pixelsPerInch_ = value; }
-    // The height of "0" in this form's font at the screen's resolution.
-    int ScreenTextHeight() const;
+    // The dpi this form's pixels are for now.
+    int Dpi() const noexcept { return dpi_; }
+    // A design value (a window size, a slide step) in this form's pixels.
+    int ScaleDesign(int value) const { return MulDiv(value, dpi_, pixelsPerInch_); }
+    // Rescales everything from the current dpi to dpi.
+    void ChangeDpi(int dpi);
     // Scales this form's client size and every child's bounds and own font by m/d.
     void ScaleBy(int m, int d);
+    // Sets the client area's size, the frame being the system's for this dpi.
+    void SetClientSize(int width, int height);
 
     // The hint text shown for control (a child of this form): its own hint,
     // or its nearest parent's; empty when hints are off for it.
@@ -132,7 +139,13 @@ protected:
 
 private:
     void ApplyIcon();
-    void ScaleControl(TControl* control, int m, int d);
+    void ScaleControl(TControl* control, const RECT& bounds, int m, int d);
+    void ScaleChildren(int m, int d);
+    void NotifyDpi(TComponent* component);
+    // The frame around a client area of nothing, at this form's dpi.
+    RECT FrameRect() const;
+    bool DpiScaledSize(int dpi, SIZE& size) const;
+    void TakeDpiChange(int dpi, const RECT& suggested);
 
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -141,8 +154,8 @@ private:
     TModalResult modalResult_ = mrNone;
     TWinControl* activeControl_ = nullptr;  // not owned
     bool scaled_ = true;
-    int designTextHeight_ = 13;
     int pixelsPerInch_ = 96;
+    int dpi_ = 96;
     bool shownOnce_ = false;
     bool modal_ = false;
     TUniqueWindow hintWindow_;               // destroyed before the form's window

@@ -15,9 +15,10 @@ void TGroupBox::AdjustClientRect(RECT& rect)
     TSelectObject select(dc.Get(), Font().Handle());
     SIZE size{};
     GetTextExtentPoint32W(dc.Get(), L"0", 1, &size);
-    // Below the caption and inside the two-pixel etched frame.
+    // Below the caption and inside the etched frame's two design pixels.
     rect.top += size.cy;
-    InflateRect(&rect, -2, -2);
+    const int margin = ScaleDesign(2);
+    InflateRect(&rect, -margin, -margin);
 }
 
 void TGroupBox::TextChanged()

@@ -13,6 +13,9 @@ struct TIcon::TImage {
     std::vector<std::uint8_t> bytes;  // the icon file it came from; empty when made from a handle
     int width = 0;
     int height = 0;
+    // Handles made for other sizes, kept while the image lives: the shell
+    // and the window manager hold on to the handles they are given.
+    mutable std::vector<std::pair<int, TUniqueIcon>> sized;
 };
 
 namespace {
@@ -118,22 +121,53 @@ void TIcon::Clear()
     SetImage(nullptr);
 }
 
-void TIcon::LoadFromBytes(const std::vector<std::uint8_t>& bytes)
+namespace {
+
+// The image nearest wanted pixels square, with the most colours.
+const TIconFileImage& NearestImage(const std::vector<TIconFileImage>& images, int wanted)
 {
-    const std::vector<TIconFileImage> images = ParseIconFile(bytes);
-    const int wanted = GetSystemMetrics(SM_CXICON);
-    const TIconFileImage* best = nullptr;
+    if (images.empty()) throw EInvalidGraphic(L"Icon image is not valid");
+    const TIconFileImage* best = &images.front();
     for (const auto& image : images) {
-        if (best == nullptr) {
-            best = &image;
-            continue;
-        }
         const int d = std::abs(image.Width - wanted), bestD = std::abs(best->Width - wanted);
         if (d < bestD || (d == bestD && image.BitCount > best->BitCount)) best = &image;
     }
-    HICON icon = CreateIconFromResourceEx(const_cast<PBYTE>(best->Data.data()), static_cast<DWORD>(best->Data.size()),
-                                          TRUE, kIconFormatVersion, best->Width, best->Height, LR_DEFAULTCOLOR);
+    return *best;
+}
+
+// An icon of that image, at width x height (stretched only when they differ).
+HICON MakeIcon(const TIconFileImage& image, int width, int height)
+{
+    HICON icon = CreateIconFromResourceEx(const_cast<PBYTE>(image.Data.data()), static_cast<DWORD>(image.Data.size()),
+                                          TRUE, kIconFormatVersion, width, height, LR_DEFAULTCOLOR);
     if (icon == nullptr) throw EInvalidGraphic(L"Icon image is not valid");
+    return icon;
+}
+
+}  // namespace
+
+HICON TIcon::HandleForSize(int size) const
+{
+    if (!image_) return nullptr;
+    if (size <= 0 || (image_->width == size && image_->height == size)) return image_->handle.Get();
+    for (const auto& [s, handle] : image_->sized)
+        if (s == size) return handle.Get();
+    HICON icon = nullptr;
+    if (!image_->bytes.empty()) {
+        icon = MakeIcon(NearestImage(ParseIconFile(image_->bytes), size), size, size);
+    } else {
+        icon = static_cast<HICON>(CopyImage(image_->handle.Get(), IMAGE_ICON, size, size, 0));
+        if (icon == nullptr) RaiseLastOSError();
+    }
+    image_->sized.emplace_back(size, TUniqueIcon(icon));
+    return icon;
+}
+
+void TIcon::LoadFromBytes(const std::vector<std::uint8_t>& bytes)
+{
+    const std::vector<TIconFileImage> images = ParseIconFile(bytes);
+    const TIconFileImage& best = NearestImage(images, GetSystemMetrics(SM_CXICON));
+    HICON icon = MakeIcon(best, best.Width, best.Height);
     auto image = std::make_shared<TImage>();
     image->handle.Reset(icon);
     image->bytes = bytes;

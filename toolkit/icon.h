@@ -20,6 +20,10 @@ public:
     bool Empty() const noexcept { return image_ == nullptr; }
     // The shown handle (null when empty); owned by the shared image.
     HICON Handle() const noexcept;
+    // A handle of the same picture size x size pixels, made from the file's
+    // image nearest that size (stretched only when it holds none of it) and
+    // owned by the image, like Handle(); null when empty.
+    HICON HandleForSize(int size) const;
     int Width() const noexcept;
     int Height() const noexcept;
 

@@ -365,3 +365,8 @@ LRESULT TPopupMenu::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
+
+void TMenuItem::DpiChanged(int dpi)
+{
+    if (bitmap_.ReloadArtwork(dpi)) menuBitmapStale_ = true;
+}

@@ -56,6 +56,8 @@ public:
     // Copies the bitmap in; an empty one shows none.
     const TBitmap& Bitmap() const noexcept { return bitmap_; }
     void SetBitmap(const TBitmap& value);
+    // Shows its bitmap as drawn for dpi.
+    void DpiChanged(int dpi) override;
 
     // Sub-items (not owned: items belong to their component owner).
     std::size_t Count() const noexcept { return items_.size(); }

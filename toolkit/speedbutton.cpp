@@ -297,3 +297,8 @@ void TSpeedButton::Paint()
         canvas.DrawDisabledText(Caption(), textRect, DT_SINGLELINE);
     }
 }
+
+void TSpeedButton::DpiChanged(int dpi)
+{
+    if (glyph_.ReloadArtwork(dpi)) Invalidate();
+}

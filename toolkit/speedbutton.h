@@ -71,6 +71,8 @@ public:
     std::wstring AccessibleName() const override;
     std::wstring AccessibleDefaultAction() const override;
     bool DoAccessibleDefaultAction() override;
+    // Shows its glyph as drawn for dpi.
+    void DpiChanged(int dpi) override;
 
 protected:
     void Paint() override;

@@ -44,3 +44,9 @@ FARPROC SystemLibraryEntry(const wchar_t* library, const char* entry)
     }
     return address;
 }
+
+FARPROC OptionalSystemLibraryEntry(const wchar_t* library, const char* entry) noexcept
+{
+    HMODULE module = LoadSystemLibrary(library);
+    return module != nullptr ? GetProcAddress(module, entry) : nullptr;
+}

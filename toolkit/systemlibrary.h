@@ -13,6 +13,16 @@
 // either is missing.
 FARPROC SystemLibraryEntry(const wchar_t* library, const char* entry);
 
+// The same, or null when the library or the entry is missing: for a call
+// that newer Windows offers and older Windows does without.
+FARPROC OptionalSystemLibraryEntry(const wchar_t* library, const char* entry) noexcept;
+
+template <class Function>
+Function* OptionalSystemEntry(const wchar_t* library, const char* entry) noexcept
+{
+    return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(OptionalSystemLibraryEntry(library, entry)));
+}
+
 template <class Function>
 Function* SystemEntry(const wchar_t* library, const char* entry)
 {

@@ -29,7 +29,7 @@ void TTrackBar::CreateParams(TCreateParams& p)
 void TTrackBar::CreateWnd()
 {
     TWinControl::CreateWnd();
-    Send(TBM_SETTHUMBLENGTH, static_cast<WPARAM>(thumbLength_), 0);
+    SendThumbLength();
     Send(TBM_SETLINESIZE, 0, lineSize_);
     Send(TBM_SETPAGESIZE, 0, pageSize_);
     Send(TBM_SETRANGEMIN, FALSE, min_);
@@ -100,7 +100,18 @@ void TTrackBar::SetThumbLength(int value)
 {
     if (value == thumbLength_) return;
     thumbLength_ = value;
-    Send(TBM_SETTHUMBLENGTH, static_cast<WPARAM>(thumbLength_), 0);
+    SendThumbLength();
+}
+
+void TTrackBar::SendThumbLength()
+{
+    // A design length, in pixels for the form's dpi.
+    Send(TBM_SETTHUMBLENGTH, static_cast<WPARAM>(ScaleDesign(thumbLength_)), 0);
+}
+
+void TTrackBar::DpiChanged(int)
+{
+    SendThumbLength();
 }
 
 void TTrackBar::Changed()

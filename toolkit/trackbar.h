@@ -32,7 +32,9 @@ public:
     int Frequency() const noexcept { return frequency_; }
     void SetFrequency(int value);
     int ThumbLength() const noexcept { return thumbLength_; }
+    // In design units (pixels at 96 dpi).
     void SetThumbLength(int value);
+    void DpiChanged(int dpi) override;
 
     TNotifyEvent OnChange;
 
@@ -52,6 +54,7 @@ protected:
 private:
     void SetRange(int min, int max);
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam);
+    void SendThumbLength();
 
     int min_ = 0;
     int max_ = 10;

@@ -16,8 +16,11 @@ start_private_display() {
 # wine_session_start PREFIX [DESKTOP_HOLDER_EXE]: with the holder (the
 # session_desktop test program), the virtual desktop is started now and kept
 # open for the whole session, and the call returns once it is up.
+# QUENFEL_LOGPIXELS gives the prefix that dpi before any program of ours
+# starts; QUENFEL_DESKTOP names its desktop (Default), so that a second
+# session on the same display waits for its own.
 wine_session_start() {
-  local prefix=$1 holder=${2:-}
+  local prefix=$1 holder=${2:-} desktop=${QUENFEL_DESKTOP:-Default}
   # winemenubuilder would copy shortcuts and file types into the host desktop.
   export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   [ -n "${DISPLAY:-}" ] || start_private_display 1280x1024x24
@@ -25,9 +28,13 @@ wine_session_start() {
   wineserver -p </dev/null >/dev/null 2>&1 &
   wineboot -i </dev/null >/dev/null 2>&1 || true
   # Every program of the session shares one virtual desktop with a taskbar and
-  # a notification area, as on Windows, at a fixed size and 96 dpi.
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+  # a notification area, as on Windows, at a fixed size (and 96 dpi unless
+  # QUENFEL_LOGPIXELS says otherwise).
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$desktop" /f </dev/null >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$desktop" /d 1024x768 /f </dev/null >/dev/null 2>&1
+  if [ -n "${QUENFEL_LOGPIXELS:-}" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUENFEL_LOGPIXELS" /f </dev/null >/dev/null 2>&1
+  fi
   # The desktop process that wineboot started predates that setting: restart.
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
@@ -38,7 +45,7 @@ wine_session_start() {
   if [ -n "$holder" ] && [ -f "$holder" ]; then
     wine "$holder" </dev/null >/dev/null 2>&1 &
     local waited=0
-    until xdotool search --name '^Default - Wine desktop$' >/dev/null 2>&1; do
+    until xdotool search --name "^$desktop - Wine desktop\$" >/dev/null 2>&1; do
       sleep 0.2
       waited=$((waited + 1))
       if [ "$waited" -ge 300 ]; then

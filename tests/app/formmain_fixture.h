@@ -26,6 +26,22 @@ inline TMemoryStatus Machine(std::uint64_t totalPhys, std::uint64_t availPhys)
     return s;
 }
 
+// The size a single line of text takes in a font, as a label sizing itself
+// to its text measures it.
+inline SIZE TextSize(const TFont& font, const std::wstring& text)
+{
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font.Handle());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    size.cy = metrics.tmHeight;
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return size;
+}
+
 class FormMainTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -293,8 +293,9 @@ TEST_F(FormMainTest, WindowSizesThroughSettingsAndOptimizeSlides)
 {
     status = Machine(256'000'000ull, 200'000'000ull);
     Create();
-    EXPECT_EQ(OuterWidth(), TFormMain::CompactWidth);
-    EXPECT_EQ(OuterHeight(), TFormMain::CompactHeight);
+    // The compact client area in this 96-dpi prefix's frame.
+    EXPECT_EQ(OuterWidth(), 164);
+    EXPECT_EQ(OuterHeight(), 332);
 
     {
         TSizeRecorder recorder(form->Handle());

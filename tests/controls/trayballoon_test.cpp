@@ -65,7 +65,7 @@ TEST_F(TrayBalloonTest, BalloonGoesOutOnceWithItsTextsInARecordThatCarriesIt)
     EXPECT_EQ(balloon.Data.dwInfoFlags, static_cast<DWORD>(NIIF_INFO));
     // The tip and the image stay what they were.
     EXPECT_EQ(std::wstring(balloon.Data.szTip), L"1.00 GB Available");
-    EXPECT_EQ(balloon.Data.hIcon, icon.Handle());
+    EXPECT_EQ(balloon.Data.hIcon, icon.HandleForSize(GetSystemMetrics(SM_CXSMICON)));
     EXPECT_EQ(tray->BalloonText(), L"Freed 812.50 MB");
 
     // The next tip change must not bring the balloon back.

@@ -395,7 +395,9 @@ TEST_F(TrayIconTest, AnimationStepsThroughTheFramesAndPausesWhileHidden)
     tray->SetInterval(20);
     tray->SetAnimated(true);
     ASSERT_TRUE(tray->Animated());
-    EXPECT_EQ(tray->Calls.back().Icon, tray->Icons().Items(0)->Handle());  // frame 0 at once
+    // Each frame at the size the notification area draws.
+    const int small = GetSystemMetrics(SM_CXSMICON);
+    EXPECT_EQ(tray->Calls.back().Icon, tray->Icons().Items(0)->HandleForSize(small));  // frame 0 at once
     tray->Calls.clear();
     std::vector<HICON> shown;
     ASSERT_TRUE(PumpUntil([&] {
@@ -415,7 +417,7 @@ TEST_F(TrayIconTest, AnimationStepsThroughTheFramesAndPausesWhileHidden)
     EXPECT_EQ(tray->Calls.size(), 0u);
     tray->SetActive(true);
     EXPECT_EQ(tray->FrameIndex(), frame);
-    EXPECT_EQ(tray->Calls.back().Icon, tray->Icons().Items(frame)->Handle());
+    EXPECT_EQ(tray->Calls.back().Icon, tray->Icons().Items(frame)->HandleForSize(small));
     tray->Calls.clear();
     EXPECT_TRUE(PumpUntil([&] { return tray->Calls.size() >= 3; }));
     EXPECT_TRUE(ShellKnows(tray->WindowHandle()));
@@ -423,7 +425,7 @@ TEST_F(TrayIconTest, AnimationStepsThroughTheFramesAndPausesWhileHidden)
     // Emptying the frames ends the animation and shows the still icon again.
     tray->Icons().Clear();
     EXPECT_FALSE(tray->Animated());
-    EXPECT_EQ(tray->Calls.back().Icon, still->Handle());
+    EXPECT_EQ(tray->Calls.back().Icon, still->HandleForSize(small));
     tray->Calls.clear();
     PumpFor(100);
     EXPECT_TRUE(tray->Calls.empty());

@@ -55,7 +55,7 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 
 } // namespace
 
-TEST(ProgramIcon, IsOne32x32ImageWithAlphaAndMask)
+TEST(ProgramIcon, HoldsEverySizeTheShellAsksForAnd32x32WithAlphaAndMask)
 {
     HRSRC group = FindResourceW(Self(), MAKEINTRESOURCEW(IDI_QUENFEL), RT_GROUP_ICON);
     ASSERT_NE(group, nullptr);
@@ -63,8 +63,20 @@ TEST(ProgramIcon, IsOne32x32ImageWithAlphaAndMask)
     ASSERT_NE(dir, nullptr);
     // GRPICONDIR: reserved, type 1, count; then 14-byte entries.
     EXPECT_EQ(*reinterpret_cast<const WORD*>(dir + 2), 1);
-    ASSERT_EQ(*reinterpret_cast<const WORD*>(dir + 4), 1);
-    const std::uint8_t* entry = dir + 6;
+    // Small icons at 100 to 200 % (16 to 32), large ones (32 to 64), and 256.
+    const int sides[] = {16, 20, 24, 32, 40, 48, 64, 256};
+    ASSERT_EQ(*reinterpret_cast<const WORD*>(dir + 4), std::size(sides));
+    for (std::size_t i = 0; i < std::size(sides); ++i) {
+        const std::uint8_t* e = dir + 6 + 14 * i;
+        EXPECT_EQ(e[0] == 0 ? 256 : e[0], sides[i]);
+        EXPECT_EQ(e[1] == 0 ? 256 : e[1], sides[i]);
+        EXPECT_EQ(*reinterpret_cast<const WORD*>(e + 6), 32);
+        // Each size drawn for itself: the system stretches none.
+        HICON sized = static_cast<HICON>(LoadImageW(Self(), MAKEINTRESOURCEW(IDI_QUENFEL), IMAGE_ICON, sides[i], sides[i], 0));
+        ASSERT_NE(sized, nullptr);
+        DestroyIcon(sized);
+    }
+    const std::uint8_t* entry = dir + 6 + 14 * 3;
     EXPECT_EQ(entry[0], 32);
     EXPECT_EQ(entry[1], 32);
     EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 32);   // bits per pixel
@@ -110,6 +122,14 @@ TEST(Glyphs, HaveTheirSizesDepthsAndWhiteCorner)
         {IDB_SPEED_OPTIMIZE, 17, 15, 4, false},
         {IDB_MENU_OPEN_MAIN, 16, 16, 4, true},
         {IDB_MENU_OPTIMIZE, 16, 16, 4, false},
+        // Drawn again at 125, 150 and 200 %.
+        {IDB_BUTTON_OPTIMIZE + 1000, 20, 20, 24, true},
+        {IDB_BUTTON_SETTINGS + 2000, 24, 24, 24, true},
+        {IDB_BUTTON_TRAY + 3000, 32, 32, 24, true},
+        {IDB_SPEED_SETTINGS + 1000, 19, 20, 4, false},
+        {IDB_SPEED_OPTIMIZE + 2000, 26, 22, 4, false},
+        {IDB_MENU_OPEN_MAIN + 2000, 24, 24, 4, true},
+        {IDB_MENU_OPTIMIZE + 3000, 32, 32, 4, false},
     };
     for (const auto& e : all) {
         SCOPED_TRACE(e.id);

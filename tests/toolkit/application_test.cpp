@@ -383,7 +383,7 @@ TEST(FormScaling, PositionsSizesAndOwnFontsScaleTogether)
     EXPECT_EQ(form.Font().Height(), -14);
 }
 
-TEST(FormScaling, LoadingScalesOnlyWhenTheScreenDiffersFromTheDesign)
+TEST(FormScaling, LoadingScalesByTheDpiOnlyWhenTheScreenDiffersFromTheDesign)
 {
     auto load = [](int designPixelsPerInch) {
         auto form = std::make_unique<TForm>(nullptr);
@@ -398,13 +398,10 @@ TEST(FormScaling, LoadingScalesOnlyWhenTheScreenDiffersFromTheDesign)
     auto [same, samePanel] = load(ScreenPixelsPerInch());
     EXPECT_EQ(samePanel->Width(), 130);
 
-    // Designed at another resolution: scaled by this screen's text height / 13.
-    TForm probe(nullptr);
-    probe.SetPixelsPerInch(ScreenPixelsPerInch() * 2);
-    const int textHeight = probe.ScreenTextHeight();
-    ASSERT_NE(textHeight, 13);
+    // Designed at another resolution: scaled by the ratio of the dpis.
     auto [other, otherPanel] = load(ScreenPixelsPerInch() * 2);
-    EXPECT_EQ(otherPanel->Width(), ScaleValue(130, textHeight, 13));
+    EXPECT_EQ(otherPanel->Width(), 65);
+    EXPECT_EQ(other->Dpi(), ScreenPixelsPerInch());
 }
 
 }  // namespace

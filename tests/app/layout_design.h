@@ -1,0 +1,64 @@
+// The main window's design: every control's place in design units (pixels
+// at 96 dpi), relative to its parent's client area (a group box's is its
+// whole rectangle; tab sheets take theirs from the page control).
+#pragma once
+
+struct TPlace {
+    const wchar_t* name;
+    const wchar_t* windowClass;
+    const wchar_t* parent;
+    int left, top, width, height;
+    bool visible;
+    int tabOrder;
+};
+
+inline const TPlace kWindowed[] = {
+    {L"GroupBoxMonitor", L"QuenfelWindow", L"FormMain", 3, 3, 150, 195, true, 0},
+    {L"ProgressBarCPU", L"msctls_progress32", L"GroupBoxMonitor", 10, 30, 17, 125, false, 0},
+    {L"ProgressBarMEM2", L"msctls_progress32", L"GroupBoxMonitor", 39, 30, 17, 125, false, 1},
+    {L"GroupBoxOptimizing", L"QuenfelWindow", L"FormMain", 4, 307, 149, 38, true, 1},
+    {L"ProgressBarFree2", L"msctls_progress32", L"GroupBoxOptimizing", 5, 11, 83, 11, false, 0},
+    {L"PageControlSettings", L"SysTabControl32", L"FormMain", 159, 11, 331, 286, true, 2},
+    {L"GroupBoxRam", L"QuenfelWindow", L"TabSheetSettings", 5, 12, 315, 65, true, 0},
+    {L"TrackRAM", L"msctls_trackbar32", L"GroupBoxRam", 3, 18, 246, 35, true, 0},
+    {L"GroupBoxAlarm", L"QuenfelWindow", L"TabSheetSettings", 5, 84, 315, 61, true, 1},
+    {L"CheckBoxAutoOptimize", L"Button", L"GroupBoxAlarm", 10, 29, 219, 17, true, 0},
+    {L"SpinEditAlarmMB", L"Edit", L"GroupBoxAlarm", 231, 26, 51, 22, true, 1},
+    {L"GroupBoxMisc", L"QuenfelWindow", L"TabSheetSettings", 5, 152, 315, 54, true, 2},
+    {L"SpinEditRefresh", L"Edit", L"GroupBoxMisc", 94, 20, 51, 22, true, 0},
+    {L"CheckBoxAutoRun2", L"Button", L"GroupBoxMisc", 160, 21, 145, 17, true, 1},
+    {L"CheckBoxAutoRun", L"Button", L"GroupBoxMisc", 160, 8, 97, 17, false, 2},
+    {L"GroupBox1", L"QuenfelWindow", L"TabSheetAbout", 8, 8, 305, 217, true, 0},
+    {L"GroupBox2", L"QuenfelWindow", L"GroupBox1", 16, 56, 273, 73, true, 0},
+    {L"SpeedButtonOptimize", L"QuenfelWindow", L"FormMain", 3, 202, 150, 27, true, 3},
+    {L"SpeedButtonSettings", L"QuenfelWindow", L"FormMain", 3, 232, 150, 20, true, 4},
+    {L"GradientButton1", L"QuenfelWindow", L"FormMain", 3, 254, 150, 20, true, 5},
+    {L"GradientButton2", L"QuenfelWindow", L"FormMain", 3, 276, 150, 20, true, 6},
+};
+
+// Controls drawn by their parent: no window of their own, no tab order.
+struct TGraphicPlace {
+    const wchar_t* name;
+    const wchar_t* parent;
+    int left, top, width, height;
+    bool visible;
+};
+
+inline const TGraphicPlace kGraphic[] = {
+    {L"SpeedButtonSettings2", L"FormMain", 219, 260, 94, 22, false},
+    {L"SpeedButtonOptimize2", L"FormMain", 323, 258, 94, 22, false},
+    {L"LabelCPU", L"GroupBoxMonitor", 7, 17, 22, 13, false},
+    {L"LabelMEM", L"GroupBoxMonitor", 51, 17, 25, 13, false},
+    {L"LabelMEMP", L"GroupBoxMonitor", 64, 16, 41, 13, true},
+    {L"LabelCPUP", L"GroupBoxMonitor", 7, 160, 26, 13, false},
+    {L"LabelFree", L"GroupBoxMonitor", 2, 176, 146, 17, true},
+    {L"ProgressBarMEM", L"GroupBoxMonitor", 64, 30, 22, 139, true},
+    {L"ProgressBarFree", L"GroupBoxOptimizing", 5, 16, 140, 11, true},
+    {L"LabelSlider", L"GroupBoxRam", 259, 22, 33, 13, true},
+    {L"LabelMB", L"GroupBoxAlarm", 288, 29, 16, 13, true},
+    {L"LabelRefresh", L"GroupBoxMisc", 11, 23, 74, 13, true},
+    {L"Label1", L"GroupBox1", 16, 16, 73, 16, true},
+    {L"Label2", L"GroupBox1", 16, 32, 78, 16, true},
+    {L"Label4", L"GroupBox2", 16, 24, 32, 13, true},
+    {L"Label5", L"GroupBox2", 16, 48, 32, 13, true},
+};
