@@ -6,6 +6,7 @@
 
 #include "controls/trayfigure_paint.h"
 #include "controls/trayicon.h"
+#include "toolkit/bitmap.h"
 #include "toolkit/graphics.h"
 #include "toolkit/taskbartheme.h"
 
@@ -17,16 +18,8 @@ TUniqueIcon CreateTrayFigureIcon(const TTrayFigureLook& look)
     const std::vector<std::uint32_t> pixels = PaintTrayFigure(bounded);
     const int size = bounded.Size;
 
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = size;
-    bi.bmiHeader.biHeight = -size;  // top-down, as the pixels come
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    TUniqueBitmap color(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!color || bits == nullptr) RaiseGdiError(L"CreateDIBSection");
+    std::uint32_t* bits = nullptr;
+    TUniqueBitmap color = CreateDib32(size, size, true, bits);  // top-down, as the pixels come
     std::memcpy(bits, pixels.data(), pixels.size() * sizeof(pixels[0]));
     GdiFlush();
 

@@ -6,6 +6,26 @@
 #include "toolkit/artworkscale.h"
 #include "toolkit/errors.h"
 
+TUniqueBitmap CreateDib32(int width, int height, bool topDown, std::uint32_t*& bits)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = topDown ? -height : height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    SetLastError(ERROR_SUCCESS);
+    TUniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!bitmap || pixels == nullptr) {
+        if (GetLastError() == ERROR_SUCCESS) throw EOutOfMemory();
+        RaiseGdiError(L"CreateDIBSection");
+    }
+    bits = static_cast<std::uint32_t*>(pixels);
+    return bitmap;
+}
+
 TBitmap::TBitmap() = default;
 
 TBitmap::~TBitmap()
@@ -30,21 +50,8 @@ void TBitmap::SetSize(int width, int height)
     bits_ = nullptr;
     width_ = height_ = 0;
     if (width > 0 && height > 0) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;  // top-down: row 0 first in memory
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap == nullptr || bits == nullptr) {
-            if (GetLastError() == ERROR_SUCCESS) throw EOutOfMemory();
-            RaiseGdiError(L"CreateDIBSection");
-        }
-        bitmap_.Reset(bitmap);
-        bits_ = static_cast<std::uint32_t*>(bits);
+        bitmap_ = CreateDib32(width, height, true, bits_);
+        const HBITMAP bitmap = bitmap_.Get();
         // White with a zero fourth byte, as GDI itself writes pixels: a
         // transparent-colour comparison must not trip over that byte.
         std::fill(bits_, bits_ + static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFFu);

@@ -9,6 +9,11 @@
 
 #include "toolkit/graphics.h"
 
+// A 32-bpp DIB section of width × height, top-down (row 0 first in memory)
+// or bottom-up; bits receives its pixels. Raises EOutOfMemory, or the
+// system's error, when it cannot be made.
+TUniqueBitmap CreateDib32(int width, int height, bool topDown, std::uint32_t*& bits);
+
 class TBitmap : public TObject {
 public:
     TBitmap();

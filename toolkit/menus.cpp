@@ -210,18 +210,9 @@ HBITMAP TMenuItem::MenuBitmap()
     const int w = bitmap_.Width(), h = bitmap_.Height();
     // Menus blend 32-bit bitmaps by their alpha, premultiplied: the
     // transparent colour gets alpha 0, everything else is opaque.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;  // bottom-up, as the menu expects
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    TUniqueBitmap copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!copy || bits == nullptr) RaiseGdiError(L"CreateDIBSection");
+    std::uint32_t* pixels = nullptr;
+    TUniqueBitmap copy = CreateDib32(w, h, false, pixels);  // bottom-up, as the menu expects
     const TColor key = bitmap_.TransparentColor();
-    auto* pixels = static_cast<std::uint32_t*>(bits);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const TColor c = bitmap_.Pixel(x, y);
