@@ -130,7 +130,7 @@ void TTrayIcon::SetHint(const std::wstring& value)
     // The window assigns the same text every second: no shell call for it.
     if (value == hint_) return;
     hint_ = value;
-    RefreshTray();
+    RefreshTray(NIF_TIP);
 }
 
 void TTrayIcon::SetIcon(const TIcon* value)
@@ -303,7 +303,7 @@ void TTrayIcon::RemoveFromTray()
     if (animated_ && animationThread_) animationThread_->Pause();
 }
 
-void TTrayIcon::RefreshTray()
+void TTrayIcon::RefreshTray(UINT changed)
 {
     if (icons_.Count() == 0) SetAnimated(false);
     if (iconAdded_) {
@@ -312,6 +312,9 @@ void TTrayIcon::RefreshTray()
             RemoveFromTray();
         } else {
             FillNotifyRecord();
+            // Only what changed: a new tip alone (every few ticks in the tray)
+            // spares the shell a copy of the picture.
+            NotifyData.uFlags = changed;
             NotifyShell(NIM_MODIFY, NotifyData);
         }
         return;

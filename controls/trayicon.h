@@ -167,7 +167,9 @@ protected:
 private:
     void AddToTray();
     void RemoveFromTray();
-    void RefreshTray();
+    // Hands the shell what changed (NIF_ICON, NIF_TIP), or adds the icon
+    // when it is wanted but not shown.
+    void RefreshTray(UINT changed = NIF_ICON | NIF_TIP);
     const TIcon* CurrentIcon() const;
     // Opens the menu at (x, y); one opened from the keyboard hands the focus
     // back to the notification area when it is cancelled.

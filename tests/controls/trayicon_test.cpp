@@ -20,6 +20,7 @@ struct TShellCall {
     bool Result;
     std::wstring Tip;
     HICON Icon;
+    UINT Flags;
 };
 
 // Records every request on its way to the real shell; can make the shell
@@ -44,7 +45,7 @@ protected:
             RefuseNextAdd = false;
         else
             ok = TTrayIcon::NotifyShell(message, data);
-        Calls.push_back({message, ok, data.szTip, data.hIcon});
+        Calls.push_back({message, ok, data.szTip, data.hIcon, data.uFlags});
         return ok;
     }
 };
@@ -167,6 +168,7 @@ TEST_F(TrayIconTest, TipRuleAndNoShellCallForAnUnchangedHint)
     EXPECT_EQ(tray->Calls[0].Message, static_cast<DWORD>(NIM_MODIFY));
     EXPECT_TRUE(tray->Calls[0].Result);
     EXPECT_EQ(tray->Calls[0].Tip, hundred.substr(0, 63));
+    EXPECT_EQ(tray->Calls[0].Flags, static_cast<UINT>(NIF_TIP)) << "a new tip alone hands the shell no picture";
 
     // Beyond the ANSI code page.
     tray->SetHint(L"Свободно 512 MB");
