@@ -232,8 +232,16 @@ std::uint64_t TFormMain::RunOptimize(TRunTrigger trigger, bool report)
     if (optimizing_) return 0;
     TRunGuard guard(*this, optimizing_);
     SlideClient(OptimizeSlideSteps, 0, OptimizeSlideStep);
-    const TRunRecord run =
-        RecordedRelease(*Mem, trigger, TrackRAM->Position(), [this](const TRunRecord& r) { RecordRun(r); });
+    TRunRecord run;
+    try {
+        run = RecordedRelease(*Mem, trigger, TrackRAM->Position(), [this](const TRunRecord& r) { RecordRun(r); });
+    } catch (...) {
+        // A failed run slides back too: left taller, the window would grow
+        // by the strip's height with every failure, and alarm runs now
+        // outlive theirs.
+        SlideClient(OptimizeSlideSteps, 0, -OptimizeSlideStep);
+        throw;
+    }
     ProgressBarFree->SetPosition(ProgressBarFree->Max());
     SlideClient(OptimizeSlideSteps, 0, -OptimizeSlideStep);
     // A run nobody asked for makes no sound, and none during the user's

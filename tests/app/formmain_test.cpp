@@ -410,17 +410,19 @@ TEST_F(FormMainTest, ProgressStripFollowsTheRun)
     EXPECT_EQ(form->ProgressBarFree->Position(), 100);
 }
 
-TEST_F(FormMainTest, FailedRunRestoresButtonsAndCursorAndLeavesTheWindowTaller)
+TEST_F(FormMainTest, FailedRunRestoresButtonsCursorAndTheWindowsHeight)
 {
     Create();
     form->TrackRAM->SetPosition(5);
     engine->BlockSource = FailingAfter(2);
-    EXPECT_THROW(form->ActionOptimizeExecute(form), EOutOfMemory);
-    EXPECT_TRUE(form->SpeedButtonOptimize->Enabled());
-    EXPECT_TRUE(form->SpeedButtonSettings->Enabled());
-    EXPECT_EQ(Screen->Cursor(), crDefault);
-    EXPECT_EQ(OuterHeight(), 332 + 45);
-    EXPECT_FALSE(form->Optimizing());
+    for (int failure = 1; failure <= 2; ++failure) {
+        EXPECT_THROW(form->ActionOptimizeExecute(form), EOutOfMemory);
+        EXPECT_TRUE(form->SpeedButtonOptimize->Enabled());
+        EXPECT_TRUE(form->SpeedButtonSettings->Enabled());
+        EXPECT_EQ(Screen->Cursor(), crDefault);
+        EXPECT_EQ(OuterHeight(), 332) << "after failure " << failure;
+        EXPECT_FALSE(form->Optimizing());
+    }
 }
 
 TEST_F(FormMainTest, AlarmRunsOnlyStrictlyBelowTheLevelWithThePanelClosed)
