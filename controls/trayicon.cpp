@@ -230,15 +230,15 @@ int TrayIconSize(HWND window)
     return SystemMetricForDpi(SM_CXSMICON, WindowDpi(window));
 }
 
-void TTrayIcon::FillNotifyRecord()
+void TTrayIcon::FillNotifyRecord(UINT flags)
 {
     NotifyData = NOTIFYICONDATAW{};
     NotifyData.cbSize = TrayNotifyDataSize;
     NotifyData.hWnd = WindowHandle();
     NotifyData.uID = 0;
-    NotifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    NotifyData.uFlags = flags;
     NotifyData.uCallbackMessage = TrayCallbackMessage;
-    const TIcon* icon = CurrentIcon();
+    const TIcon* icon = (flags & NIF_ICON) != 0 ? CurrentIcon() : nullptr;
     // At the size the notification area draws it, so the shell never shrinks it.
     NotifyData.hIcon = icon != nullptr ? icon->HandleForSize(TrayIconSize(WindowHandle())) : nullptr;
     const std::wstring tip = TrayTip(hint_);
@@ -311,10 +311,9 @@ void TTrayIcon::RefreshTray(UINT changed)
         if (icon == nullptr || icon->Empty()) {
             RemoveFromTray();
         } else {
-            FillNotifyRecord();
             // Only what changed: a new tip alone (every few ticks in the tray)
             // spares the shell a copy of the picture.
-            NotifyData.uFlags = changed;
+            FillNotifyRecord(changed);
             NotifyShell(NIM_MODIFY, NotifyData);
         }
         return;

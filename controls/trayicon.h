@@ -143,8 +143,9 @@ public:
     void AdvanceFrame();
 
 protected:
-    // Fills NotifyData for an add or modify.
-    virtual void FillNotifyRecord();
+    // Fills NotifyData for an add or modify of what flags name; the picture
+    // is looked up only when NIF_ICON is among them.
+    virtual void FillNotifyRecord(UINT flags = NIF_MESSAGE | NIF_ICON | NIF_TIP);
     // Every request to the shell passes here.
     virtual bool NotifyShell(DWORD message, NOTIFYICONDATAW& data);
     // Where the shell shows the icon, for a menu opened from the keyboard;
