@@ -132,7 +132,8 @@ void TGradientProgressBar::SetMin(std::int32_t value)
 
 void TGradientProgressBar::SetPosition(std::int32_t value)
 {
-    if (value < min_) return;
+    // The monitor is given the same figure most seconds: nothing to tell.
+    if (value < min_ || value == position_) return;
     ChangeAnnounced([&] { position_ = value; });
     // Same picture: painting it again would only cost the caller (a run sets
     // the position once per block).

@@ -351,9 +351,13 @@ void TWinControl::WndProc(TMessage& m)
         UpdateWindowBounds();
         return;
     case WM_SYSCOLORCHANGE:
-    case WM_SETTINGCHANGE:
         // Only top-level windows hear these; they tell the controls inside.
         if (Parent() == nullptr) FollowSystemColors();
+        break;
+    case WM_SETTINGCHANGE:
+        // Sent for many settings (the environment, the work area, the
+        // taskbar); of them only high contrast changes how controls draw.
+        if (Parent() == nullptr && m.WParam == SPI_SETHIGHCONTRAST) FollowSystemColors();
         break;
     default:
         if (IsMouseMessage(m.Msg) && HandleMouseMessage(m)) return;
