@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/formmain.h"
 #include "engine/mem.h"
@@ -64,6 +65,11 @@ protected:
     TFormMain* Create()
     {
         form = new TFormMain(Application);
+        // Runs are recorded, but never in the prefix's real history, which
+        // the end-to-end tests read and both targets' suites would share.
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        form->HistoryFile = std::wstring(temp) + L"quenfel-test-history.csv";
         return form;
     }
 

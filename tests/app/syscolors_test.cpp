@@ -20,10 +20,12 @@
 
 namespace {
 
-// A black high-contrast scheme, as the system's own is laid out.
+// A black high-contrast scheme, as the system's own is laid out, but for a
+// window colour of its own: a trough that paints nothing must not pass for
+// one painted in the window colour over the black face behind it.
 const std::pair<int, COLORREF> kBlackScheme[] = {
     {COLOR_BTNFACE, RGB(0, 0, 0)},          {COLOR_BTNTEXT, RGB(255, 255, 255)},
-    {COLOR_WINDOW, RGB(0, 0, 0)},           {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
+    {COLOR_WINDOW, RGB(0, 0, 48)},          {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
     {COLOR_HIGHLIGHT, RGB(26, 235, 255)},   {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
     {COLOR_GRAYTEXT, RGB(63, 242, 63)},     {COLOR_BTNHIGHLIGHT, RGB(255, 255, 255)},
     {COLOR_BTNSHADOW, RGB(128, 128, 128)},  {COLOR_3DDKSHADOW, RGB(255, 255, 255)},
@@ -145,6 +147,8 @@ TEST_F(SystemColorsTest, BackgroundsTakeTheNewFaceColour)
         {"RAM group", form->GroupBoxRam, 300, 50},
     };
     const COLORREF oldFace = GetSysColor(COLOR_BTNFACE);
+    // A run killed before its clean-up may have left the black scheme behind.
+    ASSERT_NE(oldFace, RGB(0, 0, 0)) << "the prefix is still in the black scheme";
     for (const auto& b : backgrounds) EXPECT_EQ(ScreenAt(b.surface, b.x, b.y), oldFace) << b.what << " before";
 
     UseBlackScheme();

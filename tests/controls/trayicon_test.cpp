@@ -325,7 +325,11 @@ TEST_F(TrayMenuTest, TheKeyboardOpensTheMenuAtTheIconAndEscapeGoesBackToTheTray)
 {
     AddItem(L"Open &Main Window", true, true);
     tray->Place = {600, 700, 616, 716};
-    SetCursorPos(5, 5);
+    // Far from the icon, so a menu opened at the pointer cannot pass for one at the icon.
+    ASSERT_TRUE(SetCursorPos(5, 5));
+    POINT pointer{};
+    ASSERT_TRUE(GetCursorPos(&pointer));
+    ASSERT_LT(pointer.x + pointer.y, 100);
     for (UINT key : {static_cast<UINT>(NIN_KEYSELECT), static_cast<UINT>(WM_CONTEXTMENU)}) {
         g_menuSeen = nullptr;
         tray->Calls.clear();

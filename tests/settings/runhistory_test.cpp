@@ -182,6 +182,9 @@ TEST(RunHistory, AKillDuringTheCutLeavesTheOldFileOrTheNewNeverNeither)
     HANDLE busy = CreateEventW(nullptr, FALSE, FALSE, kBusyEvent);
     int oldSeen = 0, newSeen = 0;
     for (int round = 0; round < 12; ++round) {
+        // The last round's copy may have signalled again before its kill:
+        // without this, the kill could land before this copy even starts.
+        ResetEvent(busy);
         THelper copy(L"cut", file);
         ASSERT_TRUE(copy.Started());
         ASSERT_EQ(WaitForSingleObject(busy, 20000), WAIT_OBJECT_0);
