@@ -71,10 +71,11 @@ TEST(ProgramIcon, HoldsEverySizeTheShellAsksForAnd32x32WithAlphaAndMask)
         EXPECT_EQ(e[0] == 0 ? 256 : e[0], sides[i]);
         EXPECT_EQ(e[1] == 0 ? 256 : e[1], sides[i]);
         EXPECT_EQ(*reinterpret_cast<const WORD*>(e + 6), 32);
-        // Each size drawn for itself: the system stretches none.
-        HICON sized = static_cast<HICON>(LoadImageW(Self(), MAKEINTRESOURCEW(IDI_QUENFEL), IMAGE_ICON, sides[i], sides[i], 0));
-        ASSERT_NE(sized, nullptr);
-        DestroyIcon(sized);
+        // Each size drawn for itself: asked for that size, the system picks
+        // exactly this image, so it stretches none.
+        EXPECT_EQ(LookupIconIdFromDirectoryEx(const_cast<PBYTE>(dir), TRUE, sides[i], sides[i], LR_DEFAULTCOLOR),
+                  *reinterpret_cast<const WORD*>(e + 12))
+            << sides[i] << " px";
     }
     const std::uint8_t* entry = dir + 6 + 14 * 3;
     EXPECT_EQ(entry[0], 32);
