@@ -62,7 +62,8 @@ public:
 protected:
     bool NotifyShell(DWORD message, NOTIFYICONDATAW& data) override
     {
-        if (message != NIM_DELETE) sides.push_back(IconSide(data.hIcon));
+        // Every picture handed over; a new tip alone comes without one.
+        if (message != NIM_DELETE && (data.uFlags & NIF_ICON) != 0) sides.push_back(IconSide(data.hIcon));
         return TTrayIcon::NotifyShell(message, data);
     }
 };
