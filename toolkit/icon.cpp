@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 #include "toolkit/errors.h"
 #include "toolkit/handles.h"
@@ -106,7 +107,9 @@ int TIcon::Height() const noexcept
 
 void TIcon::SetImage(std::shared_ptr<const TImage> image)
 {
-    image_ = std::move(image);
+    // The old handles outlive the change: windows given them keep them
+    // until the handlers have handed out the new ones.
+    const std::shared_ptr<const TImage> previous = std::exchange(image_, std::move(image));
     Fire(OnChange, this);
 }
 

@@ -89,9 +89,26 @@ TEST(Icon, AssignCopiesAndNotifiesAndLoadingOneLeavesTheOtherAlone)
     EXPECT_TRUE(a.Empty());
     EXPECT_FALSE(b.Empty());
     EXPECT_EQ(IconPixel(b, 5, 5), clRed);
+    // A window given the last handle holds it until the change is heard and
+    // a new one handed out; only then may it go.
+    const HICON shown = b.Handle();
+    const auto alive = [](HICON icon) {
+        ICONINFO info{};
+        if (!GetIconInfo(icon, &info)) return false;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        return true;
+    };
+    bool aliveWhenHeard = false;
+    b.OnChange = [&](TObject*) {
+        ++changes;
+        aliveWhenHeard = alive(shown);
+    };
     b.Assign(nullptr);
     EXPECT_TRUE(b.Empty());
     EXPECT_EQ(changes, 2);
+    EXPECT_TRUE(aliveWhenHeard);
+    EXPECT_FALSE(alive(shown));
     EXPECT_THROW(b.SaveToBytes(), EInvalidGraphic);
 }
 
