@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "toolkit/actions.h"
 #include "toolkit/checkbox.h"
+#include "toolkit/dpi.h"
 #include "toolkit/groupbox.h"
 #include "toolkit/label.h"
 #include "toolkit/loader.h"
@@ -107,8 +108,10 @@ void StoreBarLook(TGradientProgressBar* bar)
 // A bitmap of the program's resources, for a setter that copies it.
 class TResourceBitmap {
 public:
-    // As drawn at 100 %: the form picks the drawn size for its dpi later.
-    explicit TResourceBitmap(int id) { bitmap_.LoadArtwork(Module(), id); }
+    // As drawn for the system's dpi, which the form is laid out at: loaded
+    // once, not at 100 % and again. A window on a monitor of another dpi
+    // picks its own size later.
+    explicit TResourceBitmap(int id) { bitmap_.LoadArtwork(Module(), id, SystemDpi()); }
     operator const TBitmap&() const noexcept { return bitmap_; }
 
 private:
