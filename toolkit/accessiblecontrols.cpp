@@ -97,3 +97,11 @@ long TPageControl::AccessibleRole() const
 {
     return ROLE_SYSTEM_PAGETABLIST;
 }
+
+std::wstring TPageControl::AccessibleName() const
+{
+    // A tab list has no caption of its own: a reader names it by the page on show.
+    std::wstring own = TWinControl::AccessibleName();
+    if (own.empty() && ActivePage() != nullptr) return ActivePage()->AccessibleName();
+    return own;
+}

@@ -63,6 +63,7 @@ public:
     explicit TPageControl(TComponent* owner);
     // What a screen reader hears (toolkit/accessiblecontrols.cpp).
     long AccessibleRole() const override;
+    std::wstring AccessibleName() const override;
     ~TPageControl() override;
 
     std::size_t PageCount() const noexcept { return pages_.size(); }

@@ -30,7 +30,7 @@ inline const Lines kMonitor = {
 };
 
 inline const Lines kSettingsPage = {
-    L"  page tab list \"\"",
+    L"  page tab list \"Settings\"",
     L"    property page \"Settings\"",
     L"      grouping \"Select RAM to Free\"",
     L"        static text \"#\"",
