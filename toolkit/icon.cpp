@@ -12,6 +12,10 @@
 struct TIcon::TImage {
     TUniqueIcon handle;
     std::vector<std::uint8_t> bytes;  // the icon file it came from; empty when made from a handle
+    // Or the module's icon resource it came from, which is read in place for
+    // each size rather than copied.
+    HINSTANCE instance = nullptr;
+    std::wstring resource;
     int width = 0;
     int height = 0;
     // Handles made for other sizes, kept while the image lives: the shell
@@ -147,6 +151,67 @@ HICON MakeIcon(const TIconFileImage& image, int width, int height)
     return icon;
 }
 
+// The group directory of a module's icon resource, checked for its length.
+const std::uint8_t* IconGroup(HINSTANCE instance, const std::wstring& name, std::size_t& count)
+{
+    HRSRC group = FindResourceW(instance, name.c_str(), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
+    if (group == nullptr) RaiseLastOSError();
+    const auto* dir = static_cast<const std::uint8_t*>(LockResource(LoadResource(instance, group)));
+    const DWORD dirSize = SizeofResource(instance, group);
+    if (dir == nullptr || dirSize < 6) throw EInvalidGraphic(L"Icon image is not valid");
+    count = dir[4] | (dir[5] << 8);
+    if (count == 0 || dirSize < 6 + count * 14) throw EInvalidGraphic(L"Icon image is not valid");
+    return dir;
+}
+
+// One image of an icon resource, as it lies in the module.
+const std::uint8_t* IconResourceImage(HINSTANCE instance, int id, DWORD& size)
+{
+    HRSRC res = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3) /* RT_ICON */);
+    if (res == nullptr) RaiseLastOSError();
+    const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(instance, res)));
+    size = SizeofResource(instance, res);
+    if (data == nullptr || size == 0) throw EInvalidGraphic(L"Icon image is not valid");
+    return data;
+}
+
+// An icon of the resource at size x size, from the image the system picks
+// for that size (as LoadImage would), read in place.
+HICON ResourceIcon(HINSTANCE instance, const std::wstring& name, int size)
+{
+    std::size_t count = 0;
+    const std::uint8_t* dir = IconGroup(instance, name, count);
+    const int id = LookupIconIdFromDirectoryEx(const_cast<PBYTE>(dir), TRUE, size, size, LR_DEFAULTCOLOR);
+    if (id == 0) throw EInvalidGraphic(L"Icon image is not valid");
+    DWORD bytes = 0;
+    const std::uint8_t* data = IconResourceImage(instance, id, bytes);
+    HICON icon = CreateIconFromResourceEx(const_cast<PBYTE>(data), bytes, TRUE, kIconFormatVersion, size, size,
+                                          LR_DEFAULTCOLOR);
+    if (icon == nullptr) throw EInvalidGraphic(L"Icon image is not valid");
+    return icon;
+}
+
+// Every image of the resource, for saving it as an icon file.
+std::vector<TIconFileImage> ResourceImages(HINSTANCE instance, const std::wstring& name)
+{
+    std::size_t count = 0;
+    const std::uint8_t* dir = IconGroup(instance, name, count);
+    std::vector<TIconFileImage> images;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* e = dir + 6 + i * 14;
+        DWORD size = 0;
+        const std::uint8_t* data = IconResourceImage(instance, e[12] | (e[13] << 8), size);
+        TIconFileImage image;
+        image.Width = e[0] == 0 ? 256 : e[0];
+        image.Height = e[1] == 0 ? 256 : e[1];
+        image.ColorCount = e[2];
+        image.BitCount = e[6] | (e[7] << 8);
+        image.Data.assign(data, data + size);
+        images.push_back(std::move(image));
+    }
+    return images;
+}
+
 }  // namespace
 
 HICON TIcon::HandleForSize(int size) const
@@ -156,7 +221,9 @@ HICON TIcon::HandleForSize(int size) const
     for (const auto& [s, handle] : image_->sized)
         if (s == size) return handle.Get();
     HICON icon = nullptr;
-    if (!image_->bytes.empty()) {
+    if (!image_->resource.empty()) {
+        icon = ResourceIcon(image_->instance, image_->resource, size);
+    } else if (!image_->bytes.empty()) {
         icon = MakeIcon(NearestImage(ParseIconFile(image_->bytes), size), size, size);
     } else {
         icon = static_cast<HICON>(CopyImage(image_->handle.Get(), IMAGE_ICON, size, size, 0));
@@ -182,6 +249,7 @@ std::vector<std::uint8_t> TIcon::SaveToBytes() const
 {
     if (!image_) throw EInvalidGraphic(L"Icon is empty");
     if (!image_->bytes.empty()) return image_->bytes;
+    if (!image_->resource.empty()) return BuildIconFile(ResourceImages(image_->instance, image_->resource));
     return BuildIconFile({EncodeIcon(image_->handle.Get())});
 }
 
@@ -215,34 +283,13 @@ void TIcon::SaveToFile(const std::wstring& path) const
 
 void TIcon::LoadFromResourceName(HINSTANCE instance, const std::wstring& name)
 {
-    // Rebuild the icon file from the group directory and its images, so that
-    // saving gives back every image the resource holds.
-    HRSRC group = FindResourceW(instance, name.c_str(), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
-    if (group == nullptr) RaiseLastOSError();
-    HGLOBAL groupData = LoadResource(instance, group);
-    const auto* dir = static_cast<const std::uint8_t*>(LockResource(groupData));
-    const DWORD dirSize = SizeofResource(instance, group);
-    if (dir == nullptr || dirSize < 6) throw EInvalidGraphic(L"Icon image is not valid");
-    const std::size_t count = dir[4] | (dir[5] << 8);
-    if (count == 0 || dirSize < 6 + count * 14) throw EInvalidGraphic(L"Icon image is not valid");
-    std::vector<TIconFileImage> images;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t* e = dir + 6 + i * 14;
-        const int id = e[12] | (e[13] << 8);
-        HRSRC res = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3) /* RT_ICON */);
-        if (res == nullptr) RaiseLastOSError();
-        const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(instance, res)));
-        const DWORD size = SizeofResource(instance, res);
-        if (data == nullptr || size == 0) throw EInvalidGraphic(L"Icon image is not valid");
-        TIconFileImage image;
-        image.Width = e[0] == 0 ? 256 : e[0];
-        image.Height = e[1] == 0 ? 256 : e[1];
-        image.ColorCount = e[2];
-        image.BitCount = e[6] | (e[7] << 8);
-        image.Data.assign(data, data + size);
-        images.push_back(std::move(image));
-    }
-    LoadFromBytes(BuildIconFile(images));
+    HICON icon = ResourceIcon(instance, name, GetSystemMetrics(SM_CXICON));
+    auto image = std::make_shared<TImage>();
+    image->handle.Reset(icon);
+    image->instance = instance;
+    image->resource = name;
+    ReadIconSize(icon, image->width, image->height);
+    SetImage(std::move(image));
 }
 
 void TIcon::LoadFromResourceID(HINSTANCE instance, int id)

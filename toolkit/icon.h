@@ -1,6 +1,6 @@
 // An icon image. Copies share one immutable image (handle plus the icon-file
-// bytes it came from), so assigning is cheap and never aliases a change:
-// loading or clearing gives the object a new image of its own.
+// bytes or the module resource it came from), so assigning is cheap and never
+// aliases a change: loading or clearing gives the object a new image of its own.
 #pragma once
 
 #include <windows.h>
@@ -21,8 +21,9 @@ public:
     // The shown handle (null when empty); owned by the shared image.
     HICON Handle() const noexcept;
     // A handle of the same picture size x size pixels, made from the file's
-    // image nearest that size (stretched only when it holds none of it) and
-    // owned by the image, like Handle(); null when empty.
+    // image nearest that size, or the resource's image the system picks for
+    // it (stretched only when it holds none of it), and owned by the image,
+    // like Handle(); null when empty.
     HICON HandleForSize(int size) const;
     int Width() const noexcept;
     int Height() const noexcept;
@@ -39,7 +40,9 @@ public:
     std::vector<std::uint8_t> SaveToBytes() const;
     void LoadFromFile(const std::wstring& path);
     void SaveToFile(const std::wstring& path) const;
-    // An icon resource (group icon) of the module.
+    // An icon resource (group icon) of the module, read in place: each size
+    // is made from the image the system picks for it, and saving gives back
+    // every image the resource holds.
     void LoadFromResourceName(HINSTANCE instance, const std::wstring& name);
     void LoadFromResourceID(HINSTANCE instance, int id);
     // Takes a copy of an icon handle (the caller keeps its handle).
