@@ -283,12 +283,12 @@ void TIcon::SaveToFile(const std::wstring& path) const
 
 void TIcon::LoadFromResourceName(HINSTANCE instance, const std::wstring& name)
 {
-    HICON icon = ResourceIcon(instance, name, GetSystemMetrics(SM_CXICON));
+    // The image owns the handle from the moment it is made, on every path.
     auto image = std::make_shared<TImage>();
-    image->handle.Reset(icon);
+    image->handle.Reset(ResourceIcon(instance, name, GetSystemMetrics(SM_CXICON)));
     image->instance = instance;
     image->resource = name;
-    ReadIconSize(icon, image->width, image->height);
+    ReadIconSize(image->handle.Get(), image->width, image->height);
     SetImage(std::move(image));
 }
 
