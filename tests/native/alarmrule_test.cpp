@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "engine/alarmrule.h"
 
@@ -25,7 +27,7 @@ struct TTickRow {
 
 } // namespace
 
-TEST(AlarmRule, WaitsLongerWhileRunsGainLittleAndStartsAfreshOnRecovery)
+TEST(AlarmRule, WaitsLongerWhileRunsGainLittleAndStartsAfreshOnALastingRecovery)
 {
     const TTickRow ticks[] = {
         // An alarm above what the machine can reach: each run frees 1 MB of 50.
@@ -41,23 +43,25 @@ TEST(AlarmRule, WaitsLongerWhileRunsGainLittleAndStartsAfreshOnRecovery)
         {"thirty minutes, the longest", 3660, 100, true, 1, true, false},
         {"still thirty", 5459, 100, true, 1, false, false},
         {"thirty again", 5460, 100, true, 1, true, false},
-        // Free memory recovers: the wait is a minute again, and the next
-        // fall is reported.
-        {"recovered", 5461, 600, true, 0, false, false},
-        {"falls again within the minute", 5462, 100, true, 5, false, false},
-        {"a minute after the last run", 5520, 100, true, 5, true, true},
-        // A run that frees a tenth gained enough: the wait stays a minute.
-        {"a tenth freed kept the minute", 5580, 100, true, 40, true, false},
-        {"a run in progress or the settings open", 5640, 100, false, 40, false, false},
-        {"armed again", 5641, 100, true, 40, true, false},
-        {"at the level counts as recovered", 5642, 500, true, 0, false, false},
-        {"below again, the minute not over", 5700, 499, true, 0, false, false},
-        {"after it, reported", 5701, 499, true, 0, true, true},
-        {"just above the level", 5702, 501, false, 0, false, false},
-        {"a new fall", 5761, 100, true, 0, true, true},
-        {"a minute after it", 5821, 100, true, 0, true, false},
-        {"nothing freed twice: two minutes", 5940, 100, true, 0, false, false},
-        {"and then it runs", 5941, 100, true, 0, true, false},
+        // Ten minutes at or above the level end the fall: the wait is a
+        // minute again, and a new fall runs at once and is reported.
+        {"above the level", 5461, 600, true, 0, false, false},
+        {"not yet ten minutes", 6060, 600, true, 0, false, false},
+        {"ten minutes: recovered", 6061, 600, true, 0, false, false},
+        {"a new fall runs at once", 6062, 100, true, 5, true, true},
+        // A tenth freed is enough only when the gain also holds.
+        {"the run's own gain", 6063, 600, true, 0, false, false},
+        {"below again within three minutes", 6100, 100, true, 0, false, false},
+        {"a minute after the run, silent", 6122, 100, true, 50, true, false},
+        {"the level never reached: doubled", 6241, 100, true, 50, false, false},
+        {"two minutes on", 6242, 100, true, 50, true, false},
+        {"at the level counts as above it", 6243, 500, true, 0, false, false},
+        {"held three minutes: a gain", 6423, 500, true, 0, false, false},
+        {"below before ten minutes: the same fall, the same wait", 6482, 499, true, 50, true, false},
+        {"a run in progress or the settings open", 6722, 499, false, 0, false, false},
+        {"armed again", 6723, 499, true, 0, true, false},
+        {"that gain did not hold: four minutes", 7202, 499, true, 0, false, false},
+        {"four minutes on", 7203, 499, true, 0, true, false},
     };
     TAlarmRule rule;
     for (const TTickRow& t : ticks) {
@@ -73,4 +77,112 @@ TEST(AlarmRule, AnAlarmOfZeroNeverRuns)
     TAlarmRule rule;
     EXPECT_FALSE(rule.Tick(0, 0, 0, true).Run);
     EXPECT_FALSE(rule.Tick(3'600'000, 0, 0, true).Run);
+}
+
+namespace {
+
+// A machine whose free memory, a second at a time, is high for a while
+// after each alarm run (the run has pushed other programs out) and low
+// otherwise; each run frees freedMB of the 50 asked.
+struct TWorkload {
+    const char* what;
+    std::uint64_t highSeconds;  // after each run
+    std::uint64_t freedMB;
+    std::vector<std::uint64_t> gaps;  // seconds between the runs in two hours
+    int reports;
+};
+
+struct TRunsSeen {
+    std::vector<std::uint64_t> starts;
+    int reports = 0;
+    int failuresTold = 0;
+};
+
+// One-second ticks from first to last; freeMB(second) is the free memory
+// then. Runs end on the tick that starts them, having freed freedMB, or
+// failed when freedMB is none.
+template <class FreeAt>
+void Tick(TAlarmRule& rule, std::uint64_t first, std::uint64_t last, FreeAt freeMB,
+          std::optional<std::uint64_t> freedMB, TRunsSeen& seen)
+{
+    for (std::uint64_t s = first; s <= last; ++s) {
+        const TAlarmDecision d = rule.Tick(s * 1000, freeMB(s) * MB, kAlarm, true);
+        if (!d.Run) continue;
+        seen.starts.push_back(s);
+        seen.reports += d.Report;
+        if (freedMB)
+            rule.AlarmRunEnded(s * 1000, kAsked, *freedMB * MB);
+        else
+            seen.failuresTold += rule.AlarmRunFailed(s * 1000, kAsked);
+    }
+}
+
+std::vector<std::uint64_t> Gaps(const std::vector<std::uint64_t>& starts)
+{
+    std::vector<std::uint64_t> gaps;
+    for (std::size_t i = 1; i < starts.size(); ++i) gaps.push_back(starts[i] - starts[i - 1]);
+    return gaps;
+}
+
+} // namespace
+
+// A busy machine: the runs thin out to one every half hour, with one report
+// for the whole fall, however much each run frees for the moment.
+TEST(AlarmRule, OverHoursARunsOwnGainIsNoRecovery)
+{
+    const std::vector<std::uint64_t> thinning = {60, 120, 240, 480, 960, 1800, 1800};
+    const TWorkload workloads[] = {
+        {"taken back within a minute", 30, 50, thinning, 1},
+        {"the level never reached, all freed", 0, 50, thinning, 1},
+        {"taken back within three minutes", 170, 50, {171, 171, 240, 480, 960, 1800, 1800}, 1},
+        // A gain that holds five minutes is worth a run each time, but it is
+        // one fall, told once.
+        {"a gain that holds five minutes", 300, 50, std::vector<std::uint64_t>(23, 301), 1},
+        // One that holds a quarter of an hour ends each fall.
+        {"a gain that holds a quarter of an hour", 900, 50, std::vector<std::uint64_t>(7, 901), 8},
+    };
+    for (const TWorkload& w : workloads) {
+        TAlarmRule rule;
+        TRunsSeen seen;
+        auto freeAt = [&](std::uint64_t s) -> std::uint64_t {
+            const bool high = !seen.starts.empty() && s - seen.starts.back() <= w.highSeconds;
+            return high ? 600 : 100;
+        };
+        Tick(rule, 0, 2 * 3600 - 1, freeAt, w.freedMB, seen);
+        EXPECT_EQ(Gaps(seen.starts), w.gaps) << w.what;
+        EXPECT_EQ(seen.reports, w.reports) << w.what;
+    }
+}
+
+TEST(AlarmRule, AFallAfterAnHourOfRecoveryRunsAtOnceAndIsTold)
+{
+    TAlarmRule rule;
+    TRunsSeen seen;
+    auto low = [](std::uint64_t) -> std::uint64_t { return 100; };
+    auto high = [](std::uint64_t) -> std::uint64_t { return 600; };
+    Tick(rule, 0, 3 * 3600, low, 50, seen);  // thinned out to half an hour
+    ASSERT_EQ(rule.WaitMs(), TAlarmRule::LongestCoolDownMs);
+    const std::size_t before = seen.starts.size();
+    Tick(rule, 3 * 3600 + 1, 4 * 3600, high, 50, seen);
+    EXPECT_EQ(seen.starts.size(), before);
+    Tick(rule, 4 * 3600 + 1, 4 * 3600 + 200, low, 50, seen);
+    EXPECT_EQ(std::vector<std::uint64_t>(seen.starts.begin() + before, seen.starts.end()),
+              (std::vector<std::uint64_t>{4 * 3600 + 1, 4 * 3600 + 61, 4 * 3600 + 181}));
+    EXPECT_EQ(seen.reports, 2);
+}
+
+// Runs that fail (out of memory, in the very state that sets the alarm off)
+// thin out like the others, and the failure is told once a fall.
+TEST(AlarmRule, FailuresAreToldOnceAFall)
+{
+    TAlarmRule rule;
+    TRunsSeen seen;
+    auto low = [](std::uint64_t) -> std::uint64_t { return 100; };
+    auto high = [](std::uint64_t) -> std::uint64_t { return 600; };
+    Tick(rule, 0, 3 * 3600, low, std::nullopt, seen);
+    EXPECT_EQ(seen.failuresTold, 1);
+    EXPECT_EQ(Gaps(seen.starts), (std::vector<std::uint64_t>{60, 120, 240, 480, 960, 1800, 1800, 1800, 1800}));
+    Tick(rule, 3 * 3600 + 1, 3 * 3600 + 601, high, std::nullopt, seen);
+    Tick(rule, 3 * 3600 + 602, 3 * 3600 + 602, low, std::nullopt, seen);
+    EXPECT_EQ(seen.failuresTold, 2);
 }
