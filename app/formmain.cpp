@@ -195,28 +195,38 @@ void TFormMain::TimerMemTimer(TObject*)
         TrayIcon->SetHint(freeText);
     }
 
-    // A run in progress (this tick is inside its message pumping) is never doubled.
-    const bool armed = CheckBoxAutoOptimize->Checked() && !settingsOpen_ && !optimizing_;
+    // A run in progress (this tick is inside its message pumping) is never
+    // doubled, and none starts under a box of ours that waits for the user.
+    const bool armed =
+        CheckBoxAutoOptimize->Checked() && !settingsOpen_ && !optimizing_ && !Application->MessageBoxOpen();
     const TAlarmDecision alarm = alarmRule_.Tick(Clock(), avail, AlarmBytes(), armed);
-    if (alarm.Run) {
-        TimerMem->SetEnabled(false);
-        const std::uint64_t asked = static_cast<std::uint64_t>(TrackRAM->Position()) * TMem::BlockSize;
-        // A run that fails (out of memory) ends in the rule too, as one that
-        // gained nothing, and the ticks go on: the cool-down keeps it from
-        // failing again at once, and the monitor never freezes.
-        std::uint64_t freed = 0;
-        try {
-            freed = RunOptimize(TRunTrigger::rtAlarm, alarm.Report);
-        } catch (...) {
-            alarmRule_.AlarmRunEnded(Clock(), asked, 0);
-            TimerMem->SetEnabled(true);
-            throw;
-        }
-        alarmRule_.AlarmRunEnded(Clock(), asked, freed);
-        TimerMem->SetEnabled(true);
-    }
+    if (alarm.Run) AlarmRun(alarm.Report);
 
     Application->ProcessMessages();
+}
+
+void TFormMain::AlarmRun(bool report)
+{
+    TimerMem->SetEnabled(false);
+    struct TTicksGoOn {
+        TTimer* timer;
+        ~TTicksGoOn() { timer->SetEnabled(true); }
+    } ticksGoOn{TimerMem};
+    const std::uint64_t asked = static_cast<std::uint64_t>(TrackRAM->Position()) * TMem::BlockSize;
+    std::uint64_t freed = 0;
+    try {
+        freed = RunOptimize(TRunTrigger::rtAlarm, report);
+    } catch (...) {
+        // Nobody asked for this run, and the next tick may well fail the
+        // same way: its failure is told once a fall, as quietly as its
+        // report, never in a box. It counts as a run that freed nothing, and
+        // the cool-down keeps it from failing again at once.
+        const Exception error = CurrentError();
+        if (alarmRule_.AlarmRunFailed(Clock(), asked))
+            ShowRunReport(ErrorReportText(error.Message()), TBalloonStyle::bsQuiet);
+        return;
+    }
+    alarmRule_.AlarmRunEnded(Clock(), asked, freed);
 }
 
 void TFormMain::ActionOptimizeExecute(TObject*)

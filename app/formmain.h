@@ -158,6 +158,8 @@ private:
     // A run of the slider's amount, recorded in the history and reported
     // when asked; returns the rise in free memory across it.
     std::uint64_t RunOptimize(TRunTrigger trigger, bool report);
+    // A run the alarm started; its failure never leaves it.
+    void AlarmRun(bool report);
     void ShowRunReport(const std::wstring& text, TBalloonStyle style);
     void RecordRun(const TRunRecord& run);
     std::wstring HistoryPath() const;

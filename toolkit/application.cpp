@@ -342,26 +342,17 @@ void TApplication::HandleException(TObject* sender) noexcept
 {
     if (!std::current_exception()) return;
     try {
-        // Every error reaches the report as one of ours.
-        auto report = [this, sender](const Exception& e) {
-            if (OnException)
-                OnException(sender, e);
-            else
-                ShowException(e);
-        };
         try {
             throw;
         } catch (const EAbort&) {
             return;
-        } catch (const Exception& e) {
-            report(e);
-        } catch (const std::bad_alloc&) {
-            report(EOutOfMemory());
-        } catch (const std::exception& e) {
-            report(Exception(FromUtf8(e.what())));
         } catch (...) {
-            report(Exception(L"Unknown error"));
         }
+        const Exception error = CurrentError();
+        if (OnException)
+            OnException(sender, error);
+        else
+            ShowException(error);
     } catch (...) {
         // The report itself failed (a handler threw, or no memory for the box):
         // nothing is left to tell, and nothing may escape from here.
@@ -378,5 +369,24 @@ int TApplication::MessageBox(const std::wstring& text, const std::wstring& capti
     HWND owner = GetActiveWindow();
     if (owner == nullptr) owner = handle_;
     const std::wstring& shown = caption.empty() ? (title_.empty() ? (title_ = ModuleTitle()) : title_) : caption;
-    return ::MessageBoxW(owner, text.c_str(), shown.c_str(), flags);
+    ++openBoxes_;
+    const int answer = ::MessageBoxW(owner, text.c_str(), shown.c_str(), flags);
+    --openBoxes_;
+    return answer;
+}
+
+Exception CurrentError()
+{
+    // Every error becomes one of ours.
+    try {
+        throw;
+    } catch (const Exception& e) {
+        return e;
+    } catch (const std::bad_alloc&) {
+        return EOutOfMemory();
+    } catch (const std::exception& e) {
+        return Exception(FromUtf8(e.what()));
+    } catch (...) {
+        return Exception(L"Unknown error");
+    }
 }

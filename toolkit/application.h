@@ -86,6 +86,9 @@ public:
     // A message box owned by the active window, captioned with the title when
     // caption is empty.
     int MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);
+    // A box of ours is waiting for the user. Its loop keeps timers running,
+    // so work that could end in another box waits until it is closed.
+    bool MessageBoxOpen() const noexcept { return openBoxes_ > 0; }
 
     // Minimises the application to its taskbar button (hiding its forms) and
     // brings it back.
@@ -122,12 +125,17 @@ private:
     bool showMainForm_ = true;
     bool terminated_ = false;
     bool minimized_ = false;
+    int openBoxes_ = 0;
     std::vector<HWND> hiddenByMinimize_;
     std::vector<std::pair<const TObject*, TApplicationHook>> hooks_;
 };
 
 // The one application object.
 extern TApplication* Application;
+
+// The error being handled (call inside a catch block) as one of ours: what
+// the default report would show for it.
+Exception CurrentError();
 
 // Runs body and hands any error to Application->HandleException; for the
 // boundaries where nothing may escape (window procedures, callbacks, threads).

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -491,9 +492,28 @@ TEST_F(FormMainTest, NoAlarmRunNestsInsideARunningOne)
     EXPECT_EQ(starts, 1);
 }
 
-TEST_F(FormMainTest, FailedAlarmRunKeepsTheMonitorTickingAndWaitsItsCoolDown)
+namespace {
+
+// Runs once inside the loop of the first box of ours it finds, then closes it.
+std::function<void()> g_insideTheBox;
+void CALLBACK ActInsideTheBox(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (box == nullptr || !IsWindowVisible(box) || !g_insideTheBox) return;
+    std::exchange(g_insideTheBox, nullptr)();
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+} // namespace
+
+// Unattended, an alarm run fails in the very state that sets the alarm off,
+// and goes on failing: told once, in the label (the balloon in the tray),
+// never in a box, whose loop would let the next failure open another.
+TEST_F(FormMainTest, FailedAlarmRunsAreToldOnceQuietlyAndTheMonitorGoesOn)
 {
     Create();
+    std::vector<std::wstring> boxes;
+    Application->OnException = [&](TObject*, const Exception& e) { boxes.push_back(e.Message()); };
     std::uint64_t now = 1'000'000;
     form->Clock = [&] { return now; };
     form->TrackRAM->SetPosition(5);
@@ -503,11 +523,35 @@ TEST_F(FormMainTest, FailedAlarmRunKeepsTheMonitorTickingAndWaitsItsCoolDown)
     form->CheckBoxAutoOptimize->SetChecked(true);
     form->SpinEditAlarmMB->SetValue(100);
     status.AvailPhys = 1;
-    EXPECT_THROW(form->TimerMemTimer(form), EOutOfMemory);
+    form->TimerMemTimer(form);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(form->LabelFree->Caption(), L"Out of memory.");
     EXPECT_TRUE(form->TimerMem->Enabled());
     now += 1000;
     form->TimerMemTimer(form);  // within the cool-down: no second failing run
     EXPECT_EQ(runs, 1);
+
+    form->TimerReportTimer(form);  // the report's time is up
+    for (int i = 0; i < 6; ++i) {
+        now += TAlarmRule::LongestCoolDownMs;
+        form->TimerMemTimer(form);
+    }
+    EXPECT_EQ(runs, 7);
+    EXPECT_FALSE(form->TimerReport->Enabled()) << "told again";
+    EXPECT_TRUE(form->TimerMem->Enabled());
+
+    // A box of ours waiting for the user: a tick in its loop starts no run.
+    now += TAlarmRule::LongestCoolDownMs;
+    g_insideTheBox = [&] { form->TimerMemTimer(form); };
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &ActInsideTheBox);
+    Application->MessageBox(L"Waiting for the user", L"", MB_OK);
+    KillTimer(nullptr, timer);
+    EXPECT_FALSE(g_insideTheBox) << "the box was never seen";
+    EXPECT_EQ(runs, 7);
+    form->TimerMemTimer(form);
+    EXPECT_EQ(runs, 8);
+    EXPECT_TRUE(boxes.empty());
+    Application->OnException = nullptr;
 }
 
 TEST_F(FormMainTest, RefreshPeriodTakesEffectWhenThePanelCloses)
