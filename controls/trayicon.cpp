@@ -423,8 +423,6 @@ bool TTrayIcon::IconRect(RECT& rect)
 
 void TTrayIcon::ShowPopupMenuAtIcon()
 {
-    // Enter sends its selection twice; the second finds the menu open.
-    if (menuOpen_) return;
     RECT icon{};
     POINT at{};
     if (IconRect(icon))
@@ -437,6 +435,15 @@ void TTrayIcon::ShowPopupMenuAtIcon()
 bool TTrayIcon::ShowPopupMenu(int x, int y, bool fromKeyboard)
 {
     if (!active_ || popupMenu_ == nullptr || !popupMenu_->AutoPopup()) return false;
+    // Open from here on, before anything pumps messages: Enter sends its
+    // selection twice, and the second, handled in that pump, must find the
+    // menu open rather than open a second one inside the first.
+    if (menuOpen_) return true;
+    menuOpen_ = true;
+    struct TOpen {
+        bool& flag;
+        ~TOpen() { flag = false; }
+    } open{menuOpen_};
     popupMenu_->SetPopupComponent(this);
     if (!IsDestroying()) {
         // Whatever the user was dragging or pressing in our windows ends first.
@@ -469,11 +476,6 @@ bool TTrayIcon::PopupInForeground(int x, int y)
             PostMessageW(hidden, WM_NULL, 0, 0);
         }
     } after{hidden};
-    menuOpen_ = true;
-    struct TOpen {
-        bool& flag;
-        ~TOpen() { flag = false; }
-    } open{menuOpen_};
     // A handler may have dropped the menu meanwhile.
     return popupMenu_ != nullptr && popupMenu_->Popup(x, y);
 }

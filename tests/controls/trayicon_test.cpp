@@ -272,6 +272,13 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD)
     }
 }
 
+// Closes each menu it finds, for as long as it runs.
+void CALLBACK CloseEveryMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (menu != nullptr && IsWindowVisible(menu)) EndMenu();
+}
+
 class TrayMenuTest : public TrayIconTest {
 protected:
     TPopupMenu* menu = new TPopupMenu(owner.get());
@@ -356,6 +363,17 @@ TEST_F(TrayMenuTest, TheKeyboardOpensTheMenuAtTheIconAndEscapeGoesBackToTheTray)
     KillTimer(nullptr, timer);
     EXPECT_EQ(g_menuSeen, nullptr);
     EXPECT_TRUE(tray->Calls.empty()) << "the pointer's menu leaves the focus alone";
+
+    // Enter's two selections, both queued before the first is handled: the
+    // second arrives in the pump before the menu shows, and opens no other.
+    int menus = 0;
+    menu->OnPopup = [&](TObject*) { ++menus; };
+    g_menuSeen = nullptr;
+    const UINT_PTR closer = SetTimer(nullptr, 0, 50, &CloseEveryMenu);
+    for (int i = 0; i < 2; ++i) PostMessageW(tray->WindowHandle(), TrayCallbackMessage, 0, NIN_KEYSELECT);
+    PumpFor(500);
+    KillTimer(nullptr, closer);
+    EXPECT_EQ(menus, 1);
 }
 
 TEST_F(TrayMenuTest, DoubleClickRunsTheFirstEnabledDefaultItem)
