@@ -254,7 +254,9 @@ Section "Uninstall"
   ; and the folder only when empty, in case it is where the user installed.
   Delete "$LOCALAPPDATA\${PRODUCT}\history.csv"
   Delete "$LOCALAPPDATA\${PRODUCT}\history.csv.bad"
+  Delete "$LOCALAPPDATA\${PRODUCT}\history.csv.*.bad"
   Delete "$LOCALAPPDATA\${PRODUCT}\history.csv.tmp"
+  Delete "$LOCALAPPDATA\${PRODUCT}\history.csv.lock"
   RMDir "$LOCALAPPDATA\${PRODUCT}"
 
   DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"

@@ -92,6 +92,22 @@ bool IsRecord(std::string_view line)
            && IsOneOf(fields[7], kResultNames);
 }
 
+// The start of a line as this program writes it, cut short anywhere
+// (its CR included, its LF not).
+bool IsRecordStart(std::string_view text)
+{
+    constexpr std::size_t kLongestLine = 160;
+    // Every line starts with its year.
+    if (text.size() >= kLongestLine || (!text.empty() && !IsDigit(text[0]))) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool ok = IsDigit(c) || (c >= 'a' && c <= 'z') || c == 'T' || c == ',' || c == ':' || c == '-'
+                        || c == '+' || c == '.' || c == ' ' || (c == '\r' && i + 1 == text.size());
+        if (!ok) return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string FormatIsoTime(const TLocalTime& time)
@@ -134,6 +150,24 @@ std::optional<std::size_t> CountHistoryRecords(std::string_view file)
         ++count;
     }
     return count;
+}
+
+std::optional<std::size_t> UndamagedLength(std::string_view file)
+{
+    if (file.substr(0, kHistoryHeader.size()) != kHistoryHeader) return std::nullopt;
+    std::size_t whole = kHistoryHeader.size();
+    for (;;) {
+        const std::size_t end = file.find(kLineEnd, whole);
+        if (end == std::string_view::npos || !IsRecord(file.substr(whole, end - whole))) break;
+        whole = end + kLineEnd.size();
+    }
+    std::string_view tail = file.substr(whole);
+    if (tail.empty()) return std::nullopt;
+    // Zero bytes where the file grew but its data never reached the disk.
+    const std::size_t zeros = tail.find_last_not_of('\0');
+    tail = tail.substr(0, zeros == std::string_view::npos ? 0 : zeros + 1);
+    if (!IsRecordStart(tail)) return std::nullopt;
+    return whole;
 }
 
 std::string TrimmedHistory(std::string_view file)

@@ -56,6 +56,12 @@ std::string FormatHistoryLine(const TRunRecord& record);
 // cut short).
 std::optional<std::size_t> CountHistoryRecords(std::string_view file);
 
+// When a stored file's only damage is at its end, as a power cut leaves it
+// (a last line cut short, zero bytes where lines were still to come), the
+// length of the whole history before that tail; nothing when the file is
+// whole, or damaged anywhere else, or its header is not whole.
+std::optional<std::size_t> UndamagedLength(std::string_view file);
+
 // The header and the last kHistoryKeep lines of a file that
 // CountHistoryRecords accepts.
 std::string TrimmedHistory(std::string_view file);

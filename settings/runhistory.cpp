@@ -11,16 +11,21 @@
 
 namespace {
 
-// Copies that record a run at the same moment take turns through this lock:
-// a cut never drops a line another copy has just added, and lines never mix
-// where an append-only write is not one step (Wine finds the end and writes
-// there in two). Global: a scheduled run may start in another session of the
-// same user. A copy killed while holding it leaves it abandoned, which the
-// next one takes.
-constexpr wchar_t kHistoryLock[] = L"Global\\Quenfel.RunHistory";
-constexpr DWORD kLockPatience = 5000;
+// Copies that record a run at the same moment take turns through a lock
+// file beside the history, opened by one of them at a time: a cut never
+// drops a line another copy has just added, and lines never mix where an
+// append-only write is not one step (Wine finds the end and writes there in
+// two). It lives in the user's own folder, so no other user and no program
+// without the user's rights can hold it, and it goes with the last handle,
+// also when its holder is killed. The wait is short, as the window waits
+// with it: a copy holds it for a few milliseconds.
+constexpr wchar_t kLockSuffix[] = L".lock";
+constexpr DWORD kLockPatience = 250;
+constexpr DWORD kLockRetry = 10;
 // Every handle on the file lets the others read, append and replace it.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Damaged files set aside: path.1.bad, the newest, to path.5.bad.
+constexpr int kAsideKept = 5;
 
 [[noreturn]] void RaiseWriteError(const std::wstring& path, DWORD code)
 {
@@ -29,25 +34,26 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 class THistoryLock {
 public:
-    THistoryLock() : mutex_(CreateMutexW(nullptr, FALSE, kHistoryLock))
+    explicit THistoryLock(const std::wstring& path)
     {
-        // Without it (another user's copy holds the name, say) the line is
-        // still written in one append, which Windows keeps whole.
-        if (mutex_) {
-            const DWORD wait = WaitForSingleObject(mutex_.Get(), kLockPatience);
-            held_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+        const std::wstring name = path + kLockSuffix;
+        for (DWORD waited = 0;; waited += kLockRetry) {
+            file_.Reset(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+            if (file_) return;
+            // Held by another copy, or going with its last handle just now.
+            const DWORD error = GetLastError();
+            if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || waited >= kLockPatience) return;
+            Sleep(kLockRetry);
         }
     }
     THistoryLock(const THistoryLock&) = delete;
     THistoryLock& operator=(const THistoryLock&) = delete;
-    ~THistoryLock()
-    {
-        if (held_) ReleaseMutex(mutex_.Get());
-    }
+
+    bool Held() const noexcept { return static_cast<bool>(file_); }
 
 private:
-    TUniqueKernelHandle mutex_;
-    bool held_ = false;
+    TUniqueKernelHandle file_;
 };
 
 std::wstring FolderOf(const std::wstring& path)
@@ -116,13 +122,47 @@ void AppendText(const std::wstring& path, std::string_view text)
 {
     // FILE_APPEND_DATA alone: every write lands at the end of the file as it
     // is at that moment, so two copies' lines follow each other whole.
-    TUniqueKernelHandle file(
-        CreateFileW(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Written through: a power cut just after a run must not leave the
+    // file's new length with no line in it.
+    TUniqueKernelHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
     if (!file) RaiseWriteError(path, GetLastError());
     DWORD written = 0;
     if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
         RaiseWriteError(path, GetLastError());
     if (written != text.size()) RaiseWriteError(path, ERROR_WRITE_FAULT);
+}
+
+// Cuts the file at path to its first length bytes; false when it could not.
+bool CutTo(const std::wstring& path, std::size_t length)
+{
+    TUniqueKernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(length);
+    return file && SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get())
+           && FlushFileBuffers(file.Get());
+}
+
+// Keeps a damaged file for the user to look at, beside those set aside
+// before: each moves one number up, and only the oldest of kAsideKept goes.
+// Nothing is ever moved over another file, so a move that fails leaves the
+// history where it was.
+void SetAside(const std::wstring& path)
+{
+    auto aside = [&path](int n) { return path + L"." + std::to_wstring(n) + L".bad"; };
+    DeleteFileW(aside(kAsideKept).c_str());
+    for (int n = kAsideKept - 1; n >= 1; --n) MoveFileExW(aside(n).c_str(), aside(n + 1).c_str(), MOVEFILE_WRITE_THROUGH);
+    if (!MoveFileExW(path.c_str(), aside(1).c_str(), MOVEFILE_WRITE_THROUGH)) RaiseWriteError(path, GetLastError());
+}
+
+// Makes the file with its header and the first line together; false when it
+// exists already.
+bool CreateWithFirstLine(const std::wstring& path, const std::string& line)
+{
+    if (CreateWith(path, std::string(kHistoryHeader) + line, CREATE_NEW)) return true;
+    if (GetLastError() != ERROR_FILE_EXISTS) RaiseWriteError(path, GetLastError());
+    return false;
 }
 
 } // namespace
@@ -174,7 +214,6 @@ bool TrimRunHistory(const std::wstring& path)
 
 void EnsureRunHistory(const std::wstring& path)
 {
-    THistoryLock lock;
     MakeFolder(path);
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
     if (!CreateWith(path, kHistoryHeader, CREATE_NEW) && GetLastError() != ERROR_FILE_EXISTS)
@@ -184,25 +223,32 @@ void EnsureRunHistory(const std::wstring& path)
 void AppendRunHistory(const std::wstring& path, const TRunRecord& record)
 {
     const std::string line = FormatHistoryLine(record);
-    THistoryLock lock;
     MakeFolder(path);
+    const THistoryLock lock(path);
+    if (!lock.Held()) {
+        // Another copy may be cutting or mending the file this moment: the
+        // line is added, and the file is left to a later run to check.
+        if (!CreateWithFirstLine(path, line)) AppendText(path, line);
+        return;
+    }
     DWORD error = 0;
     const std::optional<std::string> text = ReadWhole(path, error);
     // The runs the file held, when it could be read and is whole.
     std::optional<std::size_t> count = text ? CountHistoryRecords(*text) : std::nullopt;
     if (text && !count) {
-        // Damaged, cut short or not ours: kept for the user to look at, and a
-        // new history begins.
-        const std::wstring aside = path + L".bad";
-        if (!MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            RaiseWriteError(path, GetLastError());
-        error = ERROR_FILE_NOT_FOUND;
+        const std::optional<std::size_t> whole = UndamagedLength(*text);
+        if (whole && CutTo(path, *whole)) {
+            // Only its end was lost (a power cut): every whole line stays.
+            count = CountHistoryRecords(std::string_view(*text).substr(0, *whole));
+        } else {
+            // Damaged, or not ours: kept for the user to look at, and a new
+            // history begins.
+            SetAside(path);
+            error = ERROR_FILE_NOT_FOUND;
+        }
     }
     if (error == ERROR_FILE_NOT_FOUND) {
-        // The header and the first line arrive together.
-        const std::string first = std::string(kHistoryHeader) + line;
-        if (CreateWith(path, first, CREATE_NEW)) return;
-        if (GetLastError() != ERROR_FILE_EXISTS) RaiseWriteError(path, GetLastError());
+        if (CreateWithFirstLine(path, line)) return;
         count.reset();
     }
     // A file that could not be read (locked, say) is still appended to when

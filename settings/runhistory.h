@@ -1,9 +1,9 @@
 // The run history file, %LOCALAPPDATA%\Quenfel\history.csv: one line added
-// per run by one append, under a lock the program's copies share, so that
-// copies writing at once never mix or lose their lines; cut back to its last
-// runs through a new file that replaces the old one at once, so a crash in
-// between leaves one or the other whole. Nothing here is touched before the
-// first run.
+// per run by one append, written through to the disk, under a lock the
+// user's copies share, so that copies writing at once never mix or lose
+// their lines; cut back to its last runs through a new file that replaces
+// the old one at once, so a crash in between leaves one or the other whole.
+// Nothing here is touched before the first run.
 #pragma once
 
 #include <string>
@@ -17,10 +17,13 @@ std::wstring RunHistoryPath();
 TLocalTime LocalTimeNow();
 
 // Adds the run's line to the file at path, making the folder and the file
-// (with its header) when missing. A file that is not a whole history of this
-// program's is set aside as path + ".bad" and a new one started. Past
-// kHistoryTrimAbove runs the file is cut back to the last kHistoryKeep; a cut
-// that cannot be made now is made by a later run. Raises EOSError when the
+// (with its header) when missing. A file damaged only at its end (a power
+// cut) loses just that end; one that is otherwise not a whole history of this
+// program's is set aside as path + ".1.bad" (earlier ones move up to ".5.bad")
+// and a new one started. Past kHistoryTrimAbove runs the file is cut back to
+// the last kHistoryKeep; a cut that cannot be made now is made by a later
+// run. When another copy holds the lock past a short wait, the line is only
+// appended: nothing is cut, mended or set aside. Raises EOSError when the
 // line could not be written.
 void AppendRunHistory(const std::wstring& path, const TRunRecord& record);
 

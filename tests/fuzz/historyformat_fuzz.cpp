@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes as a stored run history: a file that counts as whole
-// must cut back to its own last runs, and still count. The same bytes also
+// must cut back to its own last runs, and still count; one damaged at its end
+// must keep a whole part. The same bytes also
 // make a run's figures: every line a run can leave must count as one run.
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (CountHistoryRecords(trimmed) != kept) std::abort();
         const std::string_view body = std::string_view(trimmed).substr(kHistoryHeader.size());
         if (file.substr(file.size() - body.size()) != body) std::abort();
+    }
+    // A file damaged only at its end keeps a whole history, never one that
+    // counts as whole already.
+    if (const auto whole = UndamagedLength(file)) {
+        if (CountHistoryRecords(file) || *whole >= file.size() || !CountHistoryRecords(file.substr(0, *whole)))
+            std::abort();
     }
 
     TRunRecord r;

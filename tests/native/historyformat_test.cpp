@@ -51,22 +51,35 @@ TEST(HistoryFormat, ALineHoldsTheRunsFiguresInWholeMegabytes)
     }
 }
 
+// Whole files count; one damaged only at its end, as a power cut leaves it,
+// keeps its whole lines; anything else is not a history of ours.
 TEST(HistoryFormat, OnlyAWholeFileOfOursCounts)
 {
     const std::string header(kHistoryHeader);
     const std::string line = "2026-12-08T09:05:07+01:00,alarm,50,100,150,49,2.345,ok\r\n";
+    const std::size_t oneLine = header.size() + line.size();
+    const std::string zeros(300, '\0');
     const struct {
         const char* what;
         std::string file;
         std::optional<std::size_t> runs;
+        std::optional<std::size_t> kept = std::nullopt;  // the whole part of a file damaged at its end
     } cases[] = {
         {"only the header", header, 0u},
         {"two runs", header + line + line, 2u},
         {"empty", "", std::nullopt},
         {"no header", line, std::nullopt},
         {"header cut short", header.substr(0, 20), std::nullopt},
-        {"last line cut short", header + line + line.substr(0, 30), std::nullopt},
-        {"last line without its end", header + line.substr(0, line.size() - 2), std::nullopt},
+        {"last line cut short", header + line + line.substr(0, 30), std::nullopt, oneLine},
+        {"last line without its end", header + line.substr(0, line.size() - 2), std::nullopt, header.size()},
+        {"last line without its line feed", header + line + line.substr(0, line.size() - 1), std::nullopt, oneLine},
+        {"zero bytes after the last line", header + line + zeros, std::nullopt, oneLine},
+        {"zero bytes after the header", header + zeros, std::nullopt, header.size()},
+        {"a line cut short, then zero bytes", header + line + line.substr(0, 12) + zeros, std::nullopt, oneLine},
+        {"zero bytes, then more text", header + line + zeros + line.substr(0, 12), std::nullopt},
+        {"a damaged line before a whole one", header + line.substr(0, 12) + line, std::nullopt},
+        {"another program's text at the end", header + line + "hello", std::nullopt},
+        {"header followed by zero bytes only in part", header.substr(0, 20) + zeros, std::nullopt},
         {"bare line feeds", header + "2026-12-08T09:05:07+01:00,alarm,50,100,150,49,2.345,ok\n", std::nullopt},
         {"a byte-order mark", "\xEF\xBB\xBF" + header + line, std::nullopt},
         {"an empty line", header + "\r\n", std::nullopt},
@@ -86,7 +99,10 @@ TEST(HistoryFormat, OnlyAWholeFileOfOursCounts)
         {"a zero byte", header + std::string("2026-12-08T09:05:07+01:00,alarm,5\0,100,150,49,2.345,ok\r\n", 56),
          std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(CountHistoryRecords(c.file), c.runs) << c.what;
+    for (const auto& c : cases) {
+        EXPECT_EQ(CountHistoryRecords(c.file), c.runs) << c.what;
+        EXPECT_EQ(UndamagedLength(c.file), c.kept) << c.what;
+    }
 }
 
 TEST(HistoryFormat, TheCutKeepsTheHeaderAndTheLastRuns)

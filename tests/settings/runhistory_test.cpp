@@ -1,11 +1,13 @@
 // The run history file on disk: copies appending at once, the cut past 1,100
-// runs (also when the copy making it is killed), and damaged files set aside.
+// runs (also when the copy making it is killed), the lock held by another
+// program, files mended after a power cut, and damaged files set aside.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "settings/runhistory.h"
@@ -200,25 +202,73 @@ TEST(RunHistory, AKillDuringTheCutLeavesTheOldFileOrTheNewNeverNeither)
     RecordProperty("new", newSeen);
 }
 
-TEST(RunHistory, ADamagedFileIsSetAsideAndANewOneBegun)
+TEST(RunHistory, AFileDamagedAtItsEndKeepsItsWholeLines)
 {
     const std::string whole = HistoryOf(3);
     const struct {
         const char* what;
         std::string stored;
     } cases[] = {
-        {"cut short", whole.substr(0, whole.size() - 10)},
-        {"not ours", "name,size\r\nfoo,1\r\n"},
-        {"empty", ""},
+        {"cut mid-line", whole + whole.substr(kHistoryHeader.size(), 30)},
+        {"padded with zero bytes", whole + std::string(4096, '\0')},
     };
     for (const auto& c : cases) {
-        TScratchFolder folder(L"QuenfelDamaged");
+        TScratchFolder folder(L"QuenfelPowerCut");
         const std::wstring file = folder.File(L"history.csv");
         ASSERT_TRUE(WriteBytes(file, c.stored));
         TRunRecord run;
         run.AskedMB = 5;
         AppendRunHistory(file, run);
-        EXPECT_EQ(ReadBytes(file + L".bad"), c.stored) << c.what;
-        EXPECT_EQ(ReadBytes(file), std::string(kHistoryHeader) + FormatHistoryLine(run)) << c.what;
+        EXPECT_EQ(ReadBytes(file), whole + FormatHistoryLine(run)) << c.what;
+        EXPECT_EQ(GetFileAttributesW((file + L".1.bad").c_str()), INVALID_FILE_ATTRIBUTES) << c.what;
     }
+}
+
+// Each damaged file is kept, the newest as .1.bad, none written over
+// another, up to five.
+TEST(RunHistory, DamagedFilesAreSetAsideWithoutLosingEarlierOnes)
+{
+    TScratchFolder folder(L"QuenfelDamaged");
+    const std::wstring file = folder.File(L"history.csv");
+    std::vector<std::string> damaged;
+    for (int i = 0; i < 7; ++i) {
+        damaged.push_back(i % 2 ? "name,size\r\nfoo," + std::to_string(i) + "\r\n" : std::string(i, 'x'));
+        ASSERT_TRUE(WriteBytes(file, damaged.back()));
+        TRunRecord run;
+        run.AskedMB = 5;
+        AppendRunHistory(file, run);
+        EXPECT_EQ(ReadBytes(file), std::string(kHistoryHeader) + FormatHistoryLine(run)) << i;
+        for (int n = 1; n <= 5 && n <= i + 1; ++n)
+            EXPECT_EQ(ReadBytes(file + L"." + std::to_wstring(n) + L".bad"), damaged[i + 1 - n]) << i << ", " << n;
+    }
+    EXPECT_EQ(GetFileAttributesW((file + L".6.bad").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Another program holds the lock and lets it go only after a while: the
+// run's line is written at once, without waiting for it, and nothing is cut
+// under the holder's feet.
+TEST(RunHistory, ALockHeldElsewhereStillGetsTheLineInAndCutsNothing)
+{
+    TScratchFolder folder(L"QuenfelLockHeld");
+    const std::wstring file = folder.File(L"history.csv");
+    ASSERT_TRUE(WriteBytes(file, HistoryOf(kHistoryTrimAbove)));
+    HANDLE held = CreateFileW((file + L".lock").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread holder([held] {
+        Sleep(2000);
+        CloseHandle(held);
+    });
+    TRunRecord run;
+    run.AskedMB = 777'777;
+    AppendRunHistory(file, run);
+    const std::string text = ReadBytes(file);
+    holder.join();
+    EXPECT_EQ(CountHistoryRecords(text), kHistoryTrimAbove + 1);
+    EXPECT_EQ(text.substr(text.size() - FormatHistoryLine(run).size()), FormatHistoryLine(run));
+
+    // Let go, the next run cuts the file again.
+    AppendRunHistory(file, run);
+    EXPECT_EQ(CountHistoryRecords(ReadBytes(file)), kHistoryKeep);
+    EXPECT_EQ(GetFileAttributesW((file + L".lock").c_str()), INVALID_FILE_ATTRIBUTES);
 }
