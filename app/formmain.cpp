@@ -9,6 +9,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/language.h"
 #include "app/optimizerequest.h"
 #include "app/productinfo.h"
 #include "app/recordedrun.h"
@@ -22,6 +23,7 @@
 #include "engine/runreport.h"
 #include "resources/resource.h"
 #include "settings/autorun.h"
+#include "settings/languagesetting.h"
 #include "settings/regaccess.h"
 #include "settings/runhistory.h"
 #include "settings/usersettings.h"
@@ -42,13 +44,16 @@ TMem* Mem = nullptr;
 
 namespace {
 
-// The "%d MB" string of the resources, formatted with value.
+// The slider's "812 MB".
 std::wstring MegabytesText(int value)
 {
-    const wchar_t* pattern = nullptr;
-    const int length = LoadStringW(GetModuleHandleW(nullptr), IDS_MB_FORMAT, reinterpret_cast<wchar_t*>(&pattern), 0);
-    std::wstring text = length > 0 ? std::wstring(pattern, static_cast<std::size_t>(length)) : std::wstring(L"%d MB");
-    return FormatMessageText(text, value);
+    return Text(TText::SettingsMegabytes, {std::to_wstring(value)});
+}
+
+// "93%".
+std::wstring PercentText(int value)
+{
+    return Text(TText::WindowPercent, {std::to_wstring(value)});
 }
 
 // Share of physical memory that is free, in whole percent (truncated).
@@ -61,7 +66,7 @@ int FreePercent(const TMemoryStatus& status)
 // The monitor's free-memory text, "93.25 MB Available".
 std::wstring AvailableText(std::uint64_t avail)
 {
-    return FormatByteSize(std::to_wstring(avail)) + L" Available";
+    return Text(TText::WindowAvailable, {FormatByteSize(std::to_wstring(avail))});
 }
 
 // Refresh period in milliseconds for a value in seconds: a value of 0 or
@@ -136,7 +141,7 @@ void TFormMain::FormCreate(TObject*)
     isNT_ = Mem->IsWindowsNT();
     if (isNT_) {
         ProgressBarCPU->SetEnabled(false);
-        LabelCPUP->SetCaption(L"n.a.");
+        LabelCPUP->SetCaption(Text(TText::WindowNotAvailable));
     }
 
     // The slider spans 1 to half the physical memory in units of 10^6 bytes,
@@ -145,7 +150,7 @@ void TFormMain::FormCreate(TObject*)
     // A reader hears the figures as they are shown: the slider's "… MB" and
     // the monitor's percentage of free memory.
     TrackRAM->ValueText = [](int position) { return MegabytesText(position); };
-    ProgressBarMEM->ValueText = [](std::int32_t position) { return std::to_wstring(position) + L"%"; };
+    ProgressBarMEM->ValueText = [](std::int32_t position) { return PercentText(position); };
     TrackRAM->SetMin(1);
     TrackRAM->SetMax(maximum);
     TrackRAM->SetPosition(maximum / 2);
@@ -159,6 +164,8 @@ void TFormMain::FormCreate(TObject*)
     ProgressBarFree->SetMax(100);
 
     ApplyStoredSettings();
+    languageChoice_ = ReadLanguageSetting();
+    for (const auto& [item, tag] : languageItems_) item->SetChecked(tag == languageChoice_);
 
     LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
     CheckBoxAutoRun->SetChecked(Mem->MachineAutorunRegistered());
@@ -174,17 +181,30 @@ void TFormMain::FormCreate(TObject*)
 void TFormMain::TimerMemTimer(TObject*)
 {
     const TMemoryStatus& status = Mem->ReadStatus();
-    const std::uint64_t avail = status.AvailPhys;
+    ShowStatus(status);
 
+    // A run in progress (this tick is inside its message pumping) is never
+    // doubled, and none starts under a box of ours that waits for the user.
+    const bool armed =
+        CheckBoxAutoOptimize->Checked() && !settingsOpen_ && !optimizing_ && !Application->MessageBoxOpen();
+    const TAlarmDecision alarm = alarmRule_.Tick(Clock(), status.AvailPhys, AlarmBytes(), armed);
+    if (alarm.Run) AlarmRun(alarm.Report);
+
+    Application->ProcessMessages();
+}
+
+void TFormMain::ShowStatus(const TMemoryStatus& status)
+{
+    const std::uint64_t avail = status.AvailPhys;
     if (!isNT_) {
         const std::int32_t cpu = Mem->GetCpuUsage();
-        LabelCPUP->SetCaption(std::to_wstring(cpu) + L"%");
+        LabelCPUP->SetCaption(PercentText(cpu));
         ProgressBarCPU->SetPosition(cpu);
     }
 
     const int pct = FreePercent(status);
     ProgressBarMEM->SetPosition(pct);
-    LabelMEMP->SetCaption(std::to_wstring(pct) + L"%");
+    LabelMEMP->SetCaption(PercentText(pct));
     // A run's report keeps the label until its time is up; the tip always
     // shows the free memory.
     const std::wstring freeText = AvailableText(avail);
@@ -194,15 +214,6 @@ void TFormMain::TimerMemTimer(TObject*)
         ShowTrayFigure(status);
         TrayIcon->SetHint(freeText);
     }
-
-    // A run in progress (this tick is inside its message pumping) is never
-    // doubled, and none starts under a box of ours that waits for the user.
-    const bool armed =
-        CheckBoxAutoOptimize->Checked() && !settingsOpen_ && !optimizing_ && !Application->MessageBoxOpen();
-    const TAlarmDecision alarm = alarmRule_.Tick(Clock(), avail, AlarmBytes(), armed);
-    if (alarm.Run) AlarmRun(alarm.Report);
-
-    Application->ProcessMessages();
 }
 
 void TFormMain::AlarmRun(bool report)
@@ -404,6 +415,24 @@ void TFormMain::ShowFreeInIconClick(TObject*)
 {
     ShowFreeInIcon->SetChecked(!ShowFreeInIcon->Checked());
     if (TrayIcon->Active()) ShowTrayFigure(Mem->ReadStatus());
+}
+
+void TFormMain::LanguageClick(const std::wstring& tag)
+{
+    ChooseLanguageSetting(tag);
+    languageChoice_ = tag;
+    ApplyLanguage();
+}
+
+void TFormMain::ApplyLanguage()
+{
+    texts_.Apply();
+    NotifyLanguage(this);
+    for (const auto& [item, tag] : languageItems_) item->SetChecked(tag == languageChoice_);
+    // The texts that carry a figure.
+    LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
+    if (isNT_) LabelCPUP->SetCaption(Text(TText::WindowNotAvailable));
+    ShowStatus(Mem->ReadStatus());
 }
 
 void TFormMain::GroupBoxMonitorDblClick(TObject*)

@@ -7,10 +7,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/alarmrule.h"
 #include "settings/historyformat.h"
 #include "toolkit/forms.h"
+#include "toolkit/texts.h"
 
 class TMem;
 class TLabel;
@@ -106,6 +109,7 @@ public:
     TMenuItem* OptimizeNow = nullptr;
     TMenuItem* RunHistory = nullptr;
     TMenuItem* ShowFreeInIcon = nullptr;
+    TMenuItem* LanguageMenu = nullptr;
     TMenuItem* N1 = nullptr;
     TMenuItem* Exit = nullptr;
     TTrayIcon* TrayIcon = nullptr;
@@ -131,6 +135,8 @@ public:
     void DoBlockReleased(TObject* sender, std::int32_t index);
     void TimerReportTimer(TObject* sender);
     void ShowFreeInIconClick(TObject* sender);
+    // A language of the tray menu's list; empty: Windows' own.
+    void LanguageClick(const std::wstring& tag);
 
     // Puts the icon in the notification area, already showing the figure
     // when it is wanted; the window stays as it is.
@@ -150,6 +156,11 @@ private:
     // A request from another copy, or the end of the session.
     bool ApplicationMessage(TMessage& message);
     void LoadLayout();
+    // Shows the memory status: the bar, the figures, the tip.
+    void ShowStatus(const TMemoryStatus& status);
+    // Re-labels the window, the settings page and the tray in the language
+    // now spoken.
+    void ApplyLanguage();
     void GoToTray();
     void ApplyStoredSettings();
     // The kept settings as the controls show them.
@@ -177,6 +188,11 @@ private:
     // A release run is in progress; its message pumping must not start another.
     bool optimizing_ = false;
     TAlarmRule alarmRule_;
+    // The window's texts from the tables.
+    TTextBindings texts_;
+    // The language menu's items and the tags they choose; the stored choice.
+    std::vector<std::pair<TMenuItem*, std::wstring>> languageItems_;
+    std::wstring languageChoice_;
     // The history could not be written and the user has been told once.
     bool historyErrorShown_ = false;
 };

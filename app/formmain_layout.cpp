@@ -123,6 +123,13 @@ private:
 void TFormMain::LoadLayout()
 {
     TLoadSession load(this);
+    // Texts come from the tables, and come again when the language changes.
+    auto Caption = [this](auto* control, TText id) {
+        texts_.Bind([control](const std::wstring& text) { control->SetCaption(text); }, id);
+    };
+    auto Hint = [this](auto* control, TText id) {
+        texts_.Bind([control](const std::wstring& text) { control->SetHint(text); }, id);
+    };
 
     // The window.
     SetName(L"FormMain");
@@ -130,7 +137,7 @@ void TFormMain::LoadLayout()
     SetTop(165);
     SetBorderIcons(biSystemMenu | biMinimize);
     SetBorderStyle(bsDialog);
-    SetCaption(MainWindowCaption);
+    Caption(this, TText::WindowCaption);
     SetClientHeight(346);
     SetClientWidth(497);
     SetColor(clBtnFace);
@@ -154,19 +161,19 @@ void TFormMain::LoadLayout()
 
     // The memory monitor.
     GroupBoxMonitor = Place<TGroupBox>(this, this, L"GroupBoxMonitor", 3, 3, 150, 195);
-    GroupBoxMonitor->SetCaption(L"Memory Monitor");
+    Caption(GroupBoxMonitor, TText::WindowMonitor);
     GroupBoxMonitor->SetParentShowHint(false);
     GroupBoxMonitor->SetShowHint(true);
-    GroupBoxMonitor->SetHint(L"Double click to tray");
+    Hint(GroupBoxMonitor, TText::WindowMonitorHint);
     GroupBoxMonitor->SetTabOrder(0);
     GroupBoxMonitor->OnDblClick = Bind(this, &TFormMain::GroupBoxMonitorDblClick);
 
     LabelCPU = Place<TLabel>(this, GroupBoxMonitor, L"LabelCPU", 7, 17, 22, 13);
-    LabelCPU->SetCaption(L"CPU");
+    Caption(LabelCPU, TText::WindowCpu);
     LabelCPU->SetVisible(false);
 
     LabelMEM = Place<TLabel>(this, GroupBoxMonitor, L"LabelMEM", 51, 17, 25, 13);
-    LabelMEM->SetCaption(L"MEM");
+    Caption(LabelMEM, TText::WindowMem);
     LabelMEM->SetVisible(false);
 
     LabelMEMP = Place<TLabel>(this, GroupBoxMonitor, L"LabelMEMP", 64, 16, 41, 13);
@@ -209,7 +216,7 @@ void TFormMain::LoadLayout()
 
     // The progress strip, shown while a run slides the window taller.
     GroupBoxOptimizing = Place<TGroupBox>(this, this, L"GroupBoxOptimizing", 4, 307, 149, 38);
-    GroupBoxOptimizing->SetCaption(L"Optimizing");
+    Caption(GroupBoxOptimizing, TText::WindowOptimizing);
     GroupBoxOptimizing->SetTabOrder(1);
 
     ProgressBarFree = Place<TGradientProgressBar>(this, GroupBoxOptimizing, L"ProgressBarFree", 5, 16, 140, 11);
@@ -233,11 +240,11 @@ void TFormMain::LoadLayout()
     TabSheetSettings = CreateComponent<TTabSheet>(this);
     TabSheetSettings->SetName(L"TabSheetSettings");
     TabSheetSettings->SetPageControl(PageControlSettings);
-    TabSheetSettings->SetCaption(L"Settings");
+    Caption(TabSheetSettings, TText::SettingsTab);
 
     GroupBoxRam = Place<TGroupBox>(this, TabSheetSettings, L"GroupBoxRam", 5, 12, 315, 65);
-    GroupBoxRam->SetCaption(L"Select RAM to Free");
-    GroupBoxRam->SetHint(L"Select RAM to Free");
+    Caption(GroupBoxRam, TText::SettingsRam);
+    Hint(GroupBoxRam, TText::SettingsRam);
     GroupBoxRam->SetTabOrder(0);
 
     LabelSlider = Place<TLabel>(this, GroupBoxRam, L"LabelSlider", 259, 22, 33, 13);
@@ -254,14 +261,14 @@ void TFormMain::LoadLayout()
     TrackRAM->OnChange = Bind(this, &TFormMain::TrackRAMChange);
 
     GroupBoxAlarm = Place<TGroupBox>(this, TabSheetSettings, L"GroupBoxAlarm", 5, 84, 315, 61);
-    GroupBoxAlarm->SetCaption(L"Alarm Level");
+    Caption(GroupBoxAlarm, TText::SettingsAlarm);
     GroupBoxAlarm->SetTabOrder(1);
 
     LabelMB = Place<TLabel>(this, GroupBoxAlarm, L"LabelMB", 288, 29, 16, 13);
-    LabelMB->SetCaption(L"MB");
+    Caption(LabelMB, TText::SettingsMb);
 
     CheckBoxAutoOptimize = Place<TCheckBox>(this, GroupBoxAlarm, L"CheckBoxAutoOptimize", 10, 29, 219, 17);
-    CheckBoxAutoOptimize->SetCaption(L"Automatic RAM Optimization when reach");
+    Caption(CheckBoxAutoOptimize, TText::SettingsAutoOptimize);
     CheckBoxAutoOptimize->SetTabOrder(0);
 
     SpinEditAlarmMB = Place<TSpinEdit>(this, GroupBoxAlarm, L"SpinEditAlarmMB", 231, 26, 51, 22);
@@ -271,11 +278,11 @@ void TFormMain::LoadLayout()
     SpinEditAlarmMB->SetValue(0);
 
     GroupBoxMisc = Place<TGroupBox>(this, TabSheetSettings, L"GroupBoxMisc", 5, 152, 315, 54);
-    GroupBoxMisc->SetCaption(L"Misc");
+    Caption(GroupBoxMisc, TText::SettingsMisc);
     GroupBoxMisc->SetTabOrder(2);
 
     LabelRefresh = Place<TLabel>(this, GroupBoxMisc, L"LabelRefresh", 11, 23, 74, 13);
-    LabelRefresh->SetCaption(L"Refresh (in sec)");
+    Caption(LabelRefresh, TText::SettingsRefresh);
 
     SpinEditRefresh = Place<TSpinEdit>(this, GroupBoxMisc, L"SpinEditRefresh", 94, 20, 51, 22);
     SpinEditRefresh->SetMaxValue(0);
@@ -286,7 +293,7 @@ void TFormMain::LoadLayout()
     // Loaded checked before its handler is bound, so loading runs no handler.
     CheckBoxAutoRun2 = Place<TCheckBox>(this, GroupBoxMisc, L"CheckBoxAutoRun2", 160, 21, 145, 17);
     CheckBoxAutoRun2->SetAlignment(taLeftJustify);
-    CheckBoxAutoRun2->SetCaption(L"Autorun on Windows start");
+    Caption(CheckBoxAutoRun2, TText::SettingsAutorun);
     CheckBoxAutoRun2->SetChecked(true);
     CheckBoxAutoRun2->SetTabOrder(1);
     CheckBoxAutoRun2->OnClick = Bind(this, &TFormMain::CheckBoxAutoRun2Click);
@@ -299,7 +306,7 @@ void TFormMain::LoadLayout()
     TabSheetAbout = CreateComponent<TTabSheet>(this);
     TabSheetAbout->SetName(L"TabSheetAbout");
     TabSheetAbout->SetPageControl(PageControlSettings);
-    TabSheetAbout->SetCaption(L"About");
+    Caption(TabSheetAbout, TText::AboutTab);
     TabSheetAbout->SetImageIndex(1);
     TabSheetAbout->OnShow = Bind(this, &TFormMain::TabSheetAboutShow);
 
@@ -312,12 +319,12 @@ void TFormMain::LoadLayout()
     SetWindowFont(Label1->Font(), -13, {fsBold}, clWindowText);
 
     Label2 = Place<TLabel>(this, GroupBox1, L"Label2", 16, 32, 78, 16);
-    Label2->SetCaption(L"Version 1.5");
+    Caption(Label2, TText::AboutVersion);
     Label2->SetParentFont(false);
     SetWindowFont(Label2->Font(), -13, {fsBold}, clWindowText);
 
     GroupBox2 = Place<TGroupBox>(this, GroupBox1, L"GroupBox2", 16, 56, 273, 73);
-    GroupBox2->SetCaption(L"This product is licensed to:");
+    Caption(GroupBox2, TText::AboutLicensed);
     GroupBox2->SetTabOrder(0);
 
     Label4 = Place<TLabel>(this, GroupBox2, L"Label4", 16, 24, 32, 13);
@@ -331,7 +338,7 @@ void TFormMain::LoadLayout()
     StoreButtonLook(SpeedButtonOptimize);
     SpeedButtonOptimize->SetGlyph(TResourceBitmap(IDB_BUTTON_OPTIMIZE));
     StoreButtonFlags(SpeedButtonOptimize, 0);
-    SpeedButtonOptimize->SetCaption(L"&Optimize Now");
+    Caption(SpeedButtonOptimize, TText::WindowOptimizeNow);
     SpeedButtonOptimize->SetParentFont(false);
     SetWindowFont(SpeedButtonOptimize->Font(), -11, {fsBold}, clWindowText);
     SpeedButtonOptimize->SetTabOrder(3);
@@ -341,7 +348,7 @@ void TFormMain::LoadLayout()
     StoreButtonLook(SpeedButtonSettings);
     SpeedButtonSettings->SetGlyph(TResourceBitmap(IDB_BUTTON_SETTINGS));
     StoreButtonFlags(SpeedButtonSettings, 0);
-    SpeedButtonSettings->SetCaption(L"&Settings Menu");
+    Caption(SpeedButtonSettings, TText::WindowSettingsMenu);
     SpeedButtonSettings->SetTabOrder(4);
     load.Fixup([this] { SpeedButtonSettings->SetAction(ActionSettings); });
 
@@ -349,14 +356,14 @@ void TFormMain::LoadLayout()
     StoreButtonLook(GradientButton1);
     GradientButton1->SetGlyph(TResourceBitmap(IDB_BUTTON_TRAY));
     StoreButtonFlags(GradientButton1, 2);
-    GradientButton1->SetCaption(L"Minimize Tray");
+    Caption(GradientButton1, TText::WindowMinimizeTray);
     GradientButton1->SetTabOrder(5);
     GradientButton1->OnClick = Bind(this, &TFormMain::GradientButton1Click);
 
     GradientButton2 = Place<TGradientButton>(this, this, L"GradientButton2", 3, 276, 150, 20);
     StoreButtonLook(GradientButton2);
     StoreButtonFlags(GradientButton2, 4);
-    GradientButton2->SetCaption(L"Check for Latest Update");
+    Caption(GradientButton2, TText::WindowCheckUpdate);
     GradientButton2->SetTabOrder(6);
     GradientButton2->OnClick = Bind(this, &TFormMain::GradientButton2Click);
 
@@ -367,13 +374,13 @@ void TFormMain::LoadLayout()
     ActionSettings = CreateComponent<TAction>(this);
     ActionSettings->SetName(L"ActionSettings");
     ActionSettings->SetActionList(ActionListMenu);
-    ActionSettings->SetCaption(L"&Settings");
+    Caption(ActionSettings, TText::ActionSettings);
     ActionSettings->OnExecute = Bind(this, &TFormMain::ActionSettingsExecute);
 
     ActionOptimize = CreateComponent<TAction>(this);
     ActionOptimize->SetName(L"ActionOptimize");
     ActionOptimize->SetActionList(ActionListMenu);
-    ActionOptimize->SetCaption(L"&Optimize");
+    Caption(ActionOptimize, TText::MenuOptimize);
     ActionOptimize->OnExecute = Bind(this, &TFormMain::ActionOptimizeExecute);
 
     TimerMem = CreateComponent<TTimer>(this);
@@ -393,7 +400,7 @@ void TFormMain::LoadLayout()
 
     OpenMain = CreateComponent<TMenuItem>(this);
     OpenMain->SetName(L"OpenMain");
-    OpenMain->SetCaption(L"Open &Main Window");
+    Caption(OpenMain, TText::MenuOpenMain);
     OpenMain->SetDefault(true);
     OpenMain->SetBitmap(TResourceBitmap(IDB_MENU_OPEN_MAIN));
     OpenMain->OnClick = Bind(this, &TFormMain::OpenMainClick);
@@ -407,16 +414,31 @@ void TFormMain::LoadLayout()
 
     RunHistory = CreateComponent<TMenuItem>(this);
     RunHistory->SetName(L"RunHistory");
-    RunHistory->SetCaption(L"Run &History");
+    Caption(RunHistory, TText::MenuHistory);
     RunHistory->OnClick = Bind(this, &TFormMain::RunHistoryClick);
     PopupMenuIcon->Items().Add(RunHistory);
 
     ShowFreeInIcon = CreateComponent<TMenuItem>(this);
     ShowFreeInIcon->SetName(L"ShowFreeInIcon");
-    ShowFreeInIcon->SetCaption(L"Show &Free Memory in Icon");
+    Caption(ShowFreeInIcon, TText::MenuShowFree);
     ShowFreeInIcon->SetChecked(true);
     ShowFreeInIcon->OnClick = Bind(this, &TFormMain::ShowFreeInIconClick);
     PopupMenuIcon->Items().Add(ShowFreeInIcon);
+
+    // "Windows default", then each language named in itself.
+    LanguageMenu = CreateComponent<TMenuItem>(this);
+    LanguageMenu->SetName(L"LanguageMenu");
+    Caption(LanguageMenu, TText::MenuLanguage);
+    PopupMenuIcon->Items().Add(LanguageMenu);
+    auto addLanguage = [this](const wchar_t* tag) {
+        auto* item = CreateComponent<TMenuItem>(this);
+        item->OnClick = [this, tag](TObject*) { LanguageClick(tag); };
+        LanguageMenu->Add(item);
+        languageItems_.emplace_back(item, tag);
+        return item;
+    };
+    Caption(addLanguage(L""), TText::LanguagesWindowsDefault);
+    for (const TLanguage& language : Languages()) addLanguage(language.Tag)->SetCaption(language.Name);
 
     N1 = CreateComponent<TMenuItem>(this);
     N1->SetName(L"N1");
@@ -425,14 +447,14 @@ void TFormMain::LoadLayout()
 
     Exit = CreateComponent<TMenuItem>(this);
     Exit->SetName(L"Exit");
-    Exit->SetCaption(L"E&xit");
+    Caption(Exit, TText::MenuExit);
     Exit->OnClick = Bind(this, &TFormMain::ExitClick);
     PopupMenuIcon->Items().Add(Exit);
 
     TrayIcon = CreateComponent<TTrayIcon>(this);
     TrayIcon->SetName(L"TrayIcon");
     TrayIcon->SetActive(false);
-    TrayIcon->SetHint(L"Olbrind");
+    Hint(TrayIcon, TText::TrayTip);
     TrayIcon->SetIcon(&Icon());
     load.Fixup([this] { TrayIcon->SetPopupMenu(PopupMenuIcon); });
     TrayFigure = std::make_unique<TTrayFigureIcon>(*TrayIcon);

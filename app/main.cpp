@@ -8,6 +8,7 @@
 
 #include "app/enginescope.h"
 #include "app/formmain.h"
+#include "app/language.h"
 #include "app/optimizerequest.h"
 #include "app/productinfo.h"
 #include "app/scheduledrun.h"
@@ -16,6 +17,8 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    // Before any text is shown, the warning of a second copy's included.
+    SpeakChosenLanguage();
     const bool optimizeOnce = StartsOptimizing(GetCommandLineW());
     // Held for the life of the process: the lock goes away with it.
     static TSingleInstance instance(L"Quenfel");

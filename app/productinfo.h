@@ -5,8 +5,6 @@
 // resolves it to the browser.
 inline constexpr wchar_t ProductWebAddress[] = L"www.quenfel.example";
 
-// The main window's caption.
-inline constexpr wchar_t MainWindowCaption[] = L"Quenfel ver 1.5";
 
 // The application's title (taskbar button, reports); another copy finds the
 // application window by it.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "toolkit/commandline.h"
+#include "toolkit/texts.h"
 
 TSingleInstance::TSingleInstance(const std::wstring& name)
     : mutex_(CreateMutexW(nullptr, FALSE, name.c_str()))
@@ -14,7 +15,7 @@ void ShowAlreadyRunningWarning()
 {
     // No owner window exists yet: MB_TASKMODAL keeps the box modal for the
     // process, and a box without an owner is centred on the screen.
-    MessageBoxW(nullptr, L"Quenfel is already Running in another Window", L"Warning",
+    MessageBoxW(nullptr, Text(TText::ErrorAlreadyRunning).c_str(), Text(TText::ErrorWarning).c_str(),
                 MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 

@@ -3,6 +3,7 @@
 
 #include "controls/gradientbutton.h"
 #include "controls/spinedit.h"
+#include "toolkit/texts.h"
 
 long TGradientButton::AccessibleRole() const
 {
@@ -11,7 +12,7 @@ long TGradientButton::AccessibleRole() const
 
 std::wstring TGradientButton::AccessibleDefaultAction() const
 {
-    return L"Press";
+    return Text(TText::AccessPress);
 }
 
 bool TGradientButton::DoAccessibleDefaultAction()

@@ -2,19 +2,24 @@
 
 #include "controls/spinedit_geometry.h"
 #include "resources/resource.h"
+#include "toolkit/texts.h"
 
 TSpinButton::TSpinButton(TComponent* owner) : TWinControl(owner)
 {
     SetControlStyle(static_cast<TControlStyle>((ControlStyle() & ~(csAcceptsControls | csSetCaption)) | csOpaque));
     upButton_ = MakeButton();
     downButton_ = MakeButton();
-    // What a screen reader calls them; shown as tips only where hints are on.
-    upButton_->SetHint(L"Up");
-    downButton_->SetHint(L"Down");
+    LanguageChanged();
     SetUpGlyph(TBitmap());
     SetDownGlyph(TBitmap());
     focusedButton_ = upButton_;
     SetBounds(Left(), Top(), 20, 25);
+}
+
+void TSpinButton::LanguageChanged()
+{
+    upButton_->SetHint(Text(TText::SpinUp));
+    downButton_->SetHint(Text(TText::SpinDown));
 }
 
 TSpinButton::~TSpinButton()

@@ -35,6 +35,8 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
+    // What a screen reader calls the arrows; shown as tips only where hints are on.
+    void LanguageChanged() override;
 
 protected:
     void WndProc(TMessage& message) override;

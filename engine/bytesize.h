@@ -5,5 +5,6 @@
 
 // countText is a decimal integer, optionally signed; anything else raises
 // EConvertError. The result has two decimals and GB, MB or KB (binary units),
-// or the plain count and "bytes" below 1 KB. The separator is always ".".
+// or the plain count and "bytes" below 1 KB, in the current language: its
+// unit names, and its decimal separator ("." in English).
 std::wstring FormatByteSize(const std::wstring& countText);

@@ -19,9 +19,6 @@
 #define IDB_MENU_OPEN_MAIN 106
 #define IDB_MENU_OPTIMIZE 107
 
-// "%d MB": the slider's megabyte caption.
-#define IDS_MB_FORMAT 1
-
 #ifndef RC_INVOKED
 // The spin arrows are looked up by name by the spin button, so any program
 // linking the spin edit can supply its own (and name plus _125, _150, _200).

@@ -8,6 +8,7 @@
 #include "toolkit/handles.h"
 #include "toolkit/oserror.h"
 #include "toolkit/shell.h"
+#include "toolkit/texts.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ constexpr int kAsideKept = 5;
 
 [[noreturn]] void RaiseWriteError(const std::wstring& path, DWORD code)
 {
-    throw EOSError(L"The run history could not be written to " + path + L": " + SystemErrorMessage(code), code);
+    throw EOSError(Text(TText::ErrorHistory, {path, SystemErrorMessage(code)}), code);
 }
 
 class THistoryLock {

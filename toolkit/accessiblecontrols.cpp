@@ -9,12 +9,7 @@
 #include "toolkit/shorthint.h"
 #include "toolkit/speedbutton.h"
 #include "toolkit/trackbar.h"
-
-namespace {
-
-constexpr wchar_t kPress[] = L"Press";
-
-}  // namespace
+#include "toolkit/texts.h"
 
 long TLabel::AccessibleRole() const
 {
@@ -45,7 +40,7 @@ std::wstring TSpeedButton::AccessibleName() const
 
 std::wstring TSpeedButton::AccessibleDefaultAction() const
 {
-    return kPress;
+    return Text(TText::AccessPress);
 }
 
 bool TSpeedButton::DoAccessibleDefaultAction()
@@ -79,7 +74,7 @@ unsigned long TCheckBox::AccessibleState() const
 
 std::wstring TCheckBox::AccessibleDefaultAction() const
 {
-    return Checked() ? L"Uncheck" : L"Check";
+    return Text(Checked() ? TText::AccessUncheck : TText::AccessCheck);
 }
 
 bool TCheckBox::DoAccessibleDefaultAction()

@@ -7,6 +7,7 @@
 #include "toolkit/forms.h"
 #include "toolkit/highcontrast.h"
 #include "toolkit/messages.h"
+#include "toolkit/texts.h"
 
 namespace {
 
@@ -380,13 +381,15 @@ Exception CurrentError()
     // Every error becomes one of ours.
     try {
         throw;
+    } catch (const EOutOfMemory&) {
+        return Exception(Text(TText::ErrorOutOfMemory));
     } catch (const Exception& e) {
         return e;
     } catch (const std::bad_alloc&) {
-        return EOutOfMemory();
+        return Exception(Text(TText::ErrorOutOfMemory));
     } catch (const std::exception& e) {
         return Exception(FromUtf8(e.what()));
     } catch (...) {
-        return Exception(L"Unknown error");
+        return Exception(Text(TText::ErrorUnknown));
     }
 }

@@ -71,6 +71,9 @@ public:
     // draws at dpi (its positions and fonts are already scaled): a component
     // that carries artwork picks the size drawn for that dpi.
     virtual void DpiChanged(int dpi) {}
+    // The language of the texts has changed: a component that sets a text
+    // of its own from the tables sets it again.
+    virtual void LanguageChanged() {}
 
     // Load-session hooks on the root component: ReadingDone runs after every
     // stored property was applied and before references are resolved;

@@ -467,6 +467,15 @@ void TForm::ChangeDpi(int dpi)
     ApplyIcon();
 }
 
+void TForm::NotifyLanguage(TComponent* component)
+{
+    for (std::size_t i = 0; i < component->ComponentCount(); ++i) {
+        TComponent* c = component->Components(i);
+        c->LanguageChanged();
+        NotifyLanguage(c);
+    }
+}
+
 void TForm::NotifyDpi(TComponent* component)
 {
     for (std::size_t i = 0; i < component->ComponentCount(); ++i) {

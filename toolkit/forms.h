@@ -101,6 +101,8 @@ public:
     int ScaleDesign(int value) const { return MulDiv(value, dpi_, pixelsPerInch_); }
     // Rescales everything from the current dpi to dpi.
     void ChangeDpi(int dpi);
+    // Tells every component the language of the texts has changed.
+    void NotifyLanguage(TComponent* component);
     // Scales this form's client size and every child's bounds and own font by m/d.
     void ScaleBy(int m, int d);
     // Sets the client area's size, the frame being the system's for this dpi.

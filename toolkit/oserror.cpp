@@ -1,6 +1,7 @@
 #include "toolkit/oserror.h"
 
 #include <windows.h>
+#include "toolkit/texts.h"
 
 std::wstring SystemErrorMessage(std::uint32_t code)
 {
@@ -12,7 +13,7 @@ std::wstring SystemErrorMessage(std::uint32_t code)
     if (length != 0 && buffer != nullptr) text.assign(buffer, length);
     if (buffer != nullptr) LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    if (text.empty()) text = L"System Error.  Code: " + std::to_wstring(code) + L".";
+    if (text.empty()) text = Text(TText::ErrorSystem, {std::to_wstring(code)});
     return text;
 }
 

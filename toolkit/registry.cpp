@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "toolkit/errors.h"
+#include "toolkit/texts.h"
 
 using enum TRegDataType;
 
@@ -11,7 +12,7 @@ namespace {
 
 [[noreturn]] void RaiseInvalidType(std::wstring_view name)
 {
-    throw ERegistryException(FormatMessageText(L"Invalid data type for '%s'", name));
+    throw ERegistryException(Text(TText::ErrorRegistryType, {name}));
 }
 
 TRegDataType DataTypeOf(DWORD type)
@@ -163,7 +164,7 @@ std::int32_t TRegistry::ReadInteger(std::wstring_view name) const
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
     if (!QueryData(key_, valueName, type, data))
-        throw ERegistryException(FormatMessageText(L"Failed to get data for '%s'", name));
+        throw ERegistryException(Text(TText::ErrorRegistryRead, {name}));
     if (type != REG_DWORD || data.size() != sizeof(std::int32_t)) RaiseInvalidType(name);
     std::int32_t value = 0;
     std::memcpy(&value, data.data(), sizeof value);
@@ -190,7 +191,7 @@ std::int32_t TRegistry::ReadBinaryData(std::wstring_view name, void* buffer, std
 
 void TRegistry::WriteBinaryData(std::wstring_view name, const void* buffer, std::int32_t size)
 {
-    if (size < 0) throw ERegistryException(FormatMessageText(L"Failed to set data for '%s'", name));
+    if (size < 0) throw ERegistryException(Text(TText::ErrorRegistryWrite, {name}));
     WriteData(name, REG_BINARY, buffer, static_cast<DWORD>(size));
 }
 
@@ -199,7 +200,7 @@ void TRegistry::WriteData(std::wstring_view name, DWORD type, const void* data, 
     const std::wstring valueName = std::wstring(name);
     if (key_ == nullptr
         || RegSetValueExW(key_, valueName.c_str(), 0, type, static_cast<const BYTE*>(data), size) != ERROR_SUCCESS)
-        throw ERegistryException(FormatMessageText(L"Failed to set data for '%s'", name));
+        throw ERegistryException(Text(TText::ErrorRegistryWrite, {name}));
 }
 
 bool TRegistry::DeleteValue(std::wstring_view name)

@@ -310,6 +310,7 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
         {form->OptimizeNow, L"&Optimize", false, form->ActionOptimize, true},
         {form->RunHistory, L"Run &History", false, nullptr, false},
         {form->ShowFreeInIcon, L"Show &Free Memory in Icon", false, nullptr, false},
+        {form->LanguageMenu, L"&Language", false, nullptr, false},
         {form->N1, L"-", false, nullptr, false},
         {form->Exit, L"E&xit", false, nullptr, false},
     };

@@ -176,13 +176,6 @@ TEST(SpinArrows, AreBlackTrianglesOnOlive)
     }
 }
 
-TEST(Strings, HoldTheMegabyteCaption)
-{
-    wchar_t text[32] = {};
-    ASSERT_GT(LoadStringW(Self(), IDS_MB_FORMAT, text, 32), 0);
-    EXPECT_EQ(std::wstring(text), L"%d MB");
-}
-
 TEST(Version, NamesTheProductAndVersion)
 {
     wchar_t path[MAX_PATH];

@@ -1,0 +1,31 @@
+#include "app/language.h"
+
+#include "settings/languagesetting.h"
+#include "toolkit/userlocale.h"
+
+namespace {
+
+void Speak(const TLanguage& language)
+{
+    SetCurrentLanguage(language, UserDecimalSeparator());
+}
+
+} // namespace
+
+const TLanguage& LanguageFor(std::wstring_view chosenTag)
+{
+    if (!chosenTag.empty())
+        if (const TLanguage* chosen = FindLanguage(chosenTag)) return *chosen;
+    return ChooseLanguage(UserPreferredLanguages());
+}
+
+void SpeakChosenLanguage()
+{
+    Speak(LanguageFor(ReadLanguageSetting()));
+}
+
+void ChooseLanguageSetting(std::wstring_view tag)
+{
+    WriteLanguageSetting(tag);
+    Speak(LanguageFor(tag));
+}

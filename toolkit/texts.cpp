@@ -1,0 +1,136 @@
+#include "toolkit/texts.h"
+
+#include <atomic>
+#include <cwctype>
+
+namespace {
+
+std::atomic<const TLanguage*> g_current{nullptr};
+std::wstring g_decimal = L".";
+
+bool SameTag(std::wstring_view a, std::wstring_view b) noexcept
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::towlower(a[i]) != std::towlower(b[i])) return false;
+    return true;
+}
+
+std::wstring_view BaseOf(std::wstring_view tag) noexcept
+{
+    return tag.substr(0, tag.find_first_of(L"-_"));
+}
+
+// Chinese is chosen by its script, which Windows often leaves to the region.
+const TLanguage* FindChinese(std::wstring_view tag) noexcept
+{
+    if (!SameTag(BaseOf(tag), L"zh")) return nullptr;
+    auto has = [&](std::wstring_view part) {
+        for (std::size_t at = 0; (at = tag.find_first_of(L"-_", at)) != std::wstring_view::npos;) {
+            ++at;
+            const std::wstring_view rest = tag.substr(at, tag.find_first_of(L"-_", at) - at);
+            if (SameTag(rest, part)) return true;
+        }
+        return false;
+    };
+    const bool traditional = has(L"Hant") || (!has(L"Hans") && (has(L"TW") || has(L"HK") || has(L"MO")));
+    return FindLanguage(traditional ? L"zh-Hant" : L"zh-Hans");
+}
+
+} // namespace
+
+std::span<const TLanguage> Languages() noexcept
+{
+    return {kLanguages, kLanguageCount};
+}
+
+const TLanguage& EnglishLanguage() noexcept
+{
+    return kLanguages[0];
+}
+
+const TLanguage* FindLanguage(std::wstring_view tag) noexcept
+{
+    for (const TLanguage& language : Languages())
+        if (SameTag(language.Tag, tag)) return &language;
+    return nullptr;
+}
+
+const TLanguage& ChooseLanguage(const std::vector<std::wstring>& preferred) noexcept
+{
+    for (const std::wstring& tag : preferred) {
+        if (const TLanguage* exact = FindLanguage(tag)) return *exact;
+        if (const TLanguage* chinese = FindChinese(tag)) return *chinese;
+        const std::wstring_view base = BaseOf(tag);
+        if (const TLanguage* same = FindLanguage(base)) return *same;
+        for (const TLanguage& language : Languages())
+            if (SameTag(BaseOf(language.Tag), base)) return language;
+    }
+    return EnglishLanguage();
+}
+
+const TLanguage& CurrentLanguage() noexcept
+{
+    const TLanguage* current = g_current.load(std::memory_order_relaxed);
+    return current != nullptr ? *current : EnglishLanguage();
+}
+
+void SetCurrentLanguage(const TLanguage& language, std::wstring_view userDecimal)
+{
+    // Set on the window's thread only; read there too.
+    g_decimal.assign(userDecimal.empty() ? std::wstring_view(L".") : userDecimal);
+    g_current.store(&language, std::memory_order_relaxed);
+}
+
+std::wstring DecimalSeparator()
+{
+    return IsEnglish() ? std::wstring(L".") : g_decimal;
+}
+
+bool IsEnglish() noexcept
+{
+    return &CurrentLanguage() == &EnglishLanguage();
+}
+
+std::wstring Text(TText id)
+{
+    const auto index = static_cast<std::size_t>(id);
+    const wchar_t* text = CurrentLanguage().Texts[index];
+    return text != nullptr && *text != L'\0' ? text : EnglishLanguage().Texts[index];
+}
+
+std::wstring Text(TText id, std::initializer_list<std::wstring_view> args)
+{
+    return FormatText(Text(id), args);
+}
+
+std::wstring FormatText(std::wstring_view pattern, std::initializer_list<std::wstring_view> args)
+{
+    std::wstring out;
+    out.reserve(pattern.size() + 16);
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const wchar_t c = pattern[i];
+        if (c == L'{' && i + 2 < pattern.size() && pattern[i + 2] == L'}' && pattern[i + 1] >= L'1' &&
+            pattern[i + 1] <= L'9') {
+            const auto n = static_cast<std::size_t>(pattern[i + 1] - L'1');
+            if (n < args.size()) {
+                out.append(*(args.begin() + n));
+                i += 2;
+                continue;
+            }
+        }
+        out.push_back(c);
+    }
+    return out;
+}
+
+void TTextBindings::Bind(TSetter set, TText id)
+{
+    set(Text(id));
+    bindings_.emplace_back(std::move(set), id);
+}
+
+void TTextBindings::Apply() const
+{
+    for (const auto& [set, id] : bindings_) set(Text(id));
+}
