@@ -20,6 +20,7 @@
 #include "toolkit/menus.h"
 #include "toolkit/pagecontrol.h"
 #include "toolkit/progressbar.h"
+#include "toolkit/screen.h"
 #include "toolkit/speedbutton.h"
 #include "toolkit/timer.h"
 #include "toolkit/trackbar.h"
@@ -44,10 +45,15 @@ T* Place(TFormMain* form, TWinControl* parent, const wchar_t* name, int left, in
     return control;
 }
 
-void SetWindowFont(TFont& font, int height, TFontStyles style, TColor color)
+// The designed face in English. Another language's script may not be in
+// it: there the system's message font, which Windows picks for the language,
+// at the design's proportions.
+void SetWindowFont(const TForm* form, TFont& font, int height, TFontStyles style, TColor color)
 {
-    font.SetName(L"MS Sans Serif");
-    font.SetHeight(height);
+    constexpr int kDesignedHeight = -11;
+    const TFontFace face = IsEnglish() ? TFontFace{L"MS Sans Serif", kDesignedHeight} : MessageFontFace();
+    font.SetName(face.Name);
+    font.SetHeight(form->ScaleDesign(MulDiv(height, face.DesignHeight, kDesignedHeight)));
     font.SetStyle(style);
     font.SetColor(color);
     font.SetCharset(DEFAULT_CHARSET);
@@ -127,6 +133,7 @@ void TFormMain::LoadLayout()
     auto Caption = [this](auto* control, TText id) {
         texts_.Bind([control](const std::wstring& text) { control->SetCaption(text); }, id);
     };
+    auto Restyle = [this](std::function<void()> apply) { texts_.Restyle(std::move(apply)); };
     auto Hint = [this](auto* control, TText id) {
         texts_.Bind([control](const std::wstring& text) { control->SetHint(text); }, id);
     };
@@ -141,7 +148,7 @@ void TFormMain::LoadLayout()
     SetClientHeight(346);
     SetClientWidth(497);
     SetColor(clBtnFace);
-    SetWindowFont(Font(), -11, {}, clWindowText);
+    Restyle([this] { SetWindowFont(this, Font(), -11, {}, clWindowText); });
     Icon().LoadFromResourceID(Module(), IDI_QUENFEL);
 
     // Two invisible speed buttons: further clients of the two actions.
@@ -191,7 +198,7 @@ void TFormMain::LoadLayout()
     LabelFree->SetAutoSize(false);
     LabelFree->SetCaption(L"Quenfel");
     LabelFree->SetParentFont(false);
-    SetWindowFont(LabelFree->Font(), -11, {}, clNavy);
+    Restyle([this] { SetWindowFont(this, LabelFree->Font(), -11, {}, clNavy); });
 
     ProgressBarMEM = Place<TGradientProgressBar>(this, GroupBoxMonitor, L"ProgressBarMEM", 64, 30, 22, 139);
     StoreBarLook(ProgressBarMEM);
@@ -316,12 +323,12 @@ void TFormMain::LoadLayout()
     Label1 = Place<TLabel>(this, GroupBox1, L"Label1", 16, 16, 73, 16);
     Label1->SetCaption(L"Quenfel");
     Label1->SetParentFont(false);
-    SetWindowFont(Label1->Font(), -13, {fsBold}, clWindowText);
+    Restyle([this] { SetWindowFont(this, Label1->Font(), -13, {fsBold}, clWindowText); });
 
     Label2 = Place<TLabel>(this, GroupBox1, L"Label2", 16, 32, 78, 16);
     Caption(Label2, TText::AboutVersion);
     Label2->SetParentFont(false);
-    SetWindowFont(Label2->Font(), -13, {fsBold}, clWindowText);
+    Restyle([this] { SetWindowFont(this, Label2->Font(), -13, {fsBold}, clWindowText); });
 
     GroupBox2 = Place<TGroupBox>(this, GroupBox1, L"GroupBox2", 16, 56, 273, 73);
     Caption(GroupBox2, TText::AboutLicensed);
@@ -340,7 +347,7 @@ void TFormMain::LoadLayout()
     StoreButtonFlags(SpeedButtonOptimize, 0);
     Caption(SpeedButtonOptimize, TText::WindowOptimizeNow);
     SpeedButtonOptimize->SetParentFont(false);
-    SetWindowFont(SpeedButtonOptimize->Font(), -11, {fsBold}, clWindowText);
+    Restyle([this] { SetWindowFont(this, SpeedButtonOptimize->Font(), -11, {fsBold}, clWindowText); });
     SpeedButtonOptimize->SetTabOrder(3);
     load.Fixup([this] { SpeedButtonOptimize->SetAction(ActionOptimize); });
 

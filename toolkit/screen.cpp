@@ -1,5 +1,6 @@
 #include "toolkit/screen.h"
 
+#include "toolkit/dpi.h"
 #include "toolkit/graphics.h"
 
 namespace {
@@ -54,4 +55,16 @@ int TScreen::Height() const
 int TScreen::PixelsPerInch() const
 {
     return ScreenPixelsPerInch();
+}
+
+TFontFace MessageFontFace()
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    // At the system's dpi, which the design units are turned back from.
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) ||
+        metrics.lfMessageFont.lfFaceName[0] == L'\0')
+        return {L"MS Shell Dlg 2", -11};
+    const int height = metrics.lfMessageFont.lfHeight;
+    return {metrics.lfMessageFont.lfFaceName, height < 0 ? MulDiv(height, DesignDpi, SystemDpi()) : -11};
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "toolkit/control.h"
 
 class TScreen : public TObject {
@@ -23,3 +25,12 @@ private:
 };
 
 extern TScreen* Screen;
+
+// A face and its height in design units.
+struct TFontFace {
+    std::wstring Name;
+    int DesignHeight;
+};
+// The system's message font, which Windows picks to have the script of its
+// display language (a Japanese Windows gives a Japanese face).
+TFontFace MessageFontFace();

@@ -130,7 +130,14 @@ void TTextBindings::Bind(TSetter set, TText id)
     bindings_.emplace_back(std::move(set), id);
 }
 
+void TTextBindings::Restyle(std::function<void()> apply)
+{
+    apply();
+    styles_.push_back(std::move(apply));
+}
+
 void TTextBindings::Apply() const
 {
+    for (const auto& apply : styles_) apply();
     for (const auto& [set, id] : bindings_) set(Text(id));
 }

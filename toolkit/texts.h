@@ -56,8 +56,12 @@ public:
     using TSetter = std::function<void(const std::wstring& text)>;
     // Sets the text now, and again on every Apply.
     void Bind(TSetter set, TText id);
+    // Runs apply now, and again on every Apply: what else follows the
+    // language (a font that must have its script).
+    void Restyle(std::function<void()> apply);
     void Apply() const;
 
 private:
+    std::vector<std::function<void()>> styles_;
     std::vector<std::pair<TSetter, TText>> bindings_;
 };
