@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "app/language.h"
 #include "app/optimizerequest.h"
 #include "app/productinfo.h"
 #include "app/scheduledrun.h"
+#include "controls/gradientbutton.h"
 #include "controls/spinedit.h"
 #include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
@@ -19,6 +21,10 @@
 #include "tests/support/user_values.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/label.h"
+#include "toolkit/menus.h"
+#include "toolkit/screen.h"
+#include "toolkit/texts.h"
+#include "toolkit/userlocale.h"
 #include "toolkit/timer.h"
 #include "toolkit/trackbar.h"
 
@@ -101,6 +107,7 @@ protected:
     {
         FormMainTest::TearDown();
         Application->OnException = nullptr;
+        SetCurrentLanguage(EnglishLanguage());
     }
     // The next window, as the program makes it after a restart.
     void Restart()
@@ -508,4 +515,73 @@ TEST_F(FeaturesTest, AHistoryThatCannotBeWrittenIsReportedOnceAndTheRunsGoOn)
     EXPECT_EQ(errors.size(), 1u);
     CloseHandle(holder);
     EXPECT_EQ(testsupport::ReadBytes(file), stored);
+}
+
+namespace {
+
+std::vector<BYTE> TextBytes(const std::wstring& text)
+{
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+    return {bytes, bytes + (text.size() + 1) * sizeof(wchar_t)};
+}
+
+} // namespace
+
+// A language chosen in the tray menu re-labels the open window, its
+// settings page and its menu at once, in a face that has its script, is kept
+// and is spoken again after a restart. A stored value that names no
+// language of ours, or is not text, gives Windows' own.
+TEST_F(FeaturesTest, AChosenLanguageRelabelsTheOpenWindowAndSurvivesARestart)
+{
+    Create();
+    form->TrackRAM->SetPosition(812);
+    form->LanguageClick(L"de");
+    auto german = [this](const char* when) {
+        EXPECT_EQ(form->SpeedButtonOptimize->Caption(), L"Jetzt &optimieren") << when;
+        EXPECT_EQ(form->CheckBoxAutoOptimize->Caption(), L"Automatisch optimieren bei freiem RAM unter") << when;
+        EXPECT_EQ(form->OpenMain->Caption(), L"&Hauptfenster \u00F6ffnen") << when;
+        EXPECT_EQ(form->LanguageMenu->Caption(), L"&Sprache") << when;
+        EXPECT_TRUE(EndsWith(form->LabelFree->Caption(), L" verf\u00FCgbar")) << when;
+        EXPECT_EQ(form->SpeedButtonOptimize->Font().Name(), MessageFontFace().Name) << when;
+        EXPECT_EQ(form->Font().Name(), MessageFontFace().Name) << when;
+        EXPECT_EQ(form->LanguageMenu->Items(0)->Caption(), L"Windows-Standard") << when;
+        EXPECT_FALSE(form->LanguageMenu->Items(0)->Checked()) << when;
+    };
+    german("chosen");
+    EXPECT_EQ(form->LabelSlider->Caption(), L"812 MB");
+    EXPECT_TRUE(form->LanguageMenu->Items(4)->Checked());
+
+    form->Free();
+    form = nullptr;
+    SetCurrentLanguage(EnglishLanguage());
+    SpeakChosenLanguage();  // as a start does
+    Create();
+    german("after a restart");
+
+    // Back to Windows' own: the designed face again.
+    form->LanguageClick(L"");
+    const TLanguage& windows = ChooseLanguage(UserPreferredLanguages());
+    EXPECT_EQ(&CurrentLanguage(), &windows);
+    EXPECT_TRUE(form->LanguageMenu->Items(0)->Checked());
+    if (&windows == &EnglishLanguage()) {
+        EXPECT_EQ(form->SpeedButtonOptimize->Caption(), L"&Optimize Now");
+        EXPECT_EQ(form->Font().Name(), L"MS Sans Serif");
+    }
+
+    const struct {
+        const char* what;
+        DWORD type;
+        std::vector<BYTE> bytes;
+    } bad[] = {
+        {"unknown name", REG_SZ, TextBytes(L"xx-YY")},
+        {"a number", REG_DWORD, {4, 0, 0, 0}},
+        {"too long for a tag", REG_SZ, TextBytes(std::wstring(300, L'a'))},
+        {"text without its end, cut in half a character", REG_SZ, {'d', 0, 'e'}},
+    };
+    for (const auto& c : bad) {
+        SetRaw(L"Language", c.type, c.bytes);
+        SetCurrentLanguage(*FindLanguage(L"ja"));
+        SpeakChosenLanguage();
+        EXPECT_EQ(&CurrentLanguage(), &windows) << c.what;
+    }
 }

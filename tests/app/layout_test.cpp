@@ -25,6 +25,7 @@
 #include "toolkit/progressbar.h"
 #include "toolkit/speedbutton.h"
 #include "toolkit/timer.h"
+#include "toolkit/texts.h"
 #include "toolkit/trackbar.h"
 
 using enum TAlign;
@@ -337,10 +338,11 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
 
     // The system menu the tray icon opens: same items, the first one default.
     HMENU menu = form->PopupMenuIcon->Handle();
-    ASSERT_EQ(GetMenuItemCount(menu), 6);
+    ASSERT_EQ(GetMenuItemCount(menu), 7);
     EXPECT_EQ(GetMenuDefaultItem(menu, TRUE, 0), 0u);
-    const wchar_t* shown[] = {L"Open &Main Window", L"&Optimize", L"Run &History", L"Show &Free Memory in Icon", L"", L"E&xit"};
-    for (int i = 0; i < 6; ++i) {
+    const wchar_t* shown[] = {L"Open &Main Window", L"&Optimize", L"Run &History", L"Show &Free Memory in Icon",
+                              L"&Language", L"", L"E&xit"};
+    for (int i = 0; i < 7; ++i) {
         wchar_t text[64] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
         EXPECT_STREQ(text, shown[i]) << "item " << i;
@@ -348,8 +350,21 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE;
-    GetMenuItemInfoW(menu, 4, TRUE, &info);
+    GetMenuItemInfoW(menu, 5, TRUE, &info);
     EXPECT_NE(info.fType & MFT_SEPARATOR, 0u);
+
+    // The languages: Windows' own, checked while nothing else is chosen,
+    // then each named in itself, English first.
+    HMENU languages = GetSubMenu(menu, 4);
+    ASSERT_NE(languages, nullptr);
+    ASSERT_EQ(GetMenuItemCount(languages), static_cast<int>(1 + Languages().size()));
+    const std::pair<int, const wchar_t*> named[] = {{0, L"Windows default"}, {1, L"English"}, {4, L"Deutsch"}};
+    for (const auto& [i, name] : named) {
+        wchar_t text[64] = {};
+        GetMenuStringW(languages, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        EXPECT_STREQ(text, name);
+        EXPECT_EQ(GetMenuState(languages, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED, i == 0 ? MF_CHECKED : 0u);
+    }
 }
 
 TEST_F(LayoutTest, TrackBarAndBarsKeepTheirStoredSettings)
