@@ -136,7 +136,6 @@ void TFormMain::FormCreate(TObject*)
     TimerMem->SetInterval(1000);
     TimerMem->SetEnabled(true);
     SpinEditRefresh->SetValue(1);
-    SetClientSize(ScaleDesign(CompactClientWidth), ScaleDesign(CompactClientHeight));
 
     isNT_ = Mem->IsWindowsNT();
     if (isNT_) {
@@ -168,6 +167,8 @@ void TFormMain::FormCreate(TObject*)
     for (const auto& [item, tag] : languageItems_) item->SetChecked(tag == languageChoice_);
 
     LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
+    FitTexts();
+    SetClientSize(ClientWidthNow(), ScaleDesign(CompactClientHeight));
     CheckBoxAutoRun->SetChecked(Mem->MachineAutorunRegistered());
 
     // The settings page sits beyond the closed window's edge. Hidden, it
@@ -325,7 +326,7 @@ void TFormMain::ActionSettingsExecute(TObject*)
 {
     const bool closing = settingsOpen_;
     if (!closing) PageControlSettings->SetVisible(true);
-    SlideClient(SettingsSlideSteps, closing ? -SettingsSlideStep : SettingsSlideStep, 0);
+    SlideClient(SettingsSlideSteps, closing ? -SettingsSlideStep : SettingsSlideStep, 0, closing ? -pageGrowth_ : pageGrowth_);
     if (closing) PageControlSettings->SetVisible(false);
     if (closing) TimerMem->SetInterval(RefreshInterval(SpinEditRefresh->Value()));
     SpeedButtonOptimize->SetEnabled(closing);
@@ -335,10 +336,18 @@ void TFormMain::ActionSettingsExecute(TObject*)
     if (closing) SaveSettings();
 }
 
-void TFormMain::SlideClient(int steps, int dx, int dy)
+void TFormMain::SlideClient(int steps, int dx, int dy, int extraX)
 {
     const RECT start = ClientRect();
-    for (int i = 1; i <= steps; ++i) SetClientSize(start.right + ScaleDesign(dx * i), start.bottom + ScaleDesign(dy * i));
+    for (int i = 1; i <= steps; ++i)
+        SetClientSize(start.right + ScaleDesign(dx * i) + extraX * i / steps, start.bottom + ScaleDesign(dy * i));
+}
+
+void TFormMain::DpiChangeDone()
+{
+    // Texts do not scale exactly with the dpi: their room is made again.
+    FitTexts();
+    SetClientSize(ClientWidthNow(), ClientRect().bottom);
 }
 
 void TFormMain::ApplyStoredSettings()
@@ -433,6 +442,8 @@ void TFormMain::ApplyLanguage()
     LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
     if (isNT_) LabelCPUP->SetCaption(Text(TText::WindowNotAvailable));
     ShowStatus(Mem->ReadStatus());
+    FitTexts();
+    SetClientSize(ClientWidthNow(), ClientRect().bottom);
 }
 
 void TFormMain::GroupBoxMonitorDblClick(TObject*)

@@ -161,6 +161,12 @@ private:
     // Re-labels the window, the settings page and the tray in the language
     // now spoken.
     void ApplyLanguage();
+    // Makes room for every text in the language spoken, at the window's dpi,
+    // from the design's places (formmain_layout.cpp).
+    void FitTexts();
+    // The client width for the texts' room and whether the settings are open.
+    int ClientWidthNow() const;
+    void DpiChangeDone() override;
     void GoToTray();
     void ApplyStoredSettings();
     // The kept settings as the controls show them.
@@ -181,7 +187,8 @@ private:
     // Slides the client area by steps of (dx, dy) design units, each step a
     // separate resize. Every step lands where the total so far lands, so no
     // rounding builds up at any dpi.
-    void SlideClient(int steps, int dx, int dy);
+    // extraX pixels more in all go to the horizontal steps.
+    void SlideClient(int steps, int dx, int dy, int extraX = 0);
 
     bool isNT_ = false;
     bool settingsOpen_ = false;
@@ -193,6 +200,10 @@ private:
     // The language menu's items and the tags they choose; the stored choice.
     std::vector<std::pair<TMenuItem*, std::wstring>> languageItems_;
     std::wstring languageChoice_;
+    // How much wider than designed, in pixels, the texts make the left
+    // column and the settings page.
+    int columnGrowth_ = 0;
+    int pageGrowth_ = 0;
     // The history could not be written and the user has been told once.
     bool historyErrorShown_ = false;
 };

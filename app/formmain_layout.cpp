@@ -6,12 +6,14 @@
 #include "app/productinfo.h"
 
 #include "controls/gradientbutton.h"
+#include "engine/bytesize.h"
 #include "controls/gradientprogressbar.h"
 #include "controls/spinedit.h"
 #include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "resources/resource.h"
 #include "toolkit/actions.h"
+#include "toolkit/application.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/dpi.h"
 #include "toolkit/groupbox.h"
@@ -22,6 +24,7 @@
 #include "toolkit/progressbar.h"
 #include "toolkit/screen.h"
 #include "toolkit/speedbutton.h"
+#include "toolkit/textfit.h"
 #include "toolkit/timer.h"
 #include "toolkit/trackbar.h"
 
@@ -469,4 +472,82 @@ void TFormMain::LoadLayout()
     OnCreate = Bind(this, &TFormMain::FormCreate);
     OnClose = Bind(this, &TFormMain::FormClose);
     load.Finish();
+}
+
+void TFormMain::FitTexts()
+{
+    const int dpi = Dpi();
+    // A control at its design place scaled to dpi, left edge and width given
+    // in pixels; top and height as designed.
+    auto place = [this, dpi](TControl* c, int left, int width) {
+        const RECT d = DesignBounds(c);
+        const int top = DesignToPixels(d.top, dpi);
+        c->SetBounds(left, top, width, DesignToPixels(d.bottom, dpi) - top);
+    };
+    auto designLeft = [this, dpi](TControl* c) { return DesignToPixels(DesignBounds(c).left, dpi); };
+    auto designWidth = [this](TControl* c) { return DesignBounds(c).right - DesignBounds(c).left; };
+    auto overflow = [&](TControl* c, int needed) { return Overflow(designWidth(c), dpi, needed); };
+    auto widen = [&](TControl* c, int by) {
+        place(c, designLeft(c), DesignToPixels(DesignBounds(c).right, dpi) - designLeft(c) + by);
+    };
+
+    // The left column: its group boxes and buttons share one width. The
+    // monitor's label shows the free memory or a run's report, at their
+    // longest.
+    const std::wstring largest = FormatByteSize(L"1099500000000");
+    int column = 0;
+    for (const std::wstring& text :
+         {Text(TText::WindowAvailable, {largest}), Text(TText::ReportFreed, {largest}),
+          Text(TText::ReportNothingFreed), ErrorReportText(Text(TText::ErrorOutOfMemory))})
+        column = std::max(column, overflow(LabelFree, LabelFree->TextWidth(text)));
+    TControl* const columnBoxes[] = {GroupBoxMonitor, SpeedButtonOptimize, SpeedButtonSettings, GradientButton1,
+                                     GradientButton2, GroupBoxOptimizing};
+    for (TControl* c : columnBoxes) column = std::max(column, overflow(c, c->TextWidthNeeded()));
+    for (TControl* c : columnBoxes) widen(c, column);
+    widen(ProgressBarFree, column);
+    // What the monitor centres stays centred.
+    for (TControl* c : {static_cast<TControl*>(LabelMEMP), static_cast<TControl*>(ProgressBarMEM)})
+        place(c, designLeft(c) + column / 2, DesignToPixels(DesignBounds(c).right, dpi) - designLeft(c));
+
+    // The settings page: each row of a group box left to right, the boxes
+    // one width, the page as wide as they need.
+    const int sliderText = LabelSlider->TextWidth(Text(TText::SettingsMegabytes, {std::to_wstring(TrackRAM->Max())}));
+    const std::vector<std::pair<TGroupBox*, std::vector<TControl*>>> rows = {
+        {GroupBoxRam, {TrackRAM, LabelSlider}},
+        {GroupBoxAlarm, {CheckBoxAutoOptimize, SpinEditAlarmMB, LabelMB}},
+        {GroupBoxMisc, {LabelRefresh, SpinEditRefresh, CheckBoxAutoRun2}},
+    };
+    int page = 0;
+    std::vector<std::vector<TFitPlace>> places;
+    for (const auto& [box, row] : rows) {
+        std::vector<TFitItem> items;
+        for (TControl* c : row) {
+            const RECT d = DesignBounds(c);
+            items.push_back({static_cast<int>(d.left), static_cast<int>(d.right - d.left),
+                             c == LabelSlider ? sliderText : c->TextWidthNeeded()});
+        }
+        places.emplace_back(items.size());
+        page = std::max({page, FitRow(items, dpi, places.back()), overflow(box, box->TextWidthNeeded())});
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        widen(rows[r].first, page);
+        for (std::size_t i = 0; i < rows[r].second.size(); ++i)
+            place(rows[r].second[i], places[r][i].Left, places[r][i].Width);
+    }
+    // The About page's boxes, to the same width.
+    page = std::max(page, overflow(GroupBox2, GroupBox2->TextWidthNeeded()));
+    widen(GroupBox1, page);
+    widen(GroupBox2, page);
+    place(PageControlSettings, designLeft(PageControlSettings) + column,
+          DesignToPixels(DesignBounds(PageControlSettings).right, dpi) - designLeft(PageControlSettings) + page);
+
+    columnGrowth_ = column;
+    pageGrowth_ = page;
+}
+
+int TFormMain::ClientWidthNow() const
+{
+    int width = ScaleDesign(CompactClientWidth) + columnGrowth_;
+    if (settingsOpen_) width += ScaleDesign(SettingsSlideSteps * SettingsSlideStep) + pageGrowth_;
+    return width;
 }

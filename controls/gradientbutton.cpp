@@ -295,3 +295,13 @@ void TGradientButton::DpiChanged(int dpi)
 {
     if (glyph_.ReloadArtwork(dpi)) Invalidate();
 }
+
+int TGradientButton::TextWidthNeeded() const
+{
+    if (Caption().empty()) return 0;
+    // The glyph and its spacing beside the text, and the bevel and the focus
+    // rectangle on either side.
+    constexpr int kEdges = 2 * 4;
+    const int glyph = glyph_.Empty() ? 0 : glyph_.Width() + spacing_;
+    return glyph + TextWidth(Caption()) + ScaleDesign(kEdges);
+}

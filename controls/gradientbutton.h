@@ -126,6 +126,7 @@ public:
     void Click() override;
 
     // What a screen reader hears (controls/accessiblecontrols.cpp).
+    int TextWidthNeeded() const override;
     long AccessibleRole() const override;
     std::wstring AccessibleDefaultAction() const override;
     bool DoAccessibleDefaultAction() override;

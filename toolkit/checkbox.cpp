@@ -93,3 +93,12 @@ void TCheckBox::WndProc(TMessage& m)
     }
     TWinControl::WndProc(m);
 }
+
+int TCheckBox::TextWidthNeeded() const
+{
+    if (Caption().empty()) return 0;
+    // The box, the gap the system leaves after it, and room for the focus
+    // rectangle around the text.
+    constexpr int kBoxAndGap = 13 + 4 + 3;
+    return ScaleDesign(kBoxAndGap) + TextWidth(Caption());
+}

@@ -17,6 +17,7 @@ public:
     bool Checked() const noexcept { return state_ == TCheckBoxState::cbChecked; }
 
     // What a screen reader hears (toolkit/accessiblecontrols.cpp).
+    int TextWidthNeeded() const override;
     long AccessibleRole() const override;
     unsigned long AccessibleState() const override;
     std::wstring AccessibleDefaultAction() const override;

@@ -1,6 +1,7 @@
 #include "toolkit/control.h"
 
 #include "toolkit/errors.h"
+#include "toolkit/handles.h"
 #include "toolkit/forms.h"
 #include "toolkit/highcontrast.h"
 #include "toolkit/wincontrol.h"
@@ -425,4 +426,14 @@ void TControl::MouseEnter()
 void TControl::MouseLeave()
 {
     Fire(OnMouseLeave, this);
+}
+
+int TControl::TextWidth(const std::wstring& text) const
+{
+    if (text.empty()) return 0;
+    TWindowDC screen(nullptr);
+    TSelectObject font(screen.Get(), Font().Handle());
+    RECT r{0, 0, 0, 0};
+    DrawTextW(screen.Get(), text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_CALCRECT);
+    return r.right - r.left;
 }

@@ -113,6 +113,13 @@ public:
     bool ParentFont() const noexcept { return parentFont_; }
     void SetParentFont(bool value);
 
+    // The width in pixels this control needs for its text to show whole in
+    // its font; 0 when it shows none. The form makes room for it.
+    virtual int TextWidthNeeded() const { return 0; }
+    // The width text takes in this control's font, as a single line whose
+    // "&" marks an access key.
+    int TextWidth(const std::wstring& text) const;
+
     TColor Color() const noexcept { return color_; }
     void SetColor(TColor value);
     bool ParentColor() const noexcept { return parentColor_; }

@@ -448,8 +448,22 @@ void TForm::UpdateHint(TControl* control)
     SendMessageW(hintWindow_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
+namespace {
+
+void CollectBounds(TWinControl* parent, std::vector<std::pair<TControl*, RECT>>& list)
+{
+    for (std::size_t i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        list.emplace_back(c, c->BoundsRect());
+        if (auto* windowed = dynamic_cast<TWinControl*>(c)) CollectBounds(windowed, list);
+    }
+}
+
+}  // namespace
+
 void TForm::ReadingDone()
 {
+    CollectBounds(this, designBounds_);
     dpi_ = pixelsPerInch_;
     if (scaled_) ChangeDpi(SystemDpi());
 }
@@ -510,20 +524,15 @@ void TForm::TakeDpiChange(int dpi, const RECT& suggested)
     // The suggested rectangle keeps the window under the pointer while it is
     // dragged across monitors; a size of our own could bounce it back.
     SetBounds(suggested.left, suggested.top, suggested.right - suggested.left, suggested.bottom - suggested.top);
+    DpiChangeDone();
 }
 
-namespace {
-
-void CollectBounds(TWinControl* parent, std::vector<std::pair<TControl*, RECT>>& list)
+RECT TForm::DesignBounds(const TControl* control) const
 {
-    for (std::size_t i = 0; i < parent->ControlCount(); ++i) {
-        TControl* c = parent->Controls(i);
-        list.emplace_back(c, c->BoundsRect());
-        if (auto* windowed = dynamic_cast<TWinControl*>(c)) CollectBounds(windowed, list);
-    }
+    for (const auto& [c, bounds] : designBounds_)
+        if (c == control) return bounds;
+    return {};
 }
-
-}  // namespace
 
 void TForm::ScaleControl(TControl* control, const RECT& bounds, int m, int d)
 {

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "toolkit/customcontrol.h"
 #include "toolkit/icon.h"
@@ -103,6 +105,9 @@ public:
     void ChangeDpi(int dpi);
     // Tells every component the language of the texts has changed.
     void NotifyLanguage(TComponent* component);
+    // Where the design put control, in design units within its parent, as
+    // loaded; an empty rectangle for a control made later.
+    RECT DesignBounds(const TControl* control) const;
     // Scales this form's client size and every child's bounds and own font by m/d.
     void ScaleBy(int m, int d);
     // Sets the client area's size, the frame being the system's for this dpi.
@@ -138,6 +143,8 @@ protected:
     void WndProc(TMessage& message) override;
     void VisibleChanged() override;
     TForm* AsForm() noexcept override { return this; }
+    // The form moved to a monitor of another dpi and is laid out for it.
+    virtual void DpiChangeDone() {}
 
 private:
     void ApplyIcon();
@@ -162,4 +169,5 @@ private:
     bool modal_ = false;
     TUniqueWindow hintWindow_;               // destroyed before the form's window
     const TControl* hintControl_ = nullptr;  // not owned
+    std::vector<std::pair<TControl*, RECT>> designBounds_;  // not owned
 };

@@ -49,3 +49,11 @@ void TGroupBox::Paint()
     if (!Enabled()) canvas.Font().SetColor(clBtnShadow);
     canvas.DrawText(Caption(), text, DT_SINGLELINE);
 }
+
+int TGroupBox::TextWidthNeeded() const
+{
+    // The caption sits 8 pixels in, as Paint draws it, and the frame goes
+    // on for as much after it.
+    constexpr int kCaptionInset = 8;
+    return Caption().empty() ? 0 : kCaptionInset + TextWidth(Caption()) + kCaptionInset;
+}

@@ -11,6 +11,7 @@ public:
 
     void AdjustClientRect(RECT& rect) override;
     // What a screen reader hears (toolkit/accessiblecontrols.cpp).
+    int TextWidthNeeded() const override;
     long AccessibleRole() const override;
 
 protected:

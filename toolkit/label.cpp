@@ -106,3 +106,8 @@ void TLabel::Paint()
         canvas.DrawDisabledText(Caption(), r, DrawFlags());
     }
 }
+
+int TLabel::TextWidthNeeded() const
+{
+    return TextWidth(Caption());
+}

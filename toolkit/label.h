@@ -22,6 +22,7 @@ public:
     void Loaded() override;
 
     // What a screen reader hears (toolkit/accessiblecontrols.cpp).
+    int TextWidthNeeded() const override;
     long AccessibleRole() const override;
     unsigned long AccessibleState() const override;
 

@@ -2,6 +2,7 @@
 // handlers are called as the controls would call them, and the results are
 // read back from the controls, the window rectangles and the registry.
 #include "tests/app/formmain_fixture.h"
+#include "tests/app/layout_design.h"
 
 #include <commctrl.h>
 
@@ -299,10 +300,13 @@ TEST_F(FormMainTest, WindowSizesThroughSettingsAndOptimizeSlides)
     EXPECT_EQ(OuterHeight(), 332);
 
     {
+        // The page as much wider as its texts need in this prefix's fonts,
+        // its share of that in each step.
+        const int page = TRoomForTexts(*form, 96).Page();
         TSizeRecorder recorder(form->Handle());
         form->ActionSettingsExecute(form);
         EXPECT_TRUE(form->SettingsOpen());
-        EXPECT_EQ(OuterWidth(), 164 + 336);
+        EXPECT_EQ(OuterWidth(), 164 + 336 + page);
         EXPECT_FALSE(form->SpeedButtonOptimize->Enabled());
         form->ActionSettingsExecute(form);
         EXPECT_FALSE(form->SettingsOpen());
@@ -310,8 +314,8 @@ TEST_F(FormMainTest, WindowSizesThroughSettingsAndOptimizeSlides)
         EXPECT_TRUE(form->SpeedButtonOptimize->Enabled());
         // 42 visible steps of 8 pixels each way.
         std::vector<SIZE> expected;
-        for (int i = 1; i <= 42; ++i) expected.push_back({164 + 8 * i, 332});
-        for (int i = 41; i >= 0; --i) expected.push_back({164 + 8 * i, 332});
+        for (int i = 1; i <= 42; ++i) expected.push_back({164 + 8 * i + page * i / 42, 332});
+        for (int i = 1; i <= 42; ++i) expected.push_back({164 + 336 + page - 8 * i - page * i / 42, 332});
         ASSERT_EQ(recorder.sizes.size(), expected.size());
         for (std::size_t i = 0; i < expected.size(); ++i) {
             EXPECT_EQ(recorder.sizes[i].cx, expected[i].cx) << "step " << i;

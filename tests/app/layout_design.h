@@ -3,6 +3,19 @@
 // whole rectangle; tab sheets take theirs from the page control).
 #pragma once
 
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/formmain.h"
+#include "engine/bytesize.h"
+#include "toolkit/application.h"
+#include "toolkit/control.h"
+#include "toolkit/trackbar.h"
+#include "toolkit/texts.h"
+#include "toolkit/textfit.h"
+
 struct TPlace {
     const wchar_t* name;
     const wchar_t* windowClass;
@@ -61,4 +74,89 @@ inline const TGraphicPlace kGraphic[] = {
     {L"Label2", L"GroupBox1", 16, 32, 78, 16, true},
     {L"Label4", L"GroupBox2", 16, 24, 32, 13, true},
     {L"Label5", L"GroupBox2", 16, 48, 32, 13, true},
+};
+
+// Where the room made for texts puts each control: the design scaled to
+// dpi, then widened and moved as the rule gives it for the texts' widths in
+// the window's language and fonts (each control's own measure of its need).
+// English in the designed font needs no room: the design exactly.
+class TRoomForTexts {
+public:
+    TRoomForTexts(TFormMain& form, int dpi) : dpi_(dpi)
+    {
+        auto find = [&form](const wchar_t* name) { return dynamic_cast<TControl*>(form.FindComponent(name)); };
+        auto overflow = [&](const wchar_t* name, int needed) { return Overflow(DesignOf(name).width, dpi, needed); };
+        const std::wstring largest = FormatByteSize(L"1099500000000");
+        TControl* free = find(L"LabelFree");
+        for (const std::wstring& text : {Text(TText::WindowAvailable, {largest}), Text(TText::ReportFreed, {largest}),
+                                         Text(TText::ReportNothingFreed), ErrorReportText(Text(TText::ErrorOutOfMemory))})
+            column_ = std::max(column_, overflow(L"LabelFree", free->TextWidth(text)));
+        for (const wchar_t* name : kColumn) column_ = std::max(column_, overflow(name, find(name)->TextWidthNeeded()));
+        const wchar_t* const rows[][3] = {{L"TrackRAM", L"LabelSlider", nullptr},
+                                          {L"CheckBoxAutoOptimize", L"SpinEditAlarmMB", L"LabelMB"},
+                                          {L"LabelRefresh", L"SpinEditRefresh", L"CheckBoxAutoRun2"}};
+        const wchar_t* const boxes[] = {L"GroupBoxRam", L"GroupBoxAlarm", L"GroupBoxMisc"};
+        for (std::size_t r = 0; r < std::size(rows); ++r) {
+            std::vector<TFitItem> items;
+            std::vector<const wchar_t*> names;
+            for (const wchar_t* name : rows[r]) {
+                if (name == nullptr) break;
+                const TDesignRect d = DesignOf(name);
+                const int needed = std::wstring(name) == L"LabelSlider"
+                                       ? find(name)->TextWidth(Text(TText::SettingsMegabytes,
+                                                                    {std::to_wstring(form.TrackRAM->Max())}))
+                                       : find(name)->TextWidthNeeded();
+                items.push_back({d.left, d.width, needed});
+                names.push_back(name);
+            }
+            std::vector<TFitPlace> places(items.size());
+            page_ = std::max({page_, FitRow(items, dpi, places), overflow(boxes[r], find(boxes[r])->TextWidthNeeded())});
+            for (std::size_t i = 0; i < names.size(); ++i) rowPlaces_.emplace_back(names[i], places[i]);
+        }
+        page_ = std::max(page_, overflow(L"GroupBox2", find(L"GroupBox2")->TextWidthNeeded()));
+    }
+
+    int Column() const { return column_; }
+    int Page() const { return page_; }
+
+    // The control's place in pixels within its parent.
+    RECT Place(const wchar_t* name) const
+    {
+        const TDesignRect d = DesignOf(name);
+        const std::wstring n = name;
+        int left = DesignToPixels(d.left, dpi_);
+        int width = DesignToPixels(d.left + d.width, dpi_) - left;
+        const int top = DesignToPixels(d.top, dpi_);
+        const int height = DesignToPixels(d.top + d.height, dpi_) - top;
+        for (const auto& [rowName, place] : rowPlaces_)
+            if (n == rowName) left = place.Left, width = place.Width;
+        for (const wchar_t* member : kColumn)
+            if (n == member) width += column_;
+        if (n == L"ProgressBarFree" || n == L"LabelFree") width += column_;
+        if (n == L"LabelMEMP" || n == L"ProgressBarMEM") left += column_ / 2;
+        for (const wchar_t* box : {L"GroupBoxRam", L"GroupBoxAlarm", L"GroupBoxMisc", L"GroupBox1", L"GroupBox2"})
+            if (n == box) width += page_;
+        if (n == L"PageControlSettings") left += column_, width += page_;
+        return {left, top, left + width, top + height};
+    }
+
+private:
+    struct TDesignRect {
+        int left, top, width, height;
+    };
+    static constexpr const wchar_t* kColumn[] = {L"GroupBoxMonitor", L"SpeedButtonOptimize", L"SpeedButtonSettings",
+                                                 L"GradientButton1", L"GradientButton2", L"GroupBoxOptimizing"};
+    static TDesignRect DesignOf(const wchar_t* name)
+    {
+        for (const TPlace& p : kWindowed)
+            if (std::wstring(p.name) == name) return {p.left, p.top, p.width, p.height};
+        for (const TGraphicPlace& g : kGraphic)
+            if (std::wstring(g.name) == name) return {g.left, g.top, g.width, g.height};
+        return {};
+    }
+
+    int dpi_;
+    int column_ = 0;
+    int page_ = 0;
+    std::vector<std::pair<std::wstring, TFitPlace>> rowPlaces_;
 };

@@ -190,6 +190,7 @@ TEST_F(LayoutTest, EveryWindowedControlSitsWhereDesigned)
 {
     Create();
     form->ActionSettingsExecute(form);  // the settings page shows only while open
+    const TRoomForTexts room(*form, 96);
     for (const TPlace& p : kWindowed) {
         SCOPED_TRACE(ToUtf8(p.name));
         TWinControl* control = Windowed(p.name);
@@ -202,10 +203,11 @@ TEST_F(LayoutTest, EveryWindowedControlSitsWhereDesigned)
         RECT r{};
         GetWindowRect(window, &r);
         MapWindowPoints(nullptr, parent->Handle(), reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, p.left);
-        EXPECT_EQ(r.top, p.top);
-        EXPECT_EQ(r.right - r.left, p.width);
-        EXPECT_EQ(r.bottom - r.top, p.height);
+        const RECT expected = room.Place(p.name);
+        EXPECT_EQ(r.left, expected.left);
+        EXPECT_EQ(r.top, expected.top);
+        EXPECT_EQ(r.right, expected.right);
+        EXPECT_EQ(r.bottom, expected.bottom);
         EXPECT_EQ((GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0, p.visible);
         EXPECT_EQ(control->TabOrder(), p.tabOrder);
     }
