@@ -84,8 +84,9 @@ def nsh(languages):
         name = NSIS_LANGUAGES.get(lang.tag)
         if name is None:
             raise texts.TextError(
-                f"{lang.path}: NSIS has no language for the tag {lang.tag}; "
-                f"add its NSIS language name to NSIS_LANGUAGES in installer/texts_nsh.py")
+                f"{lang.path}: no NSIS language is known for the tag {lang.tag}; add its NSIS "
+                f"name (its file in NSIS's 'Language files', without .nlf) to NSIS_LANGUAGES "
+                f"in installer/texts_nsh.py")
         names.append(name)
         lines.append(f'!insertmacro MUI_LANGUAGE "{name}"')
     keys = [k for k in languages[0].texts if k.startswith(PREFIX)]
