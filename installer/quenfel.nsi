@@ -199,9 +199,9 @@ Section "-AutorunOff"
   ${EndIf}
 SectionEnd
 
-; NSIS picks the language of the user's Windows display language, or failing
-; that the first of the same primary language: Simplified Chinese for Hong
-; Kong and Macao, which write the traditional script.
+; NSIS picks the user's Windows display language, or failing that another of
+; the same primary language: Simplified Chinese for Hong Kong and Macao, which
+; write the traditional script.
 !macro CHOOSE_CHINESE_SCRIPT
   !ifdef LANG_TRADCHINESE
     System::Call 'kernel32::GetUserDefaultUILanguage() i.r0'
