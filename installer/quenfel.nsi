@@ -1,6 +1,11 @@
 ; The per-user installer and its uninstaller. Built by scripts/package:
 ;   makensis -DVERSION=1.5 -DFILEVERSION=1.5.0.0 -DPROGRAM32=... -DPROGRAM64=...
-;            -DPROGRAM32_KB=... -DPROGRAM64_KB=... -DICON=... -DOUTFILE=... quenfel.nsi
+;            -DPROGRAM32_KB=... -DPROGRAM64_KB=... -DICON=... -DOUTFILE=...
+;            -DLANGUAGES=.../languages.nsh quenfel.nsi
+; LANGUAGES is made by texts_nsh.py from resources/lang: the languages, and
+; our texts in each as LangStrings named by their keys ($(installer.autorun)).
+; Installer and uninstaller speak the user's Windows display language when
+; they have it, English otherwise.
 ; It needs no administrator rights: everything goes under the user's own
 ; profile and HKEY_CURRENT_USER.
 ;
@@ -19,8 +24,8 @@ SetCompressor /SOLID lzma
 !include WinVer.nsh
 !include x64.nsh
 
-!ifndef VERSION | FILEVERSION | PROGRAM32 | PROGRAM64 | PROGRAM32_KB | PROGRAM64_KB | ICON | OUTFILE
-  !error "Build with scripts/package, which defines VERSION, FILEVERSION, PROGRAM32(_KB), PROGRAM64(_KB), ICON and OUTFILE"
+!ifndef VERSION | FILEVERSION | PROGRAM32 | PROGRAM64 | PROGRAM32_KB | PROGRAM64_KB | ICON | OUTFILE | LANGUAGES
+  !error "Build with scripts/package, which defines VERSION, FILEVERSION, PROGRAM32(_KB), PROGRAM64(_KB), ICON, OUTFILE and LANGUAGES"
 !endif
 
 !define PRODUCT "Quenfel"
@@ -49,7 +54,7 @@ Var Install64
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
-!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+!define MUI_FINISHPAGE_RUN_TEXT "$(installer.start_now)"
 
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -57,7 +62,8 @@ Var Install64
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
-!insertmacro MUI_LANGUAGE "English"
+; After the pages, as the Modern UI wants; English comes first.
+!include "${LANGUAGES}"
 
 VIProductVersion "${FILEVERSION}"
 VIFileVersion "${FILEVERSION}"
@@ -86,7 +92,7 @@ Function ${prefix}CloseRunningCopies
     ${EndIf}
     System::Call 'kernel32::CloseHandle(p r0)'
     ${If} $1 = 0
-      DetailPrint "Closing ${PRODUCT}..."
+      DetailPrint "$(installer.closing)"
     ${EndIf}
     ; Asked again every second: a copy that was still starting had no window
     ; the first time.
@@ -100,7 +106,7 @@ Function ${prefix}CloseRunningCopies
     ${EndIf}
     ${If} $1 >= 100
       MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-        "${PRODUCT} is still running. Close it (right-click its tray icon, Exit), then click Retry." \
+        "$(installer.still_running)" \
         /SD IDCANCEL IDRETRY closeAll
       StrCpy $0 0
       ${Break}
@@ -173,7 +179,7 @@ Section "${PRODUCT}" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section /o "Start with Windows" SecAutorun
+Section /o "$(installer.autorun)" SecAutorun
   WriteRegStr HKCU "${SETTINGS_KEY}" "loadwithwin" "1"
   Push "$INSTDIR\${EXE}"
   Call CommandForPath
@@ -193,9 +199,23 @@ Section "-AutorunOff"
   ${EndIf}
 SectionEnd
 
+; NSIS picks the user's Windows display language, or failing that another of
+; the same primary language: Simplified Chinese for Hong Kong and Macao, which
+; write the traditional script.
+!macro CHOOSE_CHINESE_SCRIPT
+  !ifdef LANG_TRADCHINESE
+    System::Call 'kernel32::GetUserDefaultUILanguage() i.r0'
+    ${If} $0 = 0x0C04
+    ${OrIf} $0 = 0x1404
+      StrCpy $LANGUAGE ${LANG_TRADCHINESE}
+    ${EndIf}
+  !endif
+!macroend
+
 Function .onInit
+  !insertmacro CHOOSE_CHINESE_SCRIPT
   ${IfNot} ${AtLeastWin7}
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} needs Windows 7 or later." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "$(installer.needs_windows7)" /SD IDOK
     Abort
   ${EndIf}
   ; The 64-bit program where x64 code runs natively; the 32-bit one on 32-bit
@@ -221,6 +241,10 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+Function un.onInit
+  !insertmacro CHOOSE_CHINESE_SCRIPT
+FunctionEnd
+
 Section "Uninstall"
   Call un.CloseRunningCopies
   Pop $0
@@ -237,7 +261,9 @@ Section "Uninstall"
       ${Break}
     ${EndIf}
     ${If} $1 >= 50
-      MessageBox MB_OK|MB_ICONEXCLAMATION "Could not remove $INSTDIR\${EXE}." /SD IDOK
+      ; The text's {1}.
+      StrCpy $R1 "$INSTDIR\${EXE}"
+      MessageBox MB_OK|MB_ICONEXCLAMATION "$(installer.could_not_remove)" /SD IDOK
       Abort
     ${EndIf}
     Sleep 100

@@ -7,10 +7,14 @@
 //   package_probe runs           waits for a running copy, shown or in the tray
 //   package_probe gone           waits until no copy runs (no window, no lock)
 //   package_probe close          asks a running copy to close, then as gone
-//   package_probe untick-autorun SETUP_TITLE
-//                                in the running installer's window: turns
-//                                "Start with Windows" over (it must change),
-//                                then Next, Install and Finish
+//   package_probe wizard SETUP_TITLE AUTORUN NEXT INSTALL RUN FINISH [turn-autorun] [untick-run]
+//                                in the running installer's window, titled
+//                                SETUP_TITLE: the components list's second
+//                                entry reads AUTORUN (turn-autorun turns it
+//                                over: it must change); the button reads NEXT,
+//                                then INSTALL, each pressed; the finish page's
+//                                check box reads RUN, ticked (untick-run
+//                                unticks it); the button reads FINISH, pressed
 // Exit code 0 when the condition came true before the deadline.
 #include <windows.h>
 #include <commctrl.h>
@@ -138,8 +142,8 @@ std::wstring ButtonText(HWND wizard)
     return e2e::WindowText(GetDlgItem(wizard, IDOK));
 }
 
-// Presses the wizard's IDOK button once it reads text, as a click would.
-bool Press(HWND wizard, const std::wstring& text)
+// Waits until the wizard's IDOK button reads text and can be pressed.
+bool ButtonReads(HWND wizard, const std::wstring& text)
 {
     if (!e2e::WaitUntil([&] { return ButtonText(wizard) == text && IsWindowEnabled(GetDlgItem(wizard, IDOK)); },
                         kDeadline)) {
@@ -147,11 +151,73 @@ bool Press(HWND wizard, const std::wstring& text)
                     text.c_str());
         return false;
     }
+    return true;
+}
+
+// Presses the wizard's IDOK button once it reads text, as a click would.
+bool Press(HWND wizard, const std::wstring& text)
+{
+    if (!ButtonReads(wizard, text)) return false;
     PostMessageW(wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(wizard, IDOK)));
     return true;
 }
 
-int UntickAutorun(const std::wstring& setupTitle)
+// Memory in another process, given back on every path.
+class TRemoteBuffer {
+public:
+    TRemoteBuffer(HANDLE process, SIZE_T size)
+        : process_(process),
+          address_(static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)))
+    {
+    }
+    ~TRemoteBuffer()
+    {
+        if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    TRemoteBuffer(const TRemoteBuffer&) = delete;
+    TRemoteBuffer& operator=(const TRemoteBuffer&) = delete;
+
+    BYTE* Address() const { return address_; }
+
+private:
+    HANDLE process_;
+    BYTE* address_;
+};
+
+// A tree entry's text. The tree belongs to the installer, so the request and
+// the buffer it fills must be in the installer's memory; both programs are
+// 32-bit, so the request has the same layout there.
+std::wstring TreeItemText(HWND tree, HTREEITEM item)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tree, &processId);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr) return L"";
+    std::wstring text;
+    {
+        constexpr int kChars = 260;
+        TRemoteBuffer remote(process, sizeof(TVITEMW) + kChars * sizeof(wchar_t));
+        TVITEMW request{};
+        request.mask = TVIF_TEXT;
+        request.hItem = item;
+        request.pszText = reinterpret_cast<wchar_t*>(remote.Address() + sizeof(TVITEMW));
+        request.cchTextMax = kChars;
+        wchar_t buffer[kChars] = {};
+        if (remote.Address() != nullptr &&
+            WriteProcessMemory(process, remote.Address(), &request, sizeof request, nullptr) &&
+            SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.Address())) &&
+            ReadProcessMemory(process, request.pszText, buffer, sizeof buffer, nullptr)) {
+            buffer[kChars - 1] = L'\0';
+            text = buffer;
+        }
+    }
+    CloseHandle(process);
+    return text;
+}
+
+int Wizard(const std::wstring& setupTitle, const std::wstring& autorunText, const std::wstring& nextText,
+           const std::wstring& installText, const std::wstring& runText, const std::wstring& finishText,
+           bool turnAutorun, bool untickRun)
 {
     HWND wizard = nullptr;
     HWND tree = nullptr;
@@ -173,18 +239,37 @@ int UntickAutorun(const std::wstring& setupTitle)
     const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     const auto autorun = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(root)));
     if (autorun == nullptr) return Fail("the components list has no second entry");
+    const std::wstring entry = TreeItemText(tree, autorun);
+    if (entry != autorunText) {
+        std::printf("package_probe: the second component reads \"%ls\", not \"%ls\"\n", entry.c_str(),
+                    autorunText.c_str());
+        return 1;
+    }
     auto checkState = [&] {
         return SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(autorun), TVIS_STATEIMAGEMASK);
     };
-    const LRESULT before = checkState();
-    // As a user selecting the entry and pressing the space bar.
-    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(autorun));
-    PostMessageW(tree, WM_KEYDOWN, VK_SPACE, 0);
-    PostMessageW(tree, WM_KEYUP, VK_SPACE, 0xC0000000);
-    if (!e2e::WaitUntil([&] { return checkState() != before; }, kDeadline))
-        return Fail("\"Start with Windows\" did not change");
-    if (!Press(wizard, L"&Next >") || !Press(wizard, L"&Install") || !Press(wizard, L"&Finish")) return 1;
-    return 0;
+    if (turnAutorun) {
+        const LRESULT before = checkState();
+        // As a user selecting the entry and pressing the space bar.
+        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(autorun));
+        PostMessageW(tree, WM_KEYDOWN, VK_SPACE, 0);
+        PostMessageW(tree, WM_KEYUP, VK_SPACE, 0xC0000000);
+        if (!e2e::WaitUntil([&] { return checkState() != before; }, kDeadline))
+            return Fail("\"Start with Windows\" did not change");
+    }
+    if (!Press(wizard, nextText) || !Press(wizard, installText) || !ButtonReads(wizard, finishText)) return 1;
+    // The finish page's box that starts the program, ticked at first.
+    HWND run = nullptr;
+    if (!e2e::WaitUntil([&] { return (run = e2e::FindChildByText(wizard, runText)) != nullptr; }, kDeadline)) {
+        std::printf("package_probe: the finish page has no \"%ls\"\n", runText.c_str());
+        return 1;
+    }
+    if (SendMessageW(run, BM_GETCHECK, 0, 0) != BST_CHECKED) return Fail("the box that starts the program is not ticked");
+    if (untickRun) {
+        SendMessageW(run, BM_CLICK, 0, 0);
+        if (SendMessageW(run, BM_GETCHECK, 0, 0) != BST_UNCHECKED) return Fail("the box that starts the program stays ticked");
+    }
+    return Press(wizard, finishText) ? 0 : 1;
 }
 
 } // namespace
@@ -197,7 +282,19 @@ int wmain(int argc, wchar_t** argv)
     if (mode == L"runs" && argc == 2) return Runs();
     if (mode == L"gone" && argc == 2) return Gone();
     if (mode == L"close" && argc == 2) return Close();
-    if (mode == L"untick-autorun" && argc == 3) return UntickAutorun(argv[2]);
-    std::printf("usage: package_probe shows TITLE | appears TITLE | runs | gone | close | untick-autorun SETUP_TITLE\n");
+    if (mode == L"wizard" && argc >= 8) {
+        bool turnAutorun = false;
+        bool untickRun = false;
+        bool known = true;
+        for (int i = 8; i < argc; ++i) {
+            const std::wstring option = argv[i];
+            if (option == L"turn-autorun") turnAutorun = true;
+            else if (option == L"untick-run") untickRun = true;
+            else known = false;
+        }
+        if (known) return Wizard(argv[2], argv[3], argv[4], argv[5], argv[6], argv[7], turnAutorun, untickRun);
+    }
+    std::printf("usage: package_probe shows TITLE | appears TITLE | runs | gone | close\n"
+                "       | wizard SETUP_TITLE AUTORUN NEXT INSTALL RUN FINISH [turn-autorun] [untick-run]\n");
     return 2;
 }
