@@ -168,7 +168,7 @@ void TFormMain::FormCreate(TObject*)
 
     LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
     FitTexts();
-    SetClientSize(ClientWidthNow(), ScaleDesign(CompactClientHeight));
+    SetClientSize(ClientWidth(settingsOpen_), ScaleDesign(CompactClientHeight));
     CheckBoxAutoRun->SetChecked(Mem->MachineAutorunRegistered());
 
     // The settings page sits beyond the closed window's edge. Hidden, it
@@ -326,7 +326,11 @@ void TFormMain::ActionSettingsExecute(TObject*)
 {
     const bool closing = settingsOpen_;
     if (!closing) PageControlSettings->SetVisible(true);
-    SlideClient(SettingsSlideSteps, closing ? -SettingsSlideStep : SettingsSlideStep, 0, closing ? -pageGrowth_ : pageGrowth_);
+    // Towards the width the texts need open or closed, wherever it starts.
+    const RECT start = ClientRect();
+    const int target = ClientWidth(!closing);
+    for (int i = 1; i <= SettingsSlideSteps; ++i)
+        SetClientSize(start.right + (target - start.right) * i / SettingsSlideSteps, start.bottom);
     if (closing) PageControlSettings->SetVisible(false);
     if (closing) TimerMem->SetInterval(RefreshInterval(SpinEditRefresh->Value()));
     SpeedButtonOptimize->SetEnabled(closing);
@@ -336,18 +340,17 @@ void TFormMain::ActionSettingsExecute(TObject*)
     if (closing) SaveSettings();
 }
 
-void TFormMain::SlideClient(int steps, int dx, int dy, int extraX)
+void TFormMain::SlideClient(int steps, int dx, int dy)
 {
     const RECT start = ClientRect();
-    for (int i = 1; i <= steps; ++i)
-        SetClientSize(start.right + ScaleDesign(dx * i) + extraX * i / steps, start.bottom + ScaleDesign(dy * i));
+    for (int i = 1; i <= steps; ++i) SetClientSize(start.right + ScaleDesign(dx * i), start.bottom + ScaleDesign(dy * i));
 }
 
 void TFormMain::DpiChangeDone()
 {
     // Texts do not scale exactly with the dpi: their room is made again.
     FitTexts();
-    SetClientSize(ClientWidthNow(), ClientRect().bottom);
+    SetClientSize(ClientWidth(settingsOpen_), ClientRect().bottom);
 }
 
 void TFormMain::ApplyStoredSettings()
@@ -443,7 +446,7 @@ void TFormMain::ApplyLanguage()
     if (isNT_) LabelCPUP->SetCaption(Text(TText::WindowNotAvailable));
     ShowStatus(Mem->ReadStatus());
     FitTexts();
-    SetClientSize(ClientWidthNow(), ClientRect().bottom);
+    SetClientSize(ClientWidth(settingsOpen_), ClientRect().bottom);
 }
 
 void TFormMain::GroupBoxMonitorDblClick(TObject*)

@@ -164,8 +164,9 @@ private:
     // Makes room for every text in the language spoken, at the window's dpi,
     // from the design's places (formmain_layout.cpp).
     void FitTexts();
-    // The client width for the texts' room and whether the settings are open.
-    int ClientWidthNow() const;
+    // The client width with the settings open or closed, with the room the
+    // texts need.
+    int ClientWidth(bool settingsOpen) const;
     void DpiChangeDone() override;
     void GoToTray();
     void ApplyStoredSettings();
@@ -187,8 +188,7 @@ private:
     // Slides the client area by steps of (dx, dy) design units, each step a
     // separate resize. Every step lands where the total so far lands, so no
     // rounding builds up at any dpi.
-    // extraX pixels more in all go to the horizontal steps.
-    void SlideClient(int steps, int dx, int dy, int extraX = 0);
+    void SlideClient(int steps, int dx, int dy);
 
     bool isNT_ = false;
     bool settingsOpen_ = false;

@@ -482,7 +482,11 @@ void TFormMain::FitTexts()
     auto place = [this, dpi](TControl* c, int left, int width) {
         const RECT d = DesignBounds(c);
         const int top = DesignToPixels(d.top, dpi);
-        c->SetBounds(left, top, width, DesignToPixels(d.bottom, dpi) - top);
+        // A label that sizes itself to its text only moves.
+        if (auto* label = dynamic_cast<TLabel*>(c); label != nullptr && label->AutoSize())
+            c->SetBounds(left, top, c->Width(), c->Height());
+        else
+            c->SetBounds(left, top, width, DesignToPixels(d.bottom, dpi) - top);
     };
     auto designLeft = [this, dpi](TControl* c) { return DesignToPixels(DesignBounds(c).left, dpi); };
     auto designWidth = [this](TControl* c) { return DesignBounds(c).right - DesignBounds(c).left; };
@@ -545,9 +549,9 @@ void TFormMain::FitTexts()
     pageGrowth_ = page;
 }
 
-int TFormMain::ClientWidthNow() const
+int TFormMain::ClientWidth(bool settingsOpen) const
 {
     int width = ScaleDesign(CompactClientWidth) + columnGrowth_;
-    if (settingsOpen_) width += ScaleDesign(SettingsSlideSteps * SettingsSlideStep) + pageGrowth_;
+    if (settingsOpen) width += ScaleDesign(SettingsSlideSteps * SettingsSlideStep) + pageGrowth_;
     return width;
 }

@@ -152,7 +152,7 @@ Section "${PRODUCT}" SecProgram
   Call CloseRunningCopies
   Pop $0
   ${If} $0 <> 1
-    Abort "${PRODUCT} is still running; nothing was changed."
+    Abort "$(installer.nothing_changed)"
   ${EndIf}
 
   SetOutPath "$INSTDIR"
@@ -249,7 +249,7 @@ Section "Uninstall"
   Call un.CloseRunningCopies
   Pop $0
   ${If} $0 <> 1
-    Abort "${PRODUCT} is still running; nothing was removed."
+    Abort "$(installer.nothing_removed)"
   ${EndIf}
 
   ; A copy that has just ended may hold its file for a moment longer.

@@ -18,7 +18,8 @@ start_private_display() {
 # open for the whole session, and the call returns once it is up.
 # QUENFEL_LOGPIXELS gives the prefix that dpi before any program of ours
 # starts; QUENFEL_DESKTOP names its desktop (Default), so that a second
-# session on the same display waits for its own.
+# session on the same display waits for its own, and QUENFEL_DESKTOP_SIZE
+# sets its size (1024x768).
 wine_session_start() {
   local prefix=$1 holder=${2:-} desktop=${QUENFEL_DESKTOP:-Default}
   # winemenubuilder would copy shortcuts and file types into the host desktop.
@@ -31,7 +32,7 @@ wine_session_start() {
   # a notification area, as on Windows, at a fixed size (and 96 dpi unless
   # QUENFEL_LOGPIXELS says otherwise).
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$desktop" /f </dev/null >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$desktop" /d 1024x768 /f </dev/null >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$desktop" /d "${QUENFEL_DESKTOP_SIZE:-1024x768}" /f </dev/null >/dev/null 2>&1
   if [ -n "${QUENFEL_LOGPIXELS:-}" ]; then
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUENFEL_LOGPIXELS" /f </dev/null >/dev/null 2>&1
   fi

@@ -119,6 +119,17 @@ protected:
                                                   << " " << testing::PrintToString(Describe(r)) << " client "
                                                   << testing::PrintToString(Describe(client));
             }
+            // Its text whole, measured in its own font.
+            EXPECT_LE(c->TextWidthNeeded(), c->Width()) << "text cut: " << testing::PrintToString(name);
+            // No sibling over it.
+            for (std::size_t j = 0; j < i; ++j) {
+                auto* other = dynamic_cast<TControl*>(form->Components(j));
+                if (other == nullptr || !other->Showing() || other->Parent() != c->Parent()) continue;
+                const RECT theirs = other->BoundsRect();
+                RECT both;
+                EXPECT_FALSE(IntersectRect(&both, &own, &theirs))
+                    << testing::PrintToString(name) << " over " << testing::PrintToString(std::wstring(other->Name()));
+            }
             if (auto* label = dynamic_cast<TLabel*>(c); label != nullptr && !label->Caption().empty()) {
                 const SIZE text = TextSize(label->Font(), label->Caption());
                 EXPECT_LE(text.cx, label->Width()) << testing::PrintToString(name);
@@ -141,18 +152,20 @@ protected:
     // checked by its corner only.
     void CheckDesignPlaces(int dpi, int tolerance)
     {
-        auto check = [&](const wchar_t* name, int left, int top, int width, int height) {
+        const TRoomForTexts room(*form, dpi);
+        auto check = [&](const wchar_t* name, int, int, int, int) {
             TControl* c = Control(name);
             ASSERT_NE(c, nullptr) << testing::PrintToString(std::wstring(name));
             auto* label = dynamic_cast<TLabel*>(c);
             const bool sized = label == nullptr || !label->AutoSize();
             const RECT r = c->BoundsRect();
             const std::string what = testing::PrintToString(std::wstring(name)) + " at " + std::to_string(dpi);
-            EXPECT_NEAR(r.left, At(left, dpi), tolerance) << what;
-            EXPECT_NEAR(r.top, At(top, dpi), tolerance) << what;
+            const RECT expected = room.Place(name);
+            EXPECT_NEAR(r.left, expected.left, tolerance) << what;
+            EXPECT_NEAR(r.top, expected.top, tolerance) << what;
             if (sized) {
-                EXPECT_NEAR(r.right, At(left + width, dpi), tolerance) << what;
-                EXPECT_NEAR(r.bottom, At(top + height, dpi), tolerance) << what;
+                EXPECT_NEAR(r.right, expected.right, tolerance) << what;
+                EXPECT_NEAR(r.bottom, expected.bottom, tolerance) << what;
             }
         };
         for (const TPlace& p : kWindowed) check(p.name, p.left, p.top, p.width, p.height);
@@ -286,10 +299,12 @@ TEST_F(DpiTest, ADpiChangeGivesTheLayoutOfAStartAtThatDpi)
     EXPECT_NEAR(form->Font().Height(), -At(11, target), 1);
     EXPECT_NEAR(form->Label1->Font().Height(), -At(13, target), 1);
 
-    // The settings slide at the new dpi opens exactly its design width.
+    // The settings slide at the new dpi opens exactly its design width, and
+    // what its texts need in the fonts of that dpi.
     form->ActionSettingsExecute(form);
     EXPECT_EQ(form->ClientRect().right, At(TFormMain::CompactClientWidth, target) +
-                                            At(TFormMain::SettingsSlideSteps * TFormMain::SettingsSlideStep, target));
+                                            At(TFormMain::SettingsSlideSteps * TFormMain::SettingsSlideStep, target) +
+                                            TRoomForTexts(*form, target).Page());
     form->ActionSettingsExecute(form);
     CheckCompactClient(target);
 }

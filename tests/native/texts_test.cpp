@@ -8,6 +8,7 @@
 #include "engine/bytesize.h"
 #include "engine/runreport.h"
 #include "toolkit/errors.h"
+#include "toolkit/textfit.h"
 #include "toolkit/texts.h"
 
 namespace {
@@ -81,4 +82,39 @@ TEST(Texts, FiguresReadAsTheLanguageWritesThem)
         EXPECT_EQ(FormatByteSize(L"12"), c.bytes) << ToUtf8(c.language);
         if (c.freed) EXPECT_EQ(RunReportText(0, 97779712), c.freed) << ToUtf8(c.language);
     }
+}
+
+// Room for text: a box whose text fits keeps its design place exactly; one
+// that does not widens by what it lacks and moves only what follows it.
+TEST(TextFit, OnlyWhatDoesNotFitGrowsAndOnlyWhatItPushesMoves)
+{
+    // A check box, a spin edit and a label in a row, as designed at 96 dpi.
+    const TFitItem designed[] = {{10, 219, 0}, {231, 51, 0}, {288, 16, 0}};
+    const struct {
+        const char* what;
+        int dpi;
+        int needed[3];
+        TFitPlace places[3];
+        int growth;
+    } cases[] = {
+        {"every text fits", 96, {219, 0, 16}, {{10, 219}, {231, 51}, {288, 16}}, 0},
+        {"the first is 37 short", 96, {256, 0, 14}, {{10, 256}, {268, 51}, {325, 16}}, 37},
+        {"only the last is short", 96, {100, 0, 30}, {{10, 219}, {231, 51}, {288, 30}}, 14},
+        {"two are short", 96, {229, 0, 20}, {{10, 229}, {241, 51}, {298, 20}}, 14},
+        {"at 144 dpi, fitting", 144, {300, 0, 24}, {{15, 329}, {347, 76}, {432, 24}}, 0},
+        {"at 144 dpi, short", 144, {340, 0, 24}, {{15, 340}, {358, 76}, {443, 24}}, 11},
+    };
+    for (const auto& c : cases) {
+        TFitItem row[3];
+        for (int i = 0; i < 3; ++i) row[i] = {designed[i].Left, designed[i].Width, c.needed[i]};
+        TFitPlace places[3];
+        EXPECT_EQ(FitRow(row, c.dpi, places), c.growth) << c.what;
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(places[i].Left, c.places[i].Left) << c.what << ", box " << i;
+            EXPECT_EQ(places[i].Width, c.places[i].Width) << c.what << ", box " << i;
+        }
+    }
+    EXPECT_EQ(Overflow(150, 96, 150), 0);
+    EXPECT_EQ(Overflow(150, 96, 151), 1);
+    EXPECT_EQ(Overflow(150, 144, 226), 1);
 }
