@@ -317,11 +317,19 @@ bool IconInTray(HWND window)
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
+bool SettingsOpenFrom(HWND window, int closed)
+{
+    // The design's 336 pixels, and as much more as the page has grown for
+    // its texts in this machine's fonts.
+    HWND page = FindChildByClass(window, L"SysTabControl32", false);
+    return page != nullptr && WindowWidth(window) == closed + 336 + (WindowWidth(page) - 331);
+}
+
 bool OpenSettingsPage(HWND window)
 {
     const int closed = WindowWidth(window);
     ClickCentre(FindChildByText(window, L"&Settings Menu"));
-    return WaitUntil([&] { return WindowWidth(window) == closed + 336; });
+    return WaitUntil([&] { return SettingsOpenFrom(window, closed); });
 }
 
 std::wstring LoadedModulePath(HANDLE process, const wchar_t* library)

@@ -74,6 +74,9 @@ void ClickCentre(HWND window);
 // Opens the settings page with its button, as a user would, and waits for
 // the window to widen; the page's windows exist only from then on.
 bool OpenSettingsPage(HWND window);
+// The window, closed at the width closed, has slid open as far as its
+// settings page needs.
+bool SettingsOpenFrom(HWND window, int closed);
 void PressKey(WORD virtualKey);
 
 // The hidden window of that process that receives the notification icon's

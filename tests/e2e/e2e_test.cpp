@@ -99,7 +99,7 @@ TEST_F(ProgramTest, OpensCompactAndSlidesTheSettingsOpenAndClosed)
     HWND settings = FindChildByText(window, L"&Settings Menu");
     ASSERT_NE(settings, nullptr);
     ClickCentre(settings);
-    EXPECT_TRUE(WaitUntil([&] { return WindowWidth(window) == 164 + 336; }));
+    EXPECT_TRUE(WaitUntil([&] { return SettingsOpenFrom(window, 164); }));
     ClickCentre(settings);
     EXPECT_TRUE(WaitUntil([&] { return WindowWidth(window) == 164; }));
 }

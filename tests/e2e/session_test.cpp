@@ -62,7 +62,7 @@ TEST_F(SessionTest, EverydaySessionFromStartToClose)
 
     // The settings slide open and closed.
     ClickCentre(FindChildByText(window, L"&Settings Menu"));
-    ASSERT_TRUE(WaitUntil([&] { return WindowWidth(window) == 164 + 336; }));
+    ASSERT_TRUE(WaitUntil([&] { return SettingsOpenFrom(window, 164); }));
     ClickCentre(FindChildByText(window, L"&Settings Menu"));
     ASSERT_TRUE(WaitUntil([&] { return WindowWidth(window) == 164; }));
 
