@@ -438,6 +438,7 @@ void TFormMain::LanguageClick(const std::wstring& tag)
 
 void TFormMain::ApplyLanguage()
 {
+    ApplyDirection();
     texts_.Apply();
     NotifyLanguage(this);
     for (const auto& [item, tag] : languageItems_) item->SetChecked(tag == languageChoice_);
@@ -447,6 +448,13 @@ void TFormMain::ApplyLanguage()
     ShowStatus(Mem->ReadStatus());
     FitTexts();
     SetClientSize(ClientWidth(settingsOpen_), ClientRect().bottom);
+}
+
+void TFormMain::ApplyDirection()
+{
+    const bool rightToLeft = CurrentLanguage().RightToLeft;
+    SetRightToLeft(rightToLeft);
+    PopupMenuIcon->SetRightToLeft(rightToLeft);
 }
 
 void TFormMain::GroupBoxMonitorDblClick(TObject*)

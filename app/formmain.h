@@ -161,6 +161,9 @@ private:
     // Re-labels the window, the settings page and the tray in the language
     // now spoken.
     void ApplyLanguage();
+    // The window and the tray menu read from right to left in Arabic and
+    // Hebrew, from left to right otherwise.
+    void ApplyDirection();
     // Makes room for every text in the language spoken, at the window's dpi,
     // from the design's places (formmain_layout.cpp).
     void FitTexts();

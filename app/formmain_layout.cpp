@@ -465,6 +465,7 @@ void TFormMain::LoadLayout()
     TrayIcon->SetName(L"TrayIcon");
     TrayIcon->SetActive(false);
     Hint(TrayIcon, TText::TrayTip);
+    ApplyDirection();
     TrayIcon->SetIcon(&Icon());
     load.Fixup([this] { TrayIcon->SetPopupMenu(PopupMenuIcon); });
     TrayFigure = std::make_unique<TTrayFigureIcon>(*TrayIcon);

@@ -252,7 +252,11 @@ void TGradientButton::PaintGlyphAndCaption(TCanvas& canvas, const TButtonColorSe
     in.HasGlyph = !glyph_.Empty();
     in.GlyphWidth = glyph_.Width();
     in.GlyphHeight = glyph_.Height();
-    in.Layout = layout_;
+    // The glyph goes on the side the text starts from.
+    in.Layout = !RightToLeft() ? layout_
+                : layout_ == TButtonLayout::blGlyphLeft ? TButtonLayout::blGlyphRight
+                : layout_ == TButtonLayout::blGlyphRight ? TButtonLayout::blGlyphLeft
+                                                          : layout_;
     in.Spacing = spacing_;
     in.Pressed = visualState_ == vsDown;
     const TButtonPaintGeometry g = ButtonPaintGeometry(in);

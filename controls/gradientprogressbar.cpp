@@ -210,6 +210,8 @@ void TGradientProgressBar::Paint()
     c.Pen().SetColor(colours.Border);
     c.Brush().SetStyle(TBrushStyle::bsClear);
     c.Rectangle(0, 0, w, h);
+    // A bar across fills from the side the reading starts from.
+    if (orientation_ == pbHorizontal && RightToLeft()) bitmap.MirrorHorizontally();
     Canvas().Draw(0, 0, bitmap);
     shownExtent_ = ShownExtent();
 }

@@ -194,3 +194,14 @@ void TBitmap::LoadFromResourceID(HINSTANCE instance, int id)
     if (!loaded) RaiseLastOSError();
     LoadFromHandle(loaded.Get());
 }
+
+void TBitmap::MirrorHorizontally()
+{
+    if (bits_ == nullptr) return;
+    // Whatever GDI still has queued for the DIB lands before the pixels move.
+    GdiFlush();
+    for (int y = 0; y < height_; ++y) {
+        std::uint32_t* row = bits_ + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+        std::reverse(row, row + width_);
+    }
+}

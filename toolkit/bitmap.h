@@ -59,6 +59,8 @@ public:
     // Writes a solid colour straight into the pixels of r (clipped to the
     // bitmap), creating no GDI object: gradients fill one row at a time.
     void Fill(const RECT& r, TColor color);
+    // Swaps left and right, in the pixels.
+    void MirrorHorizontally();
 
     HBITMAP Handle() const noexcept { return bitmap_.Get(); }
     HDC DC() const noexcept { return dc_ ? dc_->Get() : nullptr; }

@@ -256,6 +256,12 @@ TForm* TControl::GetParentForm() const
     return const_cast<TControl*>(top)->AsForm();
 }
 
+bool TControl::RightToLeft() const
+{
+    const TForm* form = GetParentForm();
+    return form != nullptr && form->RightToLeft();
+}
+
 int TControl::ScaleDesign(int value) const
 {
     const TForm* form = GetParentForm();

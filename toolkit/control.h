@@ -163,6 +163,9 @@ public:
     // A design value (pixels at 96 dpi) in pixels for the dpi of this
     // control's form, which does the scaling; unscaled outside a form.
     int ScaleDesign(int value) const;
+    // The control's form is laid out from right to left: a control that
+    // composes its own face mirrors what has a direction in it.
+    bool RightToLeft() const;
 
     // Deferred repaint (InvalidateRect on the surface).
     virtual void Invalidate();

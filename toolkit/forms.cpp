@@ -1,5 +1,7 @@
 #include "toolkit/forms.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include <cstdlib>
@@ -71,7 +73,7 @@ void TForm::CreateParams(TCreateParams& p)
     TWinControl::CreateParams(p);
     p.WinClassName = FormWindowClass;
     p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-    p.ExStyle = 0;
+    p.ExStyle = rightToLeft_ ? WS_EX_LAYOUTRTL : 0;
     const bool sysMenu = (borderIcons_ & biSystemMenu) != 0;
     switch (borderStyle_) {
     case bsNone:
@@ -204,7 +206,22 @@ void TForm::SetClientHeight(int value)
 void TForm::SetClientSize(int width, int height)
 {
     const RECT client = ClientRect();
-    SetBounds(Left(), Top(), Width() - client.right + width, Height() - client.bottom + height);
+    const int outer = Width() - client.right + width;
+    // A mirrored window keeps its right edge, where its reading starts, as
+    // long as its monitor's work area leaves room on the left.
+    int left = Left();
+    if (rightToLeft_) {
+        left += Width() - outer;
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (HandleAllocated() &&
+            GetMonitorInfoW(MonitorFromWindow(WindowHandle(), MONITOR_DEFAULTTONEAREST), &monitor))
+            left = std::max<int>(left, std::min<int>(Left(), monitor.rcWork.left));
+    }
+    SetBounds(left, Top(), outer, Height() - client.bottom + height);
+    // Everything in it is placed from that edge: all of it moved.
+    if (rightToLeft_ && HandleAllocated() && width != client.right)
+        RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TForm::Show()
@@ -479,6 +496,42 @@ void TForm::ChangeDpi(int dpi)
     ScaleChildren(dpi, old);
     NotifyDpi(this);
     ApplyIcon();
+}
+
+namespace {
+
+BOOL CALLBACK SetChildLayout(HWND window, LPARAM rightToLeft)
+{
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    SetWindowLongPtrW(window, GWL_EXSTYLE, rightToLeft ? (style | WS_EX_LAYOUTRTL) : (style & ~WS_EX_LAYOUTRTL));
+    return TRUE;
+}
+
+// Puts every windowed control where it is in its parent's coordinates, which
+// a change of layout has mirrored under it.
+void PlaceAgain(TWinControl* parent)
+{
+    for (std::size_t i = 0; i < parent->ControlCount(); ++i) {
+        auto* windowed = dynamic_cast<TWinControl*>(parent->Controls(i));
+        if (windowed == nullptr || !windowed->HandleAllocated()) continue;
+        SetWindowPos(windowed->WindowHandle(), nullptr, windowed->Left(), windowed->Top(), windowed->Width(),
+                     windowed->Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceAgain(windowed);
+    }
+}
+
+}  // namespace
+
+void TForm::SetRightToLeft(bool value)
+{
+    if (rightToLeft_ == value) return;
+    rightToLeft_ = value;
+    if (!HandleAllocated()) return;
+    // Windows made later take the layout of their parent.
+    SetChildLayout(WindowHandle(), value);
+    EnumChildWindows(WindowHandle(), SetChildLayout, value);
+    PlaceAgain(this);
+    RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TForm::NotifyLanguage(TComponent* component)

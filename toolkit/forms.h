@@ -103,6 +103,10 @@ public:
     int ScaleDesign(int value) const { return MulDiv(value, dpi_, pixelsPerInch_); }
     // Rescales everything from the current dpi to dpi.
     void ChangeDpi(int dpi);
+    // Laid out from right to left, as a program in Arabic or Hebrew is: the
+    // window and every window in it mirrored. Changes an open window in place.
+    bool RightToLeft() const noexcept { return rightToLeft_; }
+    void SetRightToLeft(bool value);
     // Tells every component the language of the texts has changed.
     void NotifyLanguage(TComponent* component);
     // Where the design put control, in design units within its parent, as
@@ -163,6 +167,7 @@ private:
     TModalResult modalResult_ = mrNone;
     TWinControl* activeControl_ = nullptr;  // not owned
     bool scaled_ = true;
+    bool rightToLeft_ = false;
     int pixelsPerInch_ = 96;
     int dpi_ = 96;
     bool shownOnce_ = false;

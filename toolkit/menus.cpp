@@ -342,7 +342,8 @@ bool TPopupMenu::Popup(int x, int y)
     // The choice goes to our window as WM_COMMAND, as the menu itself would
     // send it; asked for here, so that a cancelled menu is known.
     const UINT command = static_cast<UINT>(TrackPopupMenuEx(
-        menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, WindowHandle(), nullptr));
+        menu, TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | (rightToLeft_ ? TPM_RIGHTALIGN | TPM_LAYOUTRTL : TPM_LEFTALIGN),
+        x, y, WindowHandle(), nullptr));
     if (command == 0) return false;
     PostMessageW(WindowHandle(), WM_COMMAND, command, 0);
     return true;

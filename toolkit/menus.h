@@ -130,6 +130,9 @@ public:
     // Opened by a tray icon's right click (or a control's) when true.
     bool AutoPopup() const noexcept { return autoPopup_; }
     void SetAutoPopup(bool value) { autoPopup_ = value; }
+    // Opens mirrored, its items from the right, as in Arabic or Hebrew.
+    bool RightToLeft() const noexcept { return rightToLeft_; }
+    void SetRightToLeft(bool value) { rightToLeft_ = value; }
     // The component that last opened the menu (not owned), for handlers.
     TComponent* PopupComponent() const noexcept { return popupComponent_; }
     void SetPopupComponent(TComponent* value);
@@ -160,6 +163,7 @@ private:
 
     TMenuItem* items_;  // owned as a component of this menu
     bool autoPopup_ = true;
+    bool rightToLeft_ = false;
     TComponent* popupComponent_ = nullptr;  // not owned; cleared on its removal
     TUniqueMenu handle_;
     bool stale_ = true;

@@ -28,5 +28,6 @@ private:
     struct TSurface;
     HDC target_;
     RECT area_;
+    bool rightToLeft_ = false;
     std::unique_ptr<TSurface> surface_;
 };

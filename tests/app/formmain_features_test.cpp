@@ -20,6 +20,7 @@
 #include "tests/support/readonly_key.h"
 #include "tests/support/user_values.h"
 #include "toolkit/checkbox.h"
+#include "toolkit/groupbox.h"
 #include "toolkit/label.h"
 #include "toolkit/menus.h"
 #include "toolkit/screen.h"
@@ -558,8 +559,19 @@ TEST_F(FeaturesTest, AChosenLanguageRelabelsTheOpenWindowAndSurvivesARestart)
     Create();
     german("after a restart");
 
+    // Arabic reads from the right: the window and what is in it mirrored,
+    // and the tray menu.
+    form->Show();
+    form->LanguageClick(L"ar");
+    auto mirrored = [](HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0; };
+    EXPECT_TRUE(mirrored(form->Handle()));
+    EXPECT_TRUE(mirrored(form->GroupBoxMonitor->Handle()));
+    EXPECT_TRUE(form->PopupMenuIcon->RightToLeft());
+
     // Back to Windows' own: the designed face again.
     form->LanguageClick(L"");
+    EXPECT_FALSE(mirrored(form->Handle()));
+    EXPECT_FALSE(mirrored(form->GroupBoxMonitor->Handle()));
     const TLanguage& windows = ChooseLanguage(UserPreferredLanguages());
     EXPECT_EQ(&CurrentLanguage(), &windows);
     EXPECT_TRUE(form->LanguageMenu->Items(0)->Checked());

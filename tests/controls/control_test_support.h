@@ -65,10 +65,12 @@ struct THostForm {
 };
 
 // The pixels of a window's client area as its own paint draws them
-// (WM_PRINTCLIENT into a 32-bit DIB), as TColor values (0x00BBGGRR).
+// (WM_PRINTCLIENT into a 32-bit DIB), as TColor values (0x00BBGGRR);
+// mirrored: as a right-to-left window's own DC receives them, so the pixels
+// are those the screen shows.
 class TCapture {
 public:
-    TCapture(HWND window, int width, int height) : width_(width), height_(height)
+    TCapture(HWND window, int width, int height, bool mirrored = false) : width_(width), height_(height)
     {
         BITMAPINFO bi{};
         bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
@@ -82,6 +84,7 @@ public:
         ReleaseDC(nullptr, screen);
         HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
         HGDIOBJ old = SelectObject(dc, bmp);
+        if (mirrored) SetLayout(dc, LAYOUT_RTL);
         SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         GdiFlush();
         const auto* p = static_cast<const std::uint32_t*>(bits);

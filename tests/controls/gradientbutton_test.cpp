@@ -2,6 +2,7 @@
 // machine driven by real mouse, key and dialog messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -354,3 +355,66 @@ TEST(GradientButtonActionTest, ClientTakesOnlyWhatItLacksAndRunsTheAction)
 }
 
 }  // namespace
+
+namespace {
+
+struct TBox {
+    int left = 1000, top = 1000, right = -1, bottom = -1;
+};
+
+// Where colour is in the capture, and how many of its pixels each column of
+// that box holds.
+TBox Find(const TCapture& c, TColor colour, int w, int h, std::vector<int>* columns = nullptr)
+{
+    TBox box;
+    // Inside the frame: a mirrored device context may leave an edge column
+    // out by a pixel.
+    for (int y = 1; y < h - 1; ++y)
+        for (int x = 1; x < w - 1; ++x)
+            if (c.At(x, y) == colour) {
+                box.left = std::min(box.left, x), box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y);
+            }
+    if (columns != nullptr)
+        for (int x = box.left; x <= box.right; ++x) {
+            int n = 0;
+            for (int y = 1; y < h - 1; ++y) n += c.At(x, y) == colour;
+            columns->push_back(n);
+        }
+    return box;
+}
+
+} // namespace
+
+// In a mirrored window (Arabic, Hebrew) the glyph goes to the side the text
+// starts from, and neither the glyph nor the text is turned round.
+TEST_F(GradientButtonTest, InAMirroredWindowTheGlyphLeadsAndNothingIsTurnedRound)
+{
+    TBitmap glyph;
+    glyph.SetSize(4, 4);
+    glyph.Canvas().Brush().SetColor(clNavy);
+    glyph.Canvas().FillRect({0, 0, 4, 4});
+    glyph.Canvas().SetPixel(0, 0, clOlive);  // the key colour: left out
+    glyph.Canvas().SetPixel(3, 3, clOlive);
+    button->SetGlyph(glyph);
+    button->SetCaption(L"Ab");
+    Pump();
+    const TCapture ltr = Capture();
+    host.form->SetRightToLeft(true);
+    Pump();
+    const TCapture rtl(button->Handle(), 75, 25, true);
+    host.form->SetRightToLeft(false);
+
+    std::vector<int> ltrText, rtlText;
+    const TBox ltrGlyph = Find(ltr, clNavy, 75, 25), rtlGlyph = Find(rtl, clNavy, 75, 25);
+    const TBox ltrWords = Find(ltr, clBlack, 75, 25, &ltrText), rtlWords = Find(rtl, clBlack, 75, 25, &rtlText);
+    ASSERT_GE(rtlGlyph.right, 0);
+    ASSERT_GE(rtlWords.right, 0);
+    EXPECT_LT(ltrGlyph.right, ltrWords.left);
+    EXPECT_GT(rtlGlyph.left, rtlWords.right);
+    // The glyph as drawn: its top-left corner left out, its top-right not.
+    EXPECT_NE(rtl.At(rtlGlyph.left, rtlGlyph.top), clNavy);
+    EXPECT_EQ(rtl.At(rtlGlyph.right, rtlGlyph.top), clNavy);
+    // The text column by column as in English.
+    EXPECT_EQ(rtlText, ltrText);
+}

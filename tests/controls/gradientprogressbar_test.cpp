@@ -236,3 +236,31 @@ TEST_F(GradientProgressBarTest, LoadingAppliesGuardsInStoredOrder)
 }
 
 }  // namespace
+
+// In a mirrored window, as in Arabic or Hebrew, the strip stands where the
+// left-to-right one would, seen from the right, and fills from the right.
+TEST_F(GradientProgressBarTest, InAMirroredWindowItFillsFromTheRight)
+{
+    Place(140, 11, pbHorizontal);
+    bar->SetPosition(50);
+    const TCapture ltr(host.Handle(), 320, 30);
+    host.form->SetRightToLeft(true);
+    Pump();
+    const TCapture rtl(host.Handle(), 320, 30, true);
+    host.form->SetRightToLeft(false);
+    // The filled columns of the strip's middle row, and of the rest.
+    auto filled = [](const TCapture& c) {
+        std::vector<int> columns;
+        for (int x = 0; x < 320; ++x)
+            if (c.At(x, 15) == kGrassFillRows[5]) columns.push_back(x);
+        return columns;
+    };
+    const std::vector<int> left = filled(ltr), right = filled(rtl);
+    ASSERT_FALSE(left.empty());
+    ASSERT_EQ(right.size(), left.size());
+    // Mirrored about the window's middle, within the pixel a mirrored
+    // device context may round to.
+    EXPECT_NEAR(right.front(), 319 - left.back(), 1);
+    EXPECT_NEAR(right.back(), 319 - left.front(), 1);
+    EXPECT_GT(right.front(), 319 - 10 - 140 / 2);
+}
