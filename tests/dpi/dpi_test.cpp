@@ -25,6 +25,7 @@
 #include "toolkit/label.h"
 #include "toolkit/menus.h"
 #include "toolkit/pagecontrol.h"
+#include "toolkit/texts.h"
 #include "toolkit/trackbar.h"
 
 namespace {
@@ -223,6 +224,28 @@ TEST_F(DpiTest, DesignPlacesScaleWithTheDpiExactlyAsDesignedAt96)
         EXPECT_EQ(form->Height(), 332);
     }
     EXPECT_EQ(form->Font().Height(), -At(11, dpi));
+}
+
+// Every language, chosen in the open window: the window and its settings
+// and About pages hold every control whole, every text whole, nothing over
+// anything else.
+TEST_F(DpiTest, EveryLanguageShowsItsControlsWholeAndItsTextsFit)
+{
+    status = Machine(8'000'000'000ull, 5'987'654'321ull);
+    Create();
+    form->Show();
+    form->ActionSettingsExecute(form);
+    for (const TLanguage& language : Languages()) {
+        SCOPED_TRACE(ToUtf8(language.Tag));
+        form->LanguageClick(language.Tag);
+        form->PageControlSettings->SetActivePage(form->TabSheetSettings);
+        CheckState(L"settings", {L"GroupBoxMonitor", L"SpeedButtonOptimize", L"GradientButton2", L"CheckBoxAutoOptimize",
+                                 L"LabelMB", L"CheckBoxAutoRun2"});
+        form->PageControlSettings->SetActivePage(form->TabSheetAbout);
+        CheckState(L"about", {L"GroupBox2", L"Label2"});
+    }
+    form->LanguageClick(L"");
+    SetCurrentLanguage(EnglishLanguage());
 }
 
 TEST_F(DpiTest, EveryStateShowsItsControlsWholeAndItsLabelsFit)
