@@ -69,6 +69,14 @@ std::wstring AvailableText(std::uint64_t avail)
     return Text(TText::WindowAvailable, {FormatByteSize(std::to_wstring(avail))});
 }
 
+// What the shell shows for us, the tip and the balloons, laid out from
+// right to left in Arabic and Hebrew: the shell has no switch for it, but a
+// right-to-left mark first sets the direction of the text.
+std::wstring ShellText(const std::wstring& text)
+{
+    return CurrentLanguage().RightToLeft ? L"\u200F" + text : text;
+}
+
 // Refresh period in milliseconds for a value in seconds: a value of 0 or
 // below stops the ticks; large values are held at the timer's maximum.
 unsigned RefreshInterval(std::int32_t seconds)
@@ -213,7 +221,7 @@ void TFormMain::ShowStatus(const TMemoryStatus& status)
 
     if (TrayIcon->Active()) {
         ShowTrayFigure(status);
-        TrayIcon->SetHint(freeText);
+        TrayIcon->SetHint(ShellText(freeText));
     }
 }
 
@@ -272,7 +280,7 @@ std::uint64_t TFormMain::RunOptimize(TRunTrigger trigger, bool report)
         ShowRunReport(RunReportText(run.FreeBeforeBytes, run.FreeAfterBytes),
                       trigger == TRunTrigger::rtAlarm ? TBalloonStyle::bsQuiet : TBalloonStyle::bsAnnounce);
     else if (TrayIcon->Active())
-        TrayIcon->SetHint(AvailableText(run.FreeAfterBytes));
+        TrayIcon->SetHint(ShellText(AvailableText(run.FreeAfterBytes)));
     return FreedBytes(run);
 }
 
@@ -297,7 +305,7 @@ void TFormMain::RecordRun(const TRunRecord& run)
 void TFormMain::ShowRunReport(const std::wstring& text, TBalloonStyle style)
 {
     if (TrayIcon->Active()) {
-        TrayIcon->ShowBalloon(Application->Title(), text, style);
+        TrayIcon->ShowBalloon(ShellText(Application->Title()), ShellText(text), style);
         return;
     }
     LabelFree->SetCaption(text);

@@ -567,6 +567,11 @@ TEST_F(FeaturesTest, AChosenLanguageRelabelsTheOpenWindowAndSurvivesARestart)
     EXPECT_TRUE(mirrored(form->Handle()));
     EXPECT_TRUE(mirrored(form->GroupBoxMonitor->Handle()));
     EXPECT_TRUE(form->PopupMenuIcon->RightToLeft());
+    // The shell's tip reads from the right too.
+    form->GradientButton1Click(form);
+    form->TimerMemTimer(form);
+    EXPECT_EQ(form->TrayIcon->Hint().substr(0, 1), L"\u200F");
+    form->OpenMainClick(form);
 
     // Back to Windows' own: the designed face again.
     form->LanguageClick(L"");

@@ -4,6 +4,9 @@
 //                                (titled TITLE) to be shown, closes it and
 //                                expects a clean exit
 //   package_probe appears TITLE  waits for a running copy's main window
+//   package_probe reads TITLE NAME...
+//                                as appears, then reads the window as a screen
+//                                reader does: an object is named each NAME
 //   package_probe runs           waits for a running copy, shown or in the tray
 //   package_probe gone           waits until no copy runs (no window, no lock)
 //   package_probe close          asks a running copy to close, then as gone
@@ -22,8 +25,10 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/driver.h"
+#include "tests/support/accessible_tree.h"
 
 namespace {
 
@@ -86,6 +91,27 @@ int Appears(const std::wstring& title)
     if (!e2e::WaitUntil([&] { return Shown(FindWindowW(kFormClass, title.c_str())); }, kDeadline))
         return Fail("no running copy showed its main window");
     return 0;
+}
+
+// The main window titled title, read as a screen reader reads it from
+// another process, holds an object named each of names.
+int Reads(const std::wstring& title, const std::vector<std::wstring>& names)
+{
+    if (Appears(title) != 0) return 1;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const std::vector<std::wstring> lines = accessible_tree::Read(FindWindowW(kFormClass, title.c_str()));
+    CoUninitialize();
+    int missing = 0;
+    for (const std::wstring& name : names) {
+        const std::wstring quoted = L"\"" + name + L"\"";
+        bool found = false;
+        for (const std::wstring& line : lines) found = found || line.find(quoted) != std::wstring::npos;
+        if (!found) {
+            std::printf("package_probe: nothing is named \"%ls\"\n", name.c_str());
+            ++missing;
+        }
+    }
+    return missing == 0 ? 0 : 1;
 }
 
 bool CopyRunsWithWindow()
@@ -279,6 +305,7 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"shows" && argc == 3) return StartsAndShows(argv[2]);
     if (mode == L"appears" && argc == 3) return Appears(argv[2]);
+    if (mode == L"reads" && argc >= 4) return Reads(argv[2], std::vector<std::wstring>(argv + 3, argv + argc));
     if (mode == L"runs" && argc == 2) return Runs();
     if (mode == L"gone" && argc == 2) return Gone();
     if (mode == L"close" && argc == 2) return Close();
@@ -294,7 +321,7 @@ int wmain(int argc, wchar_t** argv)
         }
         if (known) return Wizard(argv[2], argv[3], argv[4], argv[5], argv[6], argv[7], turnAutorun, untickRun);
     }
-    std::printf("usage: package_probe shows TITLE | appears TITLE | runs | gone | close\n"
+    std::printf("usage: package_probe shows TITLE | appears TITLE | reads TITLE NAME... | runs | gone | close\n"
                 "       | wizard SETUP_TITLE AUTORUN NEXT INSTALL RUN FINISH [turn-autorun] [untick-run]\n");
     return 2;
 }
