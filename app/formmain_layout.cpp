@@ -491,7 +491,9 @@ void TFormMain::FitTexts()
     };
     auto designLeft = [this, dpi](TControl* c) { return DesignToPixels(DesignBounds(c).left, dpi); };
     auto designWidth = [this](TControl* c) { return DesignBounds(c).right - DesignBounds(c).left; };
-    auto overflow = [&](TControl* c, int needed) { return Overflow(designWidth(c), dpi, needed); };
+    auto overflow = [&](TControl* c, int needed) {
+        return Overflow(DesignBounds(c).left, designWidth(c), dpi, needed);
+    };
     auto widen = [&](TControl* c, int by) {
         place(c, designLeft(c), DesignToPixels(DesignBounds(c).right, dpi) - designLeft(c) + by);
     };

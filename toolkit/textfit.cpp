@@ -9,9 +9,10 @@ int DesignToPixels(int value, int dpi) noexcept
     return static_cast<int>((n >= 0 ? n + 48 : n - 48) / 96);
 }
 
-int Overflow(int designWidth, int dpi, int needed) noexcept
+int Overflow(int designLeft, int designWidth, int dpi, int needed) noexcept
 {
-    return std::max(0, needed - DesignToPixels(designWidth, dpi));
+    const int width = DesignToPixels(designLeft + designWidth, dpi) - DesignToPixels(designLeft, dpi);
+    return std::max(0, needed - width);
 }
 
 int FitRow(std::span<const TFitItem> row, int dpi, std::span<TFitPlace> places) noexcept

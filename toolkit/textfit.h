@@ -25,8 +25,9 @@ struct TFitPlace {
 };
 
 // How much wider than designed a box must be for its text (pixels; 0 when
-// the text fits).
-int Overflow(int designWidth, int dpi, int needed) noexcept;
+// the text fits). Its width at dpi is that of its scaled edges, as the form
+// places it.
+int Overflow(int designLeft, int designWidth, int dpi, int needed) noexcept;
 
 // Lays a row out at dpi into places (as many as row). Returns how much wider
 // the row has become, in pixels: what its container must add.

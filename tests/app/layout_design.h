@@ -85,7 +85,9 @@ public:
     TRoomForTexts(TFormMain& form, int dpi) : dpi_(dpi)
     {
         auto find = [&form](const wchar_t* name) { return dynamic_cast<TControl*>(form.FindComponent(name)); };
-        auto overflow = [&](const wchar_t* name, int needed) { return Overflow(DesignOf(name).width, dpi, needed); };
+        auto overflow = [&](const wchar_t* name, int needed) {
+            return Overflow(DesignOf(name).left, DesignOf(name).width, dpi, needed);
+        };
         const std::wstring largest = FormatByteSize(L"1099500000000");
         TControl* free = find(L"LabelFree");
         for (const std::wstring& text : {Text(TText::WindowAvailable, {largest}), Text(TText::ReportFreed, {largest}),

@@ -114,7 +114,9 @@ TEST(TextFit, OnlyWhatDoesNotFitGrowsAndOnlyWhatItPushesMoves)
             EXPECT_EQ(places[i].Width, c.places[i].Width) << c.what << ", box " << i;
         }
     }
-    EXPECT_EQ(Overflow(150, 96, 150), 0);
-    EXPECT_EQ(Overflow(150, 96, 151), 1);
-    EXPECT_EQ(Overflow(150, 144, 226), 1);
+    EXPECT_EQ(Overflow(3, 150, 96, 150), 0);
+    EXPECT_EQ(Overflow(3, 150, 96, 151), 1);
+    // At 120 dpi the box's edges land on 4 and 191: 187 pixels, not 150 * 1.25 rounded.
+    EXPECT_EQ(Overflow(3, 150, 120, 188), 1);
+    EXPECT_EQ(Overflow(3, 150, 144, 226), 1);
 }
