@@ -26,6 +26,7 @@
 #include "settings/languagesetting.h"
 #include "settings/regaccess.h"
 #include "settings/runhistory.h"
+#include "settings/themesetting.h"
 #include "settings/usersettings.h"
 #include "toolkit/actions.h"
 #include "toolkit/application.h"
@@ -37,6 +38,8 @@
 #include "toolkit/progressbar.h"
 #include "toolkit/screen.h"
 #include "toolkit/shell.h"
+#include "toolkit/taskbartheme.h"
+#include "toolkit/theme.h"
 #include "toolkit/timer.h"
 #include "toolkit/trackbar.h"
 
@@ -173,6 +176,8 @@ void TFormMain::FormCreate(TObject*)
     ApplyStoredSettings();
     languageChoice_ = ReadLanguageSetting();
     for (const auto& [item, tag] : languageItems_) item->SetChecked(tag == languageChoice_);
+    themeChoice_ = ReadThemeSetting();
+    ApplyTheme();
 
     LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
     FitTexts();
@@ -444,6 +449,23 @@ void TFormMain::LanguageClick(const std::wstring& tag)
     ApplyLanguage();
 }
 
+void TFormMain::ThemeClick(TThemeChoice choice)
+{
+    WriteThemeSetting(choice);
+    themeChoice_ = choice;
+    ApplyTheme();
+}
+
+void TFormMain::ApplyTheme()
+{
+    const bool dark = themeChoice_ == TThemeChoice::tcDark ||
+                      (themeChoice_ == TThemeChoice::tcWindows && !AppsUseLightTheme());
+    for (const auto& [item, choice] : themeItems_) item->SetChecked(choice == themeChoice_);
+    SetDarkTheme(dark);
+    // Every brush and colour is asked for again, as for new system colours.
+    FollowSystemColors();
+}
+
 void TFormMain::ApplyLanguage()
 {
     ApplyDirection();
@@ -522,6 +544,8 @@ bool TFormMain::ApplicationMessage(TMessage& m)
     if (m.Msg == WM_SETTINGCHANGE || m.Msg == WM_DISPLAYCHANGE) {
         // A new taskbar theme or icon size: the figure is drawn for it.
         if (TrayFigure) TrayFigure->SystemSettingsChanged(m.Msg, m.LParam);
+        // Windows' app mode changed: a window that follows it follows now.
+        if (IsColorSetChange(m.Msg, m.LParam) && themeChoice_ == TThemeChoice::tcWindows) ApplyTheme();
         return false;
     }
     if (m.Msg == WM_ENDSESSION && m.WParam != FALSE) {

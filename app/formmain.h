@@ -12,6 +12,7 @@
 
 #include "engine/alarmrule.h"
 #include "settings/historyformat.h"
+#include "settings/themesetting.h"
 #include "toolkit/forms.h"
 #include "toolkit/texts.h"
 
@@ -110,6 +111,7 @@ public:
     TMenuItem* RunHistory = nullptr;
     TMenuItem* ShowFreeInIcon = nullptr;
     TMenuItem* LanguageMenu = nullptr;
+    TMenuItem* ThemeMenu = nullptr;
     TMenuItem* N1 = nullptr;
     TMenuItem* Exit = nullptr;
     TTrayIcon* TrayIcon = nullptr;
@@ -137,6 +139,8 @@ public:
     void ShowFreeInIconClick(TObject* sender);
     // A language of the tray menu's list; empty: Windows' own.
     void LanguageClick(const std::wstring& tag);
+    // A theme of the tray menu's list.
+    void ThemeClick(TThemeChoice choice);
 
     // Puts the icon in the notification area, already showing the figure
     // when it is wanted; the window stays as it is.
@@ -164,6 +168,9 @@ private:
     // The window and the tray menu read from right to left in Arabic and
     // Hebrew, from left to right otherwise.
     void ApplyDirection();
+    // Shows the chosen theme, or Windows' app mode when the choice follows
+    // it, repainting at once.
+    void ApplyTheme();
     // Makes room for every text in the language spoken, at the window's dpi,
     // from the design's places (formmain_layout.cpp).
     void FitTexts();
@@ -203,6 +210,9 @@ private:
     // The language menu's items and the tags they choose; the stored choice.
     std::vector<std::pair<TMenuItem*, std::wstring>> languageItems_;
     std::wstring languageChoice_;
+    // The theme menu's items and the choices they make; the stored choice.
+    std::vector<std::pair<TMenuItem*, TThemeChoice>> themeItems_;
+    TThemeChoice themeChoice_ = TThemeChoice::tcWindows;
     // How much wider than designed, in pixels, the texts make the left
     // column and the settings page.
     int columnGrowth_ = 0;

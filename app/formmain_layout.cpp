@@ -450,6 +450,22 @@ void TFormMain::LoadLayout()
     Caption(addLanguage(L""), TText::LanguagesWindowsDefault);
     for (const TLanguage& language : Languages()) addLanguage(language.Tag)->SetCaption(language.Name);
 
+    // Windows' own mode, or light or dark whatever Windows says.
+    ThemeMenu = CreateComponent<TMenuItem>(this);
+    ThemeMenu->SetName(L"ThemeMenu");
+    Caption(ThemeMenu, TText::MenuTheme);
+    PopupMenuIcon->Items().Add(ThemeMenu);
+    auto addTheme = [this, &Caption](TThemeChoice choice, TText text) {
+        auto* item = CreateComponent<TMenuItem>(this);
+        item->OnClick = [this, choice](TObject*) { ThemeClick(choice); };
+        Caption(item, text);
+        ThemeMenu->Add(item);
+        themeItems_.emplace_back(item, choice);
+    };
+    addTheme(TThemeChoice::tcWindows, TText::ThemesWindows);
+    addTheme(TThemeChoice::tcLight, TText::ThemesLight);
+    addTheme(TThemeChoice::tcDark, TText::ThemesDark);
+
     N1 = CreateComponent<TMenuItem>(this);
     N1->SetName(L"N1");
     N1->SetCaption(L"-");

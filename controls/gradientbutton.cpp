@@ -2,6 +2,7 @@
 
 #include "toolkit/accel.h"
 #include "toolkit/highcontrast.h"
+#include "toolkit/theme.h"
 #include "controls/gradient.h"
 
 using enum TButtonVisualState;
@@ -216,10 +217,12 @@ void TGradientButton::Paint()
     TBitmap bitmap;
     bitmap.SetSize(w, h);
     TCanvas& canvas = bitmap.Canvas();
-    // Under high contrast the user's colours replace the scheme, on a flat face.
+    // Under high contrast the user's colours replace the scheme, on a flat
+    // face; the dark theme takes the scheme down to its dark counterpart.
     const bool highContrast = HighContrast();
-    const TButtonColorSet set =
-        highContrast ? HighContrastColorSet(Enabled(), visualState_) : ActiveColorSet(colors_, Enabled(), visualState_);
+    const TButtonColorSet set = highContrast ? HighContrastColorSet(Enabled(), visualState_)
+                                : DarkTheme()  ? DarkColorSet(colors_, Enabled(), visualState_)
+                                               : ActiveColorSet(colors_, Enabled(), visualState_);
     PaintFace(bitmap, set, w, h, gradient_ && !highContrast);
     PaintGlyphAndCaption(canvas, set, w, h);
     PaintFrame(canvas, set, w, h);

@@ -1,5 +1,7 @@
 #include "controls/gradientbutton_paint.h"
 
+#include "toolkit/darkpalette.h"
+
 using enum TButtonLayout;
 using enum TButtonVisualState;
 
@@ -81,6 +83,19 @@ TButtonColorSet ActiveColorSet(const TColors& colors, bool enabled, TButtonVisua
     return {colors[first + crFace],   colors[first + crGrad], colors[first + crLight],
             colors[first + crDark],   colors[first + crBorder], colors[first + crText],
             colors[ciColorFocusRect]};
+}
+
+TButtonColorSet DarkColorSet(const GradientButton::TColors& colors, bool enabled, TButtonVisualState state)
+{
+    constexpr int kTowardBlack = 176;  // of 256
+    constexpr TColor kLightText = 0x00F0F0F0, kDimText = 0x00A0A0A0;
+    const TButtonColorSet light = ActiveColorSet(colors, enabled, state);
+    auto down = [](TColor c) { return MixColor(c, clBlack, kTowardBlack); };
+    TButtonColorSet dark{down(light.Face), down(light.Grad), down(light.Light), down(light.Dark),
+                         light.Border,     kLightText,      light.Focus};
+    const TColor brighter = ColorLuminance(dark.Face) > ColorLuminance(dark.Grad) ? dark.Face : dark.Grad;
+    dark.Text = ReadableOn(enabled ? kLightText : kDimText, brighter);
+    return dark;
 }
 
 TButtonColorSet HighContrastColorSet(bool enabled, TButtonVisualState state)

@@ -48,3 +48,9 @@ TButtonColorSet ActiveColorSet(const GradientButton::TColors& colors, bool enabl
 // The set while high contrast is on: the user's system colours, a flat face
 // framed in the text colour, highlighted while hot or pressed.
 TButtonColorSet HighContrastColorSet(bool enabled, TButtonVisualState state);
+// The set in the dark theme: the same scheme's colours taken down toward
+// black alike, so every relation between them (the pressed set's swapped
+// bevels, a face lighter than its gradient end) stays as designed; the
+// border keeps its colour to stand out from the dark window, and the text is
+// light and reads at 4.5 : 1 on both ends of the face.
+TButtonColorSet DarkColorSet(const GradientButton::TColors& colors, bool enabled, TButtonVisualState state);

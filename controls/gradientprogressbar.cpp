@@ -6,7 +6,9 @@
 #include "controls/gradient.h"
 #include "controls/progressbar_fill.h"
 #include "toolkit/accessibility.h"
+#include "toolkit/darkpalette.h"
 #include "toolkit/highcontrast.h"
+#include "toolkit/theme.h"
 
 #include <oleacc.h>
 
@@ -177,6 +179,14 @@ TGradientProgressBar::TBarColors TGradientProgressBar::HighContrastColors()
     return {rgb(clWindowText), rgb(clWindow), rgb(clWindow), rgb(clHighlight), rgb(clHighlight)};
 }
 
+TGradientProgressBar::TBarColors TGradientProgressBar::DarkColors(const TBarColors& light)
+{
+    constexpr int kTrough = 208, kFill = 64;  // of 256, toward black
+    auto down = [](TColor c, int amount) { return MixColor(static_cast<TColor>(ColorToRGB(c)), clBlack, amount); };
+    return {light.Border, down(light.BackFace, kTrough), down(light.BackGrad, kTrough), down(light.ForeFace, kFill),
+            light.ForeGrad};
+}
+
 void TGradientProgressBar::PaintNow()
 {
     if (Parent() == nullptr) return;
@@ -196,9 +206,8 @@ void TGradientProgressBar::Paint()
     if (!Visible()) return;
     const int w = Width(), h = Height();
     if (w <= 0 || h <= 0) return;
-    const TBarColors colours = HighContrast() ? HighContrastColors()
-                                              : TBarColors{colorBorder_, backColorFace_, backColorGrad_,
-                                                           foreColorFace_, foreColorGrad_};
+    const TBarColors designed{colorBorder_, backColorFace_, backColorGrad_, foreColorFace_, foreColorGrad_};
+    const TBarColors colours = HighContrast() ? HighContrastColors() : DarkTheme() ? DarkColors(designed) : designed;
     TBitmap bitmap;
     bitmap.SetSize(w, h);
     if (orientation_ == pbHorizontal)

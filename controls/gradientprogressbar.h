@@ -85,6 +85,9 @@ private:
     };
     // The user's colours while high contrast is on.
     static TBarColors HighContrastColors();
+    // The dark theme's: the trough taken nearly to black and the fill a
+    // little, so the figure stays the brightest thing in the bar.
+    static TBarColors DarkColors(const TBarColors& light);
     void DrawHorizontal(TBitmap& bitmap, int w, int h, const TBarColors& colours);
     void DrawVertical(TBitmap& bitmap, int w, int h, const TBarColors& colours);
     // The fill edge as far as it changes the picture: every fill beyond the

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "controls/contrast.h"
+#include "toolkit/contrast.h"
 #include "controls/rounding.h"
 
 namespace {

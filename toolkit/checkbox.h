@@ -42,9 +42,13 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void WndProc(TMessage& message) override;
+    void SystemColorsChanged() override;
 
 private:
     DWORD ButtonStyle() const;
+    // The dark theme's check box, drawn by us: a themed system check box
+    // keeps its black text whatever colour it is asked for.
+    void DrawDark(const DRAWITEMSTRUCT& item);
 
     TCheckBoxState state_ = TCheckBoxState::cbUnchecked;
     bool allowGrayed_ = false;

@@ -3,7 +3,7 @@
 #include "toolkit/errors.h"
 #include "toolkit/handles.h"
 #include "toolkit/forms.h"
-#include "toolkit/highcontrast.h"
+#include "toolkit/theme.h"
 #include "toolkit/wincontrol.h"
 
 using enum TMouseButton;
@@ -193,12 +193,12 @@ void TControl::SetColor(TColor value)
 
 TColor TControl::ShownColor() const
 {
-    return ContrastColor(color_, clBtnFace);
+    return ThemeBackground(color_, clBtnFace);
 }
 
 TColor TControl::ShownFontColor() const
 {
-    return ContrastColor(font_.Color(), clWindowText);
+    return ThemeText(font_.Color(), clWindowText, ShownColor());
 }
 
 void TControl::ColorChanged()

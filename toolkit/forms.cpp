@@ -12,6 +12,8 @@
 #include "toolkit/dpi.h"
 #include "toolkit/errors.h"
 #include "toolkit/shorthint.h"
+#include "toolkit/systemlibrary.h"
+#include "toolkit/theme.h"
 
 using enum TOperation;
 using enum TFormBorderStyle;
@@ -119,6 +121,28 @@ void TForm::CreateWnd()
     // The system may place the window on a monitor of another dpi.
     if (scaled_) ChangeDpi(WindowDpi(WindowHandle()));
     ApplyIcon();
+    darkTitleBar_ = false;
+    ApplyTitleBarTheme();
+}
+
+void TForm::SystemColorsChanged()
+{
+    TCustomControl::SystemColorsChanged();
+    ApplyTitleBarTheme();
+}
+
+void TForm::ApplyTitleBarTheme()
+{
+    const bool dark = DarkTheme();
+    if (dark == darkTitleBar_ || !HandleAllocated()) return;
+    // DWMWA_USE_IMMERSIVE_DARK_MODE: documented from Windows 10 20H1 on. An
+    // older Windows, or one without the library, keeps its light title bar.
+    constexpr DWORD kUseImmersiveDarkMode = 20;
+    using TSetAttribute = HRESULT WINAPI(HWND, DWORD, LPCVOID, DWORD);
+    auto* setAttribute = OptionalSystemEntry<TSetAttribute>(L"dwmapi.dll", "DwmSetWindowAttribute");
+    if (setAttribute == nullptr) return;
+    const BOOL value = dark ? TRUE : FALSE;
+    if (SUCCEEDED(setAttribute(WindowHandle(), kUseImmersiveDarkMode, &value, sizeof value))) darkTitleBar_ = dark;
 }
 
 HWND TForm::HintWindow()

@@ -149,9 +149,12 @@ protected:
     TForm* AsForm() noexcept override { return this; }
     // The form moved to a monitor of another dpi and is laid out for it.
     virtual void DpiChangeDone() {}
+    void SystemColorsChanged() override;
 
 private:
     void ApplyIcon();
+    // A dark title bar while the dark theme is in force, where Windows draws one.
+    void ApplyTitleBarTheme();
     void ScaleControl(TControl* control, const RECT& bounds, int m, int d);
     void ScaleChildren(int m, int d);
     void NotifyDpi(TComponent* component);
@@ -168,6 +171,7 @@ private:
     TWinControl* activeControl_ = nullptr;  // not owned
     bool scaled_ = true;
     bool rightToLeft_ = false;
+    bool darkTitleBar_ = false;
     int pixelsPerInch_ = 96;
     int dpi_ = 96;
     bool shownOnce_ = false;

@@ -4,13 +4,14 @@
 
 #include "toolkit/bitmap.h"
 #include "toolkit/errors.h"
+#include "toolkit/theme.h"
 
 using enum TPenStyle;
 using enum TBrushStyle;
 
 COLORREF ColorToRGB(TColor color)
 {
-    if (IsSystemColor(color)) return GetSysColor(SystemColorIndex(color));
+    if (IsSystemColor(color)) return ThemeSystemColor(SystemColorIndex(color));
     return static_cast<COLORREF>(color) & kColorRgbBits;
 }
 

@@ -23,7 +23,8 @@
 class TBitmap;
 
 // A TColor as the system draws it: system colours (top bit set) are resolved
-// with GetSysColor, explicit ones keep their three low bytes.
+// for the theme in force (see theme.h), explicit ones keep their three low
+// bytes.
 COLORREF ColorToRGB(TColor color);
 
 // Raises the error of a failed GDI call: the system's message when the call

@@ -1,5 +1,7 @@
 #include "toolkit/groupbox.h"
 
+#include "toolkit/themedraw.h"
+
 using enum TBrushStyle;
 
 TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner)
@@ -35,7 +37,7 @@ void TGroupBox::Paint()
     canvas.FillRect(client);
     const int textHeight = canvas.TextHeight(L"0");
     RECT frame{0, textHeight / 2, Width(), Height()};
-    DrawEdge(canvas.Handle(), &frame, EDGE_ETCHED, BF_RECT);
+    DrawThemedEdge(canvas.Handle(), frame, EDGE_ETCHED, BF_RECT);
     if (Caption().empty()) return;
     RECT text{0, 0, 0, 0};
     canvas.DrawText(Caption(), text, DT_SINGLELINE | DT_CALCRECT);

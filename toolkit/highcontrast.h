@@ -4,8 +4,6 @@
 // the system's colours or settings changed.
 #pragma once
 
-#include "toolkit/color.h"
-
 bool HighContrast();
 // Asks the system again; a top-level window calls it on WM_SYSCOLORCHANGE and
 // WM_SETTINGCHANGE before it repaints.
@@ -16,11 +14,3 @@ void RefreshHighContrast();
 // answer it here while the colours themselves are set for real.
 using THighContrastSource = bool (*)();
 void SetHighContrastSource(THighContrastSource source);
-
-// The colour to draw with: the designed one, except that while high contrast
-// is on an explicit colour gives way to the system colour of its role, so
-// that nothing fixed is drawn on (or behind) the user's colours.
-inline TColor ContrastColor(TColor designed, TColor systemRole)
-{
-    return HighContrast() && !IsSystemColor(designed) ? systemRole : designed;
-}

@@ -4,6 +4,13 @@
 
 #include <algorithm>
 
+#include "toolkit/errors.h"
+#include "toolkit/graphics.h"
+#include "toolkit/handles.h"
+#include "toolkit/paintbuffer.h"
+#include "toolkit/theme.h"
+#include "toolkit/themedraw.h"
+
 // --- TTabSheet ---
 
 TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner)
@@ -299,5 +306,71 @@ void TPageControl::WndProc(TMessage& m)
         LayoutPages();
         return;
     }
+    if (DarkTheme() && (m.Msg == WM_PAINT || m.Msg == WM_PRINTCLIENT || m.Msg == WM_ERASEBKGND)) {
+        // The tab control has no dark look of its own: drawn here, over the
+        // same places it reports for its tabs and its page.
+        if (m.Msg == WM_PAINT) {
+            TPaintDC dc(WindowHandle());
+            PaintDark(dc.Get());
+        } else if (m.Msg == WM_PRINTCLIENT) {
+            PaintDark(reinterpret_cast<HDC>(m.WParam));
+        }
+        m.Result = 1;
+        return;
+    }
     TWinControl::WndProc(m);
+}
+
+void TPageControl::PaintDark(HDC target)
+{
+    HWND h = WindowHandle();
+    RECT client{};
+    GetClientRect(h, &client);
+    TPaintBuffer buffer(target, client);
+    HDC dc = buffer.DC();
+    ::FillRect(dc, &client, ColorBrush());
+
+    RECT page = client;
+    SendMessageW(h, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    // The page's frame sits just outside the area the pages fill.
+    RECT frame{client.left, page.top - 2, client.right, client.bottom};
+    DrawThemedEdge(dc, frame, EDGE_SUNKEN, BF_RECT);
+
+    TSelectObject font(dc, Font().Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(ShownFontColor()));
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ::ScreenToClient(h, &cursor);
+    TCHITTESTINFO hit{cursor, 0};
+    const int hot = static_cast<int>(SendMessageW(h, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    const int selected = static_cast<int>(SendMessageW(h, TCM_GETCURSEL, 0, 0));
+    const int count = static_cast<int>(SendMessageW(h, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        RECT tab{};
+        if (!SendMessageW(h, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab))) continue;
+        // The chosen tab stands out as the system's does: larger, and one
+        // with the page below it.
+        if (i == selected) {
+            InflateRect(&tab, 2, 0);
+            tab.top -= 2;
+            tab.bottom += 1;
+        }
+        TUniqueBrush face(CreateSolidBrush(ThemeSystemColor(i == selected ? COLOR_WINDOW
+                                                            : i == hot    ? COLOR_3DLIGHT
+                                                                          : COLOR_BTNFACE)));
+        CheckGdi(face.Get() != nullptr, L"CreateSolidBrush");
+        ::FillRect(dc, &tab, face.Get());
+        RECT edge = tab;
+        DrawThemedEdge(dc, edge, EDGE_RAISED, BF_LEFT | BF_TOP | BF_RIGHT);
+        const std::wstring& text = pages_.at(static_cast<std::size_t>(i))->Caption();
+        RECT textRect = tab;
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+                  DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_HIDEPREFIX);
+        if (i == selected && GetFocus() == h) {
+            InflateRect(&textRect, -3, -3);
+            DrawFocusRect(dc, &textRect);
+        }
+    }
+    buffer.Flush();
 }

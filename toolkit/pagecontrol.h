@@ -109,6 +109,8 @@ private:
     void MovePage(TTabSheet* page, int index);
     void UpdateTab(TTabSheet* page);
     void RebuildTabs();
+    // The dark theme's tabs and page frame, drawn by us.
+    void PaintDark(HDC target);
     void LayoutPages();
 
     std::vector<TTabSheet*> pages_;  // not owned

@@ -2,6 +2,8 @@
 
 #include "toolkit/accel.h"
 #include "toolkit/highcontrast.h"
+#include "toolkit/theme.h"
+#include "toolkit/themedraw.h"
 #include "toolkit/wincontrol.h"
 
 using enum TButtonState;
@@ -232,7 +234,7 @@ void TSpeedButton::DrawGlyph(TCanvas& canvas, int x, int y, TButtonState state)
     part.SetSize(w, h);
     CheckGdi(BitBlt(part.DC(), 0, 0, w, h, glyph_.DC(), index * w, 0, SRCCOPY) != FALSE, L"BitBlt");
     const TColor key = glyph_.TransparentColor();
-    if (monochromeGlyph_ && HighContrast()) {
+    if (monochromeGlyph_ && (HighContrast() || DarkTheme())) {
         // A mark on a system face: in the face's text colour, as the system's own arrows.
         DrawSilhouette(canvas, part, x, y, state == bsDisabled ? clGrayText : clBtnText,
                        [key](TColor c) { return c != key; });
@@ -259,9 +261,7 @@ void TSpeedButton::Paint()
     const bool pushed = drawn == bsDown || drawn == bsExclusive;
 
     if (!flat_) {
-        UINT frame = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT;
-        if (pushed) frame |= DFCS_PUSHED;
-        CheckGdi(DrawFrameControl(dc, &r, DFC_BUTTON, frame) != FALSE, L"DrawFrameControl");
+        DrawThemedButtonFrame(dc, r, pushed);
     } else {
         if (!transparent_) {
             canvas.Brush().SetColor(ShownColor());
@@ -269,7 +269,7 @@ void TSpeedButton::Paint()
         }
         if (pushed || (mouseInControl_ && Enabled())) {
             RECT edge{0, 0, Width(), Height()};
-            DrawEdge(dc, &edge, pushed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+            DrawThemedEdge(dc, edge, pushed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
         }
     }
 

@@ -4,6 +4,12 @@
 
 #include <algorithm>
 
+#include "toolkit/errors.h"
+#include "toolkit/handles.h"
+#include "toolkit/messages.h"
+#include "toolkit/theme.h"
+#include "toolkit/themedraw.h"
+
 TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner)
 {
     // The track bar drags its thumb under its own capture.
@@ -127,5 +133,30 @@ void TTrackBar::WndProc(TMessage& m)
         m.Result = 0;
         return;
     }
+    if (m.Msg == CN_NOTIFY && reinterpret_cast<const NMHDR*>(m.LParam)->code == NM_CUSTOMDRAW && DarkTheme()) {
+        m.Result = DrawDarkPart(*reinterpret_cast<const NMCUSTOMDRAW*>(m.LParam));
+        return;
+    }
     TWinControl::WndProc(m);
+}
+
+LRESULT TTrackBar::DrawDarkPart(const NMCUSTOMDRAW& draw)
+{
+    // The channel and the thumb in the dark colours; the tick marks, which
+    // the system draws in the text colour of the face, stay its own.
+    if (draw.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    RECT part = draw.rc;
+    if (draw.dwItemSpec == TBCD_CHANNEL) {
+        TUniqueBrush fill(CreateSolidBrush(ThemeSystemColor(COLOR_WINDOW)));
+        CheckGdi(fill.Get() != nullptr, L"CreateSolidBrush");
+        ::FillRect(draw.hdc, &part, fill.Get());
+        DrawThemedEdge(draw.hdc, part, EDGE_SUNKEN, BF_RECT);
+        return CDRF_SKIPDEFAULT;
+    }
+    if (draw.dwItemSpec == TBCD_THUMB) {
+        DrawThemedButtonFrame(draw.hdc, part, (draw.uItemState & CDIS_SELECTED) != 0);
+        return CDRF_SKIPDEFAULT;
+    }
+    return CDRF_DODEFAULT;
 }

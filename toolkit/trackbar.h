@@ -10,6 +10,8 @@
 
 #include "toolkit/wincontrol.h"
 
+#include <commctrl.h>
+
 class TTrackBar : public TWinControl {
 public:
     explicit TTrackBar(TComponent* owner);
@@ -52,6 +54,8 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
+    // A part of the dark theme's slider, asked for by NM_CUSTOMDRAW.
+    LRESULT DrawDarkPart(const NMCUSTOMDRAW& draw);
     void SetRange(int min, int max);
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam);
     void SendThumbLength();

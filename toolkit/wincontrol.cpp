@@ -566,7 +566,9 @@ bool TWinControl::ReflectNotification(TMessage& m)
         child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
         break;
     case WM_DRAWITEM:
-        if (m.WParam != 0) child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
+        // Menus leave hwndItem for a menu handle; a control may have no id.
+        if (reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->CtlType != ODT_MENU)
+            child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
         break;
     case WM_MEASUREITEM:
         if (m.WParam != 0) child = GetDlgItem(handle_, static_cast<int>(m.WParam));

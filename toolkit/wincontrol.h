@@ -133,6 +133,10 @@ public:
     void PaintControls(HDC dc, const RECT& clip);
 
 protected:
+    // A top-level window heard that the user's colours or settings changed,
+    // or the program changed its theme: asks again about high contrast,
+    // tells the controls, repaints them all.
+    void FollowSystemColors();
     virtual void CreateParams(TCreateParams& params);
     // Creates the window from CreateParams; override to set its state after
     // calling the base.
@@ -208,9 +212,6 @@ private:
     void HandleMouseLeave();
     bool HandlePaintMessage(TMessage& message);
     void HandleControlColor(TMessage& message);
-    // A top-level window heard that the user's colours or settings changed:
-    // asks again about high contrast, tells the controls, repaints them all.
-    void FollowSystemColors();
     bool HandleKeyMessage(TMessage& message);
     void HandleFocus(bool gained);
     void UpdateWindowBounds();

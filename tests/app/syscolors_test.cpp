@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "controls/gradientbutton.h"
@@ -17,6 +18,9 @@
 #include "toolkit/highcontrast.h"
 #include "toolkit/label.h"
 #include "toolkit/pagecontrol.h"
+#include "toolkit/theme.h"
+#include "toolkit/trackbar.h"
+#include "toolkit/checkbox.h"
 
 namespace {
 
@@ -31,6 +35,22 @@ const std::pair<int, COLORREF> kBlackScheme[] = {
     {COLOR_BTNSHADOW, RGB(128, 128, 128)},  {COLOR_3DDKSHADOW, RGB(255, 255, 255)},
     {COLOR_3DLIGHT, RGB(192, 192, 192)},
 };
+
+// WCAG 2 relative luminance and contrast ratio.
+double Luminance(COLORREF c)
+{
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) + 0.0722 * channel(GetBValue(c));
+}
+
+double ContrastRatio(COLORREF a, COLORREF b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 // The pixels of part of a window's surface as it stands (no paint asked for).
 class TScreenArea {
@@ -53,6 +73,17 @@ public:
         return {ranked.at(0).second, ranked.size() > 1 ? ranked[1].second : ranked[0].second};
     }
 
+    // The colour most of the area shows, and the one that stands out most
+    // from it: on a gradient face the second most common is another band.
+    std::pair<COLORREF, COLORREF> BackgroundAndText() const
+    {
+        const COLORREF background = TwoMostCommon().first;
+        COLORREF text = background;
+        for (COLORREF c : pixels_)
+            if (ContrastRatio(c, background) > ContrastRatio(text, background)) text = c;
+        return {background, text};
+    }
+
 private:
     std::vector<COLORREF> pixels_;
 };
@@ -60,22 +91,6 @@ private:
 COLORREF ScreenAt(TWinControl* control, int x, int y)
 {
     return static_cast<COLORREF>(ctltest::ScreenPixel(control->Handle(), x, y));
-}
-
-// WCAG 2 relative luminance and contrast ratio.
-double Luminance(COLORREF c)
-{
-    auto channel = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) + 0.0722 * channel(GetBValue(c));
-}
-
-double ContrastRatio(COLORREF a, COLORREF b)
-{
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 bool HighContrastOn()
@@ -195,6 +210,92 @@ TEST_F(SystemColorsTest, HighContrastDrawsInTheUsersColours)
     };
     for (const auto& t : texts) {
         const auto [background, text] = TScreenArea(t.surface->Handle(), t.area).TwoMostCommon();
+        EXPECT_GE(ContrastRatio(text, background), 4.5) << t.what << std::hex << ": text " << text << " on " << background;
+    }
+}
+
+// The dark theme, chosen in the tray menu or followed from Windows' app
+// mode. The theme is the program's own state: every test leaves it light.
+class DarkThemeTest : public SystemColorsTest {
+protected:
+    void TearDown() override
+    {
+        SystemColorsTest::TearDown();
+        SetAppsUseLightTheme(std::nullopt);
+        SetDarkTheme(false);
+    }
+
+    static void SetAppsUseLightTheme(std::optional<DWORD> value)
+    {
+        constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+        if (!value) {
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme");
+            return;
+        }
+        RegSetKeyValueW(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme", REG_DWORD, &*value, sizeof *value);
+    }
+
+    // As Windows tells every top-level window when the user switches modes.
+    static void TellColorSetChanged()
+    {
+        SendMessageW(Application->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+        ctltest::Pump();
+    }
+
+    // Dark: no brighter than a mid-dark grey (#595959).
+    static bool IsDark(COLORREF c) { return Luminance(c) < 0.1; }
+};
+
+// In the dark theme every surface is dark, and every text on it reads at
+// 4.5 : 1 or better.
+TEST_F(DarkThemeTest, EverySurfaceIsDarkAndEveryTextReads)
+{
+    ShowWithSettingsOpen();
+    form->ThemeClick(TThemeChoice::tcDark);
+    ctltest::Pump();
+
+    TSpinButton* spin = form->SpinEditAlarmMB->Button();
+    TPageControl* pages = form->PageControlSettings;
+    const struct {
+        const char* what;
+        TWinControl* surface;
+        int x, y;
+    } surfaces[] = {
+        {"window", form, 156, 100},
+        {"monitor group", form->GroupBoxMonitor, 20, 100},
+        {"settings page", form->TabSheetSettings, 100, 240},
+        {"RAM group", form->GroupBoxRam, 300, 50},
+        {"button face", form->GradientButton1, 140, 10},
+        {"memory bar trough", form->GroupBoxMonitor, 64 + 10, 30 + 2},
+        {"spin button", spin, spin->UpButton()->Left() + 2, spin->UpButton()->Top() + 2},
+        {"spin edit", form->SpinEditAlarmMB, 4, 4},
+        {"tab strip", pages, pages->Width() - 4, 4},
+        {"chosen tab", pages, 6, 6},
+        {"check box", form->CheckBoxAutoOptimize, form->CheckBoxAutoOptimize->Width() - 2, 2},
+        {"check box's box", form->CheckBoxAutoOptimize, 6, form->CheckBoxAutoOptimize->Height() / 2},
+        {"slider", form->TrackRAM, 2, 2},
+    };
+    for (const auto& s : surfaces) {
+        const COLORREF c = ScreenAt(s.surface, s.x, s.y);
+        EXPECT_TRUE(IsDark(c)) << s.what << std::hex << ": " << c;
+    }
+
+    const struct {
+        const char* what;
+        TWinControl* surface;
+        RECT area;
+    } texts[] = {
+        {"free memory", form->GroupBoxMonitor, form->LabelFree->BoundsRect()},
+        {"percentage", form->GroupBoxMonitor, form->LabelMEMP->BoundsRect()},
+        {"button caption", form->GradientButton2, {2, 2, 148, 18}},
+        {"group caption", form->GroupBoxRam, {6, 0, 90, 12}},
+        {"label", form->GroupBoxMisc, form->LabelRefresh->BoundsRect()},
+        {"check box", form->CheckBoxAutoOptimize, {20, 0, 200, form->CheckBoxAutoOptimize->Height()}},
+        {"tab", pages, {4, 2, 50, 18}},
+    };
+    for (const auto& t : texts) {
+        const auto [background, text] = TScreenArea(t.surface->Handle(), t.area).BackgroundAndText();
+        EXPECT_TRUE(IsDark(background)) << t.what << std::hex << ": " << background;
         EXPECT_GE(ContrastRatio(text, background), 4.5) << t.what << std::hex << ": text " << text << " on " << background;
     }
 }

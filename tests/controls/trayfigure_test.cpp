@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/contrast.h"
+#include "toolkit/contrast.h"
 #include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "resources/resource.h"

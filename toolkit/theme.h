@@ -1,0 +1,27 @@
+// The theme in force, and the one place a control's colours are answered
+// for it: the design's light colours, dark, or high contrast, which wins
+// over both. Controls ask for a role's colour here (through ColorToRGB for
+// the system's roles); none of them decides its own dark colours.
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/color.h"
+
+// The dark theme is chosen and high contrast is off.
+bool DarkTheme();
+// The program's choice; the top-level windows repaint on their own when told
+// (TWinControl::FollowSystemColors).
+void SetDarkTheme(bool dark);
+
+// The colour a system colour role (a COLOR_ index) shows in the theme in force.
+COLORREF ThemeSystemColor(int index);
+
+// A background as shown: the designed colour, except that under high
+// contrast or the dark theme an explicit colour gives way to the role's, so
+// nothing fixed is drawn behind the user's or the dark colours.
+TColor ThemeBackground(TColor designed, TColor role);
+// A text colour as shown on background: under high contrast an explicit
+// colour gives way to the role's; in the dark theme it is lifted until it
+// reads (see ReadableOn).
+TColor ThemeText(TColor designed, TColor role, TColor background);
