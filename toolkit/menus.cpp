@@ -1,8 +1,10 @@
 #include "toolkit/menus.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "toolkit/application.h"
+#include "toolkit/theme.h"
 
 namespace {
 
@@ -290,11 +292,17 @@ void TPopupMenu::Build(HMENU menu, TMenuItem& parent)
         mii.cbSize = sizeof(mii);
         mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
         mii.wID = item->Command();
+        if (builtDark_) {
+            // Drawn by the owner; the text lives in the item's data.
+            mii.fMask |= MIIM_DATA;
+            mii.dwItemData =
+                darkPainter_.AddItem(text, item->Default(), item->IsLine(), item->Count() > 0, item->MenuBitmap());
+        }
         if (item->IsLine()) {
-            mii.fType = MFT_SEPARATOR;
+            mii.fType = MFT_SEPARATOR | (builtDark_ ? MFT_OWNERDRAW : 0);
         } else {
-            mii.fMask |= MIIM_STRING | MIIM_BITMAP;
-            mii.fType = MFT_STRING;
+            mii.fMask |= builtDark_ ? 0 : MIIM_STRING | MIIM_BITMAP;
+            mii.fType = builtDark_ ? MFT_OWNERDRAW : MFT_STRING;
             mii.dwTypeData = text.data();
             mii.hbmpItem = item->MenuBitmap();
             if (!item->Enabled()) mii.fState |= MFS_DISABLED;
@@ -320,10 +328,14 @@ void TPopupMenu::Build(HMENU menu, TMenuItem& parent)
 HMENU TPopupMenu::Handle()
 {
     // The menu on screen is never pulled away from under the system.
-    if ((stale_ || !handle_) && !showing_) {
+    if ((stale_ || !handle_ || builtDark_ != DarkTheme()) && !showing_) {
         TUniqueMenu menu(CreatePopupMenu());
         if (!menu) RaiseLastOSError();
+        // The old menu's items keep their data until it is gone.
+        TDarkMenuPainter old = std::exchange(darkPainter_, {});
+        builtDark_ = DarkTheme();
         Build(menu.Get(), *items_);
+        if (builtDark_) darkPainter_.PrepareMenu(menu.Get());
         handle_ = std::move(menu);
         stale_ = false;
     }
@@ -351,6 +363,13 @@ bool TPopupMenu::Popup(int x, int y)
 
 LRESULT TPopupMenu::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_MEASUREITEM && darkPainter_.Measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+    if (message == WM_DRAWITEM && darkPainter_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+    if (message == WM_MENUCHAR) {
+        LRESULT result = 0;
+        if (darkPainter_.MenuChar(static_cast<wchar_t>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam), result))
+            return result;
+    }
     if (message == WM_COMMAND && HIWORD(wParam) == 0 && lParam == 0) {
         if (TMenuItem* item = items_->Find(LOWORD(wParam))) item->Click();
         return 0;

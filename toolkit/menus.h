@@ -27,6 +27,7 @@
 #include "toolkit/actions.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/component.h"
+#include "toolkit/darkmenu.h"
 #include "toolkit/handles.h"
 #include "toolkit/utilwindow.h"
 
@@ -167,6 +168,9 @@ private:
     TComponent* popupComponent_ = nullptr;  // not owned; cleared on its removal
     TUniqueMenu handle_;
     bool stale_ = true;
+    // The menu was built for the dark theme, and is drawn by this painter.
+    bool builtDark_ = false;
+    TDarkMenuPainter darkPainter_;
     bool showing_ = false;
     std::unique_ptr<TUtilityWindow> window_;
 };

@@ -17,6 +17,7 @@
 #include "toolkit/groupbox.h"
 #include "toolkit/highcontrast.h"
 #include "toolkit/label.h"
+#include "toolkit/menus.h"
 #include "toolkit/pagecontrol.h"
 #include "toolkit/theme.h"
 #include "toolkit/trackbar.h"
@@ -297,5 +298,106 @@ TEST_F(DarkThemeTest, EverySurfaceIsDarkAndEveryTextReads)
         const auto [background, text] = TScreenArea(t.surface->Handle(), t.area).BackgroundAndText();
         EXPECT_TRUE(IsDark(background)) << t.what << std::hex << ": " << background;
         EXPECT_GE(ContrastRatio(text, background), 4.5) << t.what << std::hex << ": text " << text << " on " << background;
+    }
+}
+
+namespace {
+
+// What the open menu showed: its background and the text that stands out
+// most from it, read while the menu loop runs; then the menu is closed.
+std::pair<COLORREF, COLORREF> g_menuColours{};
+bool g_menuRead = false;
+void CALLBACK ReadMenuColours(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (menu == nullptr || !IsWindowVisible(menu)) return;
+    KillTimer(nullptr, id);
+    RECT client{};
+    GetClientRect(menu, &client);
+    g_menuColours = TScreenArea(menu, client).BackgroundAndText();
+    g_menuRead = true;
+    EndMenu();
+}
+
+}  // namespace
+
+// The tray menu is dark too, its items readable.
+TEST_F(DarkThemeTest, TrayMenuIsDark)
+{
+    Create();
+    auto open = [this] {
+        g_menuRead = false;
+        SetTimer(nullptr, 0, 50, &ReadMenuColours);
+        form->PopupMenuIcon->Popup(100, 100);
+        return g_menuRead;
+    };
+    // Opened light first: the menu made then is not the one shown dark.
+    ASSERT_TRUE(open()) << "the menu never showed";
+    EXPECT_FALSE(IsDark(g_menuColours.first)) << std::hex << g_menuColours.first;
+    form->ThemeClick(TThemeChoice::tcDark);
+    ASSERT_TRUE(open()) << "the menu never showed";
+    const auto [background, text] = g_menuColours;
+    EXPECT_TRUE(IsDark(background)) << std::hex << background;
+    EXPECT_GE(ContrastRatio(text, background), 4.5) << std::hex << "text " << text << " on " << background;
+}
+
+// Following Windows, the open window turns with the user's app mode, and
+// back: no brush keeps the colour it was made in.
+TEST_F(DarkThemeTest, FollowsWindowsAppModeBothWays)
+{
+    ShowWithSettingsOpen();
+    const COLORREF lightFace = GetSysColor(COLOR_BTNFACE);
+    ASSERT_EQ(ScreenAt(form, 156, 100), lightFace);
+
+    SetAppsUseLightTheme(0);
+    TellColorSetChanged();
+    EXPECT_TRUE(IsDark(ScreenAt(form, 156, 100)));
+    EXPECT_TRUE(IsDark(ScreenAt(form->TabSheetSettings, 100, 240)));
+
+    SetAppsUseLightTheme(1);
+    TellColorSetChanged();
+    EXPECT_EQ(ScreenAt(form, 156, 100), lightFace);
+    EXPECT_EQ(ScreenAt(form->TabSheetSettings, 100, 240), lightFace);
+    EXPECT_EQ(ScreenAt(form->CheckBoxAutoOptimize, form->CheckBoxAutoOptimize->Width() - 2, 2), lightFace);
+
+    // A choice of its own holds whatever Windows says.
+    form->ThemeClick(TThemeChoice::tcLight);
+    SetAppsUseLightTheme(0);
+    TellColorSetChanged();
+    EXPECT_EQ(ScreenAt(form, 156, 100), lightFace);
+}
+
+// The choice is kept, and read back at the next start; a stored value that
+// is not one of the three follows Windows.
+TEST_F(DarkThemeTest, ChoiceSurvivesARestartAndABadValueFollowsWindows)
+{
+    Create();
+    form->ThemeClick(TThemeChoice::tcDark);
+    form->Free();
+    form = nullptr;
+    SetDarkTheme(false);
+    ShowWithSettingsOpen();
+    EXPECT_TRUE(IsDark(ScreenAt(form, 156, 100)));
+    // The menu shows which of the three is chosen.
+    HMENU themes = GetSubMenu(form->PopupMenuIcon->Handle(), form->ThemeMenu->MenuIndex());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ((GetMenuState(themes, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) != 0, i == 2) << i;
+    form->Free();
+    form = nullptr;
+
+    const struct {
+        const char* what;
+        DWORD type;
+        std::vector<BYTE> data;
+    } bad[] = {
+        {"out of range", REG_DWORD, {3, 0, 0, 0}},
+        {"a string", REG_SZ, {'2', 0, 0, 0}},
+        {"too short", REG_BINARY, {2, 0}},
+        {"too long", REG_QWORD, {2, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto& b : bad) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Quenfel", L"Theme", b.type, b.data.data(),
+                        static_cast<DWORD>(b.data.size()));
+        EXPECT_EQ(ReadThemeSetting(), TThemeChoice::tcWindows) << b.what;
     }
 }
