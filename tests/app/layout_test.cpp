@@ -314,6 +314,7 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
         {form->RunHistory, L"Run &History", false, nullptr, false},
         {form->ShowFreeInIcon, L"Show &Free Memory in Icon", false, nullptr, false},
         {form->LanguageMenu, L"&Language", false, nullptr, false},
+        {form->ThemeMenu, L"&Theme", false, nullptr, false},
         {form->N1, L"-", false, nullptr, false},
         {form->Exit, L"E&xit", false, nullptr, false},
     };
@@ -340,11 +341,11 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
 
     // The system menu the tray icon opens: same items, the first one default.
     HMENU menu = form->PopupMenuIcon->Handle();
-    ASSERT_EQ(GetMenuItemCount(menu), 7);
+    ASSERT_EQ(GetMenuItemCount(menu), 8);
     EXPECT_EQ(GetMenuDefaultItem(menu, TRUE, 0), 0u);
     const wchar_t* shown[] = {L"Open &Main Window", L"&Optimize", L"Run &History", L"Show &Free Memory in Icon",
-                              L"&Language", L"", L"E&xit"};
-    for (int i = 0; i < 7; ++i) {
+                              L"&Language", L"&Theme", L"", L"E&xit"};
+    for (int i = 0; i < 8; ++i) {
         wchar_t text[64] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
         EXPECT_STREQ(text, shown[i]) << "item " << i;
@@ -352,7 +353,7 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE;
-    GetMenuItemInfoW(menu, 5, TRUE, &info);
+    GetMenuItemInfoW(menu, 6, TRUE, &info);
     EXPECT_NE(info.fType & MFT_SEPARATOR, 0u);
 
     // The languages: Windows' own, checked while nothing else is chosen,

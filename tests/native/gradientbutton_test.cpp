@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "toolkit/accel.h"
+#include "toolkit/contrast.h"
+#include "toolkit/darkpalette.h"
 #include "controls/gradientbutton_paint.h"
 
 using enum TButtonLayout;
@@ -76,7 +78,32 @@ TEST(ButtonSchemes, PressedSetLooksSunken)
         if (s <= static_cast<int>(csNeoSun)) {
             EXPECT_LT(Luma(c[ciDownColorFace]), Luma(c[ciDownColorGrad])) << s;
         }
+        // The dark theme's counterpart looks sunken the same way.
+        const TButtonColorSet darkDown = DarkColorSet(c, true, vsDown);
+        EXPECT_LT(Luma(darkDown.Light), Luma(darkDown.Dark)) << s;
+        if (s <= static_cast<int>(csNeoSun)) {
+            EXPECT_LT(Luma(darkDown.Face), Luma(darkDown.Grad)) << s;
+        }
     }
+}
+
+// In the dark theme every scheme's face is dark in every state, and its
+// text reads at 4.5 : 1 on both ends of the gradient.
+TEST(ButtonSchemes, DarkSetsAreDarkAndReadInEveryScheme)
+{
+    auto rgb = [](TColor c) {
+        return std::uint32_t{ColorRed(c)} << 16 | std::uint32_t{ColorGreen(c)} << 8 | ColorBlue(c);
+    };
+    for (int s = 0; s < 12; ++s)
+        for (bool enabled : {true, false})
+            for (auto state : {vsNormal, vsOver, vsDown}) {
+                const TButtonColorSet set = DarkColorSet(SchemeOf(static_cast<TColorScheme>(s))->Colors, enabled, state);
+                for (TColor face : {set.Face, set.Grad}) {
+                    EXPECT_LT(ColorLuminance(face), 0.2) << s << " " << enabled << " " << static_cast<int>(state);
+                    EXPECT_GE(ContrastRatio(rgb(set.Text), rgb(face)), kReadableContrast)
+                        << s << " " << enabled << " " << static_cast<int>(state);
+                }
+            }
 }
 
 TEST(ButtonSchemes, NewButtonIsNeoDesertWithWhiteGradientEnds)
