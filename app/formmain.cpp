@@ -418,8 +418,9 @@ void TFormMain::TellHotkeyTaken()
     hotkeyTakenUntold_ = false;
     hotkeyTakenTold_ = true;
     const std::wstring key = THotkeyEdit::HotkeyText(HotkeyOptimize->Hotkey());
-    TrayIcon->ShowBalloon(ShellText(Application->Title()), ShellText(Text(TText::SettingsHotkeyTakenTray, {key})),
-                          TBalloonStyle::bsQuiet);
+    // Titled with the setting, as the program's own name is the tray's.
+    TrayIcon->ShowBalloon(ShellText(Text(TText::SettingsHotkey)),
+                          ShellText(Text(TText::SettingsHotkeyTakenTray, {key})), TBalloonStyle::bsQuiet);
 }
 
 void TFormMain::TrackRAMChange(TObject*)
