@@ -31,6 +31,8 @@
 #include "toolkit/actions.h"
 #include "toolkit/application.h"
 #include "toolkit/checkbox.h"
+#include "toolkit/globalhotkey.h"
+#include "toolkit/hotkeyedit.h"
 #include "toolkit/label.h"
 #include "toolkit/menus.h"
 #include "toolkit/modulepath.h"
@@ -122,6 +124,7 @@ TFormMain::TFormMain(TComponent* owner) : TForm(owner)
     // the end of the session may come however the start went.
     Application->HookMainWindow(this, [this](TMessage& m) { return ApplicationMessage(m); });
     Clock = [] { return static_cast<std::uint64_t>(GetTickCount64()); };
+    optimizeHotkey_ = std::make_unique<TGlobalHotkey>(OptimizeHotkeyId);
     LoadLayout();
 }
 
@@ -174,6 +177,7 @@ void TFormMain::FormCreate(TObject*)
     ProgressBarFree->SetMax(100);
 
     ApplyStoredSettings();
+    HoldOptimizeHotkey();
     languageChoice_ = ReadLanguageSetting();
     for (const auto& [item, tag] : languageItems_) item->SetChecked(tag == languageChoice_);
     themeChoice_ = ReadThemeSetting();
@@ -377,6 +381,7 @@ void TFormMain::ApplyStoredSettings()
     SpinEditRefresh->SetValue(s.RefreshPeriod);
     TimerMem->SetInterval(RefreshInterval(s.RefreshPeriod));
     ShowFreeInIcon->SetChecked(s.TrayShowsFree);
+    HotkeyOptimize->SetHotkey(s.OptimizeHotkey);
 }
 
 TUserSettings TFormMain::SettingsShown() const
@@ -387,12 +392,40 @@ TUserSettings TFormMain::SettingsShown() const
     s.AutoOptimize = CheckBoxAutoOptimize->Checked();
     s.RefreshPeriod = SpinEditRefresh->Value();
     s.TrayShowsFree = ShowFreeInIcon->Checked();
+    s.OptimizeHotkey = HotkeyOptimize->Hotkey();
     return s;
 }
 
 void TFormMain::SaveSettings()
 {
     WriteUserSettings(SettingsShown());
+}
+
+void TFormMain::HotkeyOptimizeChange(TObject*)
+{
+    // At once: the old key is free the moment another is chosen.
+    HoldOptimizeHotkey();
+}
+
+void TFormMain::HoldOptimizeHotkey()
+{
+    const bool held = optimizeHotkey_->Hold(Application->Handle(), HotkeyOptimize->Hotkey());
+    LabelHotkeyTaken->SetVisible(!held);
+    hotkeyTakenUntold_ = !held && !hotkeyTakenTold_;
+    TellHotkeyTaken();
+}
+
+void TFormMain::TellHotkeyTaken()
+{
+    // Only the tray can say it unasked; a window that is open says it on
+    // its settings page. The program works on without the key.
+    if (!hotkeyTakenUntold_ || !TrayIcon->Active()) return;
+    hotkeyTakenUntold_ = false;
+    hotkeyTakenTold_ = true;
+    const std::wstring key = THotkeyEdit::HotkeyText(HotkeyOptimize->Hotkey());
+    // Titled with the setting, as the program's own name is the tray's.
+    TrayIcon->ShowBalloon(ShellText(Text(TText::SettingsHotkey)),
+                          ShellText(Text(TText::SettingsHotkeyTakenTray, {key})), TBalloonStyle::bsQuiet);
 }
 
 void TFormMain::TrackRAMChange(TObject*)
@@ -410,6 +443,7 @@ void TFormMain::ShowInTray()
     // The figure first, so the icon never shows the program's picture for a tick.
     ShowTrayFigure(Mem->ReadStatus());
     TrayIcon->SetActive(true);
+    TellHotkeyTaken();
 }
 
 void TFormMain::GoToTray()
@@ -538,6 +572,13 @@ bool TFormMain::ApplicationMessage(TMessage& m)
         // Another copy was started with /optimize. A run in progress ignores
         // it (RunOptimize returns at once).
         RunOptimize(TRunTrigger::rtRequest, true);
+        m.Result = 0;
+        return true;
+    }
+    if (m.Msg == WM_HOTKEY && static_cast<int>(m.WParam) == OptimizeHotkeyId) {
+        // As the tray menu's item: a run in progress ignores it. While the
+        // user is choosing a key, pressing the one held chooses it again.
+        if (!HotkeyOptimize->Focused()) ActionOptimizeExecute(this);
         m.Result = 0;
         return true;
     }

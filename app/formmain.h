@@ -34,6 +34,8 @@ class TGradientButton;
 class TGradientProgressBar;
 class TTrayIcon;
 class TSpinEdit;
+class THotkeyEdit;
+class TGlobalHotkey;
 enum class TBalloonStyle : std::uint8_t;
 class TTrayFigureIcon;
 struct TMemoryStatus;
@@ -56,6 +58,8 @@ public:
     static constexpr int SettingsSlideStep = 8;
     static constexpr int OptimizeSlideSteps = 45;
     static constexpr int OptimizeSlideStep = 1;
+    // WM_HOTKEY's id, on the application window, for the key that starts a run.
+    static constexpr int OptimizeHotkeyId = 1;
     // How long a run's report stands in place of the free-memory text (ms).
     static constexpr unsigned ReportShowTime = 3000;
 
@@ -89,6 +93,9 @@ public:
     TSpinEdit* SpinEditRefresh = nullptr;
     TCheckBox* CheckBoxAutoRun2 = nullptr;
     TCheckBox* CheckBoxAutoRun = nullptr;
+    TGroupBox* GroupBoxHotkey = nullptr;
+    THotkeyEdit* HotkeyOptimize = nullptr;
+    TLabel* LabelHotkeyTaken = nullptr;
     TTabSheet* TabSheetAbout = nullptr;
     TGroupBox* GroupBox1 = nullptr;
     TLabel* Label1 = nullptr;
@@ -126,6 +133,7 @@ public:
     void ActionSettingsExecute(TObject* sender);
     void TrackRAMChange(TObject* sender);
     void CheckBoxAutoRun2Click(TObject* sender);
+    void HotkeyOptimizeChange(TObject* sender);
     void GroupBoxMonitorDblClick(TObject* sender);
     void GradientButton1Click(TObject* sender);
     void GradientButton2Click(TObject* sender);
@@ -183,6 +191,11 @@ private:
     // The kept settings as the controls show them.
     TUserSettings SettingsShown() const;
     void SaveSettings();
+    // Holds the control's key system-wide for a run, in place of the one
+    // held before; a key another program holds is said beside the control
+    // and, once, by the tray.
+    void HoldOptimizeHotkey();
+    void TellHotkeyTaken();
     // A run of the slider's amount, recorded in the history and reported
     // when asked; returns the rise in free memory across it.
     std::uint64_t RunOptimize(TRunTrigger trigger, bool report);
@@ -219,4 +232,11 @@ private:
     int pageGrowth_ = 0;
     // The history could not be written and the user has been told once.
     bool historyErrorShown_ = false;
+    // The key held for a run from anywhere (owned); heard on the application
+    // window, which outlives this window.
+    std::unique_ptr<TGlobalHotkey> optimizeHotkey_;
+    // The key was found taken and the tray is yet to say so; it says so once
+    // in a program's life.
+    bool hotkeyTakenUntold_ = false;
+    bool hotkeyTakenTold_ = false;
 };

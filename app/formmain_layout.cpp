@@ -5,6 +5,8 @@
 #include "app/formmain.h"
 #include "app/productinfo.h"
 
+#include <commctrl.h>
+
 #include "controls/gradientbutton.h"
 #include "engine/bytesize.h"
 #include "controls/gradientprogressbar.h"
@@ -12,11 +14,13 @@
 #include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "resources/resource.h"
+#include "settings/storedsettings.h"
 #include "toolkit/actions.h"
 #include "toolkit/application.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/dpi.h"
 #include "toolkit/groupbox.h"
+#include "toolkit/hotkeyedit.h"
 #include "toolkit/label.h"
 #include "toolkit/loader.h"
 #include "toolkit/menus.h"
@@ -313,6 +317,22 @@ void TFormMain::LoadLayout()
     CheckBoxAutoRun->SetTabOrder(2);
     CheckBoxAutoRun->SetVisible(false);
 
+    // The key that starts a run from anywhere. Ctrl or Alt is always part
+    // of it; the text beside it shows while another program holds the key.
+    GroupBoxHotkey = Place<TGroupBox>(this, TabSheetSettings, L"GroupBoxHotkey", 5, 212, 315, 44);
+    Caption(GroupBoxHotkey, TText::SettingsHotkey);
+    GroupBoxHotkey->SetTabOrder(3);
+
+    HotkeyOptimize = Place<THotkeyEdit>(this, GroupBoxHotkey, L"HotkeyOptimize", 10, 16, 134, 21);
+    HotkeyOptimize->SetRules(HKCOMB_NONE | HKCOMB_S, HOTKEYF_CONTROL | HOTKEYF_ALT);
+    HotkeyOptimize->SetHotkey(kDefaultOptimizeHotkey);
+    HotkeyOptimize->SetTabOrder(0);
+    HotkeyOptimize->OnChange = Bind(this, &TFormMain::HotkeyOptimizeChange);
+
+    LabelHotkeyTaken = Place<TLabel>(this, GroupBoxHotkey, L"LabelHotkeyTaken", 152, 20, 153, 13);
+    Caption(LabelHotkeyTaken, TText::SettingsHotkeyTaken);
+    LabelHotkeyTaken->SetVisible(false);
+
     TabSheetAbout = CreateComponent<TTabSheet>(this);
     TabSheetAbout->SetName(L"TabSheetAbout");
     TabSheetAbout->SetPageControl(PageControlSettings);
@@ -539,6 +559,7 @@ void TFormMain::FitTexts()
         {GroupBoxRam, {TrackRAM, LabelSlider}},
         {GroupBoxAlarm, {CheckBoxAutoOptimize, SpinEditAlarmMB, LabelMB}},
         {GroupBoxMisc, {LabelRefresh, SpinEditRefresh, CheckBoxAutoRun2}},
+        {GroupBoxHotkey, {HotkeyOptimize, LabelHotkeyTaken}},
     };
     int page = 0;
     std::vector<std::vector<TFitPlace>> places;

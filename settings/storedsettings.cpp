@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/hotkeycode.h"
+
 namespace {
 
 std::optional<std::int32_t> InRange(std::optional<std::uint32_t> stored, std::uint32_t minimum, std::uint32_t maximum)
@@ -42,5 +44,8 @@ TUserSettings SettingsFromStore(const TStoredSettings& stored, const TUserSettin
     s.RefreshPeriod = InRange(stored.RefreshPeriod, kMinRefreshPeriod, kMaxRefreshPeriod).value_or(defaults.RefreshPeriod);
     const auto trayShowsFree = InRange(stored.TrayShowsFree, 0, 1);
     s.TrayShowsFree = trayShowsFree ? *trayShowsFree == 1 : defaults.TrayShowsFree;
+    s.OptimizeHotkey = stored.OptimizeHotkey && IsUsableHotkey(*stored.OptimizeHotkey)
+                           ? static_cast<std::uint16_t>(*stored.OptimizeHotkey)
+                           : defaults.OptimizeHotkey;
     return s;
 }

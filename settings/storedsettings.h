@@ -9,6 +9,12 @@
 // The registry's type number of a 32-bit little-endian integer (REG_DWORD).
 inline constexpr std::uint32_t kStoredDwordType = 4;
 
+// Ctrl+Alt+Shift+F8: no shortcut of Windows or of the common office
+// programs. A function key, because Ctrl+Alt with a letter is AltGr on many
+// keyboard layouts and types a character there; not F12, which Windows keeps
+// for debuggers.
+inline constexpr std::uint16_t kDefaultOptimizeHotkey = 0x0777;
+
 // The settings as the window uses them.
 struct TUserSettings {
     std::int32_t RamToFree = 0;      // megabytes, the amount a run frees
@@ -16,6 +22,9 @@ struct TUserSettings {
     bool AutoOptimize = false;
     std::int32_t RefreshPeriod = 1;  // seconds between two readings
     bool TrayShowsFree = true;       // the tray icon shows the free percentage
+    // The key combination that starts a run from anywhere, as the hotkey
+    // control holds it (toolkit/hotkeycode.h); 0: none.
+    std::uint16_t OptimizeHotkey = kDefaultOptimizeHotkey;
 };
 
 // What the registry holds for each setting: a number only when the value is
@@ -26,6 +35,7 @@ struct TStoredSettings {
     std::optional<std::uint32_t> AutoOptimize;
     std::optional<std::uint32_t> RefreshPeriod;
     std::optional<std::uint32_t> TrayShowsFree;
+    std::optional<std::uint32_t> OptimizeHotkey;
 };
 
 // Bounds of the stored numbers; anything outside means the value was not

@@ -36,6 +36,7 @@ TStoredSettings ReadStoredSettings()
         stored.AutoOptimize = ReadDword(key, kAutoOptimizeValue);
         stored.RefreshPeriod = ReadDword(key, kRefreshPeriodValue);
         stored.TrayShowsFree = ReadDword(key, kTrayShowsFreeValue);
+        stored.OptimizeHotkey = ReadDword(key, kOptimizeHotkeyValue);
         return stored;
     } catch (...) {
         return {};
@@ -52,4 +53,5 @@ void WriteUserSettings(const TUserSettings& settings)
     reg.WriteInteger(kAutoOptimizeValue, settings.AutoOptimize ? 1 : 0);
     reg.WriteInteger(kRefreshPeriodValue, settings.RefreshPeriod);
     reg.WriteInteger(kTrayShowsFreeValue, settings.TrayShowsFree ? 1 : 0);
+    reg.WriteInteger(kOptimizeHotkeyValue, settings.OptimizeHotkey);
 }

@@ -1,4 +1,4 @@
-// The settings kept per user between runs: five REG_DWORD values beside the
+// The settings kept per user between runs: six REG_DWORD values beside the
 // autorun flag under HKEY_CURRENT_USER\Software\Quenfel.
 #pragma once
 
@@ -12,12 +12,13 @@ inline constexpr std::wstring_view kAlarmLevelValue = L"AlarmLevel";
 inline constexpr std::wstring_view kAutoOptimizeValue = L"AutoOptimize";
 inline constexpr std::wstring_view kRefreshPeriodValue = L"RefreshPeriod";
 inline constexpr std::wstring_view kTrayShowsFreeValue = L"TrayShowsFree";
+inline constexpr std::wstring_view kOptimizeHotkeyValue = L"OptimizeHotkey";
 
 // What the store holds. Never raises: a missing key, a missing value and a
 // value of the wrong type or size all read as nothing stored.
 TStoredSettings ReadStoredSettings();
 
-// Writes the five values and nothing else, creating the key when missing.
+// Writes the six values and nothing else, creating the key when missing.
 // Raises EOSError when the key cannot be opened for writing and
 // ERegistryException when a write is refused.
 void WriteUserSettings(const TUserSettings& settings);

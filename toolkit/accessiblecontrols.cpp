@@ -4,6 +4,7 @@
 
 #include "toolkit/checkbox.h"
 #include "toolkit/groupbox.h"
+#include "toolkit/hotkeyedit.h"
 #include "toolkit/label.h"
 #include "toolkit/pagecontrol.h"
 #include "toolkit/shorthint.h"
@@ -81,6 +82,16 @@ bool TCheckBox::DoAccessibleDefaultAction()
 {
     SetChecked(!Checked());
     return true;
+}
+
+long THotkeyEdit::AccessibleRole() const
+{
+    return ROLE_SYSTEM_HOTKEYFIELD;
+}
+
+std::wstring THotkeyEdit::AccessibleValue() const
+{
+    return Hotkey() != 0 ? HotkeyText(Hotkey()) : Text(TText::SettingsHotkeyNone);
 }
 
 long TTabSheet::AccessibleRole() const

@@ -332,8 +332,13 @@ bool TApplication::IsKeyMessage(MSG& msg)
         if (code & DLGC_WANTCHARS) return false;
         return form->DialogChar(static_cast<wchar_t>(msg.wParam), msg.lParam);
     }
-    case WM_SYSCHAR:
+    case WM_SYSCHAR: {
+        // A control that takes Alt combinations as its input (a hotkey
+        // control) says so for the message.
+        const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+        if (code & DLGC_WANTMESSAGE) return false;
         return form->DialogChar(static_cast<wchar_t>(msg.wParam), msg.lParam);
+    }
     default:
         return false;
     }

@@ -2,6 +2,8 @@
 // unattended run: driven in-process over the real registry of the test prefix.
 #include "tests/app/formmain_fixture.h"
 
+#include <commctrl.h>
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@
 #include "tests/support/user_values.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/groupbox.h"
+#include "toolkit/hotkeyedit.h"
 #include "toolkit/label.h"
 #include "toolkit/menus.h"
 #include "toolkit/screen.h"
@@ -97,6 +100,39 @@ struct TBlockCounter {
     }
 };
 
+constexpr std::uint16_t kDefaultKey = 0x0777;  // Ctrl+Alt+Shift+F8
+constexpr std::uint16_t kCtrlAltK = (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8 | 'K';
+
+// Another program that takes a key for itself, on a window of its own.
+class TOtherProgram {
+public:
+    TOtherProgram() : window_(CreateWindowExW(0, L"STATIC", L"other", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr)) {}
+    ~TOtherProgram()
+    {
+        if (held_) UnregisterHotKey(window_, 7);
+        DestroyWindow(window_);
+    }
+    TOtherProgram(const TOtherProgram&) = delete;
+    TOtherProgram& operator=(const TOtherProgram&) = delete;
+    // Whether the key was free to take; it is given back at once unless kept.
+    bool Take(std::uint16_t key, bool keep = false)
+    {
+        const UINT flags = key >> 8;
+        const UINT modifiers = (flags & HOTKEYF_SHIFT ? MOD_SHIFT : 0) | (flags & HOTKEYF_CONTROL ? MOD_CONTROL : 0)
+                               | (flags & HOTKEYF_ALT ? MOD_ALT : 0);
+        if (!RegisterHotKey(window_, 7, modifiers, key & 0xFF)) return false;
+        if (keep)
+            held_ = true;
+        else
+            UnregisterHotKey(window_, 7);
+        return true;
+    }
+
+private:
+    HWND window_;
+    bool held_ = false;
+};
+
 class FeaturesTest : public FormMainTest {
 protected:
     void SetUp() override
@@ -133,6 +169,7 @@ TEST_F(FeaturesTest, SettingsSurviveARestart)
     form->CheckBoxAutoOptimize->SetChecked(true);
     form->SpinEditRefresh->SetValue(5);
     form->ShowFreeInIconClick(form);
+    form->HotkeyOptimize->SetHotkey(kCtrlAltK);
     EXPECT_FALSE(form->ShowFreeInIcon->Checked());
     EXPECT_FALSE(StoredDwordValue(L"RamToFree"));  // nothing until the page closes
     form->ActionSettingsExecute(form);
@@ -141,6 +178,7 @@ TEST_F(FeaturesTest, SettingsSurviveARestart)
     EXPECT_EQ(StoredDwordValue(L"AutoOptimize"), 1u);
     EXPECT_EQ(StoredDwordValue(L"RefreshPeriod"), 5u);
     EXPECT_EQ(StoredDwordValue(L"TrayShowsFree"), 0u);
+    EXPECT_EQ(StoredDwordValue(L"OptimizeHotkey"), kCtrlAltK);
 
     Restart();
     EXPECT_EQ(form->TrackRAM->Position(), 812);
@@ -151,6 +189,7 @@ TEST_F(FeaturesTest, SettingsSurviveARestart)
     EXPECT_EQ(form->TimerMem->Interval(), 5000u);
     EXPECT_TRUE(form->TimerMem->Enabled());
     EXPECT_FALSE(form->ShowFreeInIcon->Checked());
+    EXPECT_EQ(form->HotkeyOptimize->Hotkey(), kCtrlAltK);
     EXPECT_TRUE(errors.empty());
 }
 
@@ -199,6 +238,7 @@ TEST_F(FeaturesTest, NothingStoredStartsAsDesigned)
     EXPECT_EQ(form->SpinEditRefresh->Value(), 1);
     EXPECT_EQ(form->TimerMem->Interval(), 1000u);
     EXPECT_TRUE(form->ShowFreeInIcon->Checked());
+    EXPECT_EQ(form->HotkeyOptimize->Hotkey(), kDefaultKey);
     EXPECT_FALSE(StoredDwordValue(L"RamToFree"));  // starting writes nothing
 }
 
@@ -232,6 +272,13 @@ TEST_F(FeaturesTest, ABadStoredValueFallsBackToItsDefaultWithoutAnError)
         {"refresh out of range", L"RefreshPeriod", REG_DWORD, dword(0)},
         {"tray figure as text", L"TrayShowsFree", REG_SZ, text},
         {"tray figure out of range", L"TrayShowsFree", REG_DWORD, dword(2)},
+        {"hotkey as text", L"OptimizeHotkey", REG_SZ, text},
+        {"hotkey short", L"OptimizeHotkey", REG_DWORD, shortDword},
+        {"hotkey with a modifier beyond the four", L"OptimizeHotkey", REG_DWORD, dword(0x1000u | kCtrlAltK)},
+        {"hotkey beyond a word", L"OptimizeHotkey", REG_DWORD, dword(0x10000u | kCtrlAltK)},
+        {"hotkey modifiers without a key", L"OptimizeHotkey", REG_DWORD, dword(kCtrlAltK & 0xFF00)},
+        {"hotkey key alone", L"OptimizeHotkey", REG_DWORD, dword('K')},
+        {"hotkey key with Shift only", L"OptimizeHotkey", REG_DWORD, dword(HOTKEYF_SHIFT << 8 | 'K')},
     };
     for (const TCase& c : cases) {
         ClearAutorunValues();
@@ -241,6 +288,7 @@ TEST_F(FeaturesTest, ABadStoredValueFallsBackToItsDefaultWithoutAnError)
         SetDword(L"AutoOptimize", 1);
         SetDword(L"RefreshPeriod", 5);
         SetDword(L"TrayShowsFree", 0);
+        SetDword(L"OptimizeHotkey", kCtrlAltK);
         SetRaw(c.name, c.type, c.bytes);
         if (form != nullptr) form->Free();
         form = nullptr;
@@ -252,6 +300,7 @@ TEST_F(FeaturesTest, ABadStoredValueFallsBackToItsDefaultWithoutAnError)
         EXPECT_EQ(form->SpinEditRefresh->Value(), bad == L"RefreshPeriod" ? 1 : 5) << c.what;
         EXPECT_EQ(form->TimerMem->Interval(), bad == L"RefreshPeriod" ? 1000u : 5000u) << c.what;
         EXPECT_EQ(form->ShowFreeInIcon->Checked(), bad == L"TrayShowsFree") << c.what;
+        EXPECT_EQ(form->HotkeyOptimize->Hotkey(), bad == L"OptimizeHotkey" ? kDefaultKey : kCtrlAltK) << c.what;
     }
     EXPECT_TRUE(errors.empty());
 }
@@ -366,6 +415,98 @@ TEST_F(FeaturesTest, AnotherCopysRequestRunsOnceAndNeverInsideARun)
     form->ActionOptimizeExecute(form);
     EXPECT_EQ(counter.taken, 3);
     EXPECT_EQ(counter.held, 0);
+}
+
+TEST_F(FeaturesTest, TheHotkeyRunsAsTheTrayMenuDoesAndNeverInsideARun)
+{
+    Create();
+    form->TrackRAM->SetPosition(3);
+    TBlockCounter counter;
+    engine->BlockSource = counter.Source();
+    const LPARAM pressed = MAKELPARAM(MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_F8);
+    SendMessageW(Application->Handle(), WM_HOTKEY, TFormMain::OptimizeHotkeyId, pressed);
+    EXPECT_EQ(counter.taken, 3);
+    EXPECT_EQ(form->LabelFree->Caption(), L"No memory was freed");  // reported as the menu's run is
+
+    // Pressed again while the run pumps its messages: no second run.
+    counter.taken = 0;
+    counter.onFirst = [&] { SendMessageW(Application->Handle(), WM_HOTKEY, TFormMain::OptimizeHotkeyId, pressed); };
+    form->ActionOptimizeExecute(form);
+    EXPECT_EQ(counter.taken, 3);
+    EXPECT_EQ(counter.held, 0);
+    // Another id is another program's business.
+    counter.onFirst = nullptr;
+    counter.taken = 0;
+    SendMessageW(Application->Handle(), WM_HOTKEY, TFormMain::OptimizeHotkeyId + 1, pressed);
+    EXPECT_EQ(counter.taken, 0);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FeaturesTest, TheHotkeyIsHeldChangedAtOnceAndGivenBackWithTheWindow)
+{
+    TOtherProgram other;
+    Create();
+    EXPECT_FALSE(other.Take(kDefaultKey));
+    EXPECT_FALSE(form->LabelHotkeyTaken->Visible());
+
+    form->ActionSettingsExecute(form);
+    form->HotkeyOptimize->SetHotkey(kCtrlAltK);
+    EXPECT_TRUE(other.Take(kDefaultKey));
+    EXPECT_FALSE(other.Take(kCtrlAltK));
+    // Emptied: no key at all.
+    form->HotkeyOptimize->SetHotkey(0);
+    EXPECT_TRUE(other.Take(kCtrlAltK));
+    EXPECT_TRUE(other.Take(kDefaultKey));
+    EXPECT_FALSE(form->LabelHotkeyTaken->Visible());
+    form->ActionSettingsExecute(form);
+    EXPECT_EQ(StoredDwordValue(L"OptimizeHotkey"), 0u);
+    Restart();
+    EXPECT_EQ(form->HotkeyOptimize->Hotkey(), 0);
+    EXPECT_TRUE(other.Take(kDefaultKey));
+
+    form->HotkeyOptimize->SetHotkey(kCtrlAltK);
+    EXPECT_FALSE(other.Take(kCtrlAltK));
+    form->Free();
+    form = nullptr;
+    EXPECT_TRUE(other.Take(kCtrlAltK));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FeaturesTest, AHotkeyAnotherProgramHoldsIsToldOnceAndTheProgramGoesOn)
+{
+    TOtherProgram other;
+    ASSERT_TRUE(other.Take(kDefaultKey, true));
+    Create();
+    EXPECT_TRUE(form->LabelHotkeyTaken->Visible());
+    EXPECT_EQ(form->TrayIcon->BalloonText(), L"");  // the window is open: its settings page says it
+
+    form->GradientButton1Click(form);
+    const std::wstring told = Text(TText::SettingsHotkeyTakenTray, {THotkeyEdit::HotkeyText(kDefaultKey)});
+    EXPECT_EQ(form->TrayIcon->BalloonText(), told);
+    EXPECT_EQ(form->TrayIcon->BalloonStyle(), TBalloonStyle::bsQuiet);
+    EXPECT_NE(told.find(L"F8"), std::wstring::npos);
+
+    // Said once: neither the way back to the tray nor choosing the taken key
+    // again says it anew.
+    form->TrayIcon->ShowBalloon(L"", L"since", TBalloonStyle::bsQuiet);
+    form->OpenMainClick(form);
+    form->ActionSettingsExecute(form);
+    form->HotkeyOptimize->SetHotkey(kCtrlAltK);
+    EXPECT_FALSE(form->LabelHotkeyTaken->Visible());
+    form->HotkeyOptimize->SetHotkey(kDefaultKey);
+    EXPECT_TRUE(form->LabelHotkeyTaken->Visible());
+    form->ActionSettingsExecute(form);
+    form->GradientButton1Click(form);
+    EXPECT_EQ(form->TrayIcon->BalloonText(), L"since");
+
+    // The program works on, and keeps the user's choice.
+    TBlockCounter counter;
+    engine->BlockSource = counter.Source();
+    form->TrackRAM->SetPosition(2);
+    form->ActionOptimizeExecute(form);
+    EXPECT_EQ(counter.taken, 2);
+    EXPECT_EQ(StoredDwordValue(L"OptimizeHotkey"), kDefaultKey);
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(FeaturesTest, ASecondCopyReachesACopyStartedInTheTray)

@@ -41,6 +41,8 @@ inline const TPlace kWindowed[] = {
     {L"SpinEditRefresh", L"Edit", L"GroupBoxMisc", 94, 20, 51, 22, true, 0},
     {L"CheckBoxAutoRun2", L"Button", L"GroupBoxMisc", 160, 21, 145, 17, true, 1},
     {L"CheckBoxAutoRun", L"Button", L"GroupBoxMisc", 160, 8, 97, 17, false, 2},
+    {L"GroupBoxHotkey", L"QuenfelWindow", L"TabSheetSettings", 5, 212, 315, 44, true, 3},
+    {L"HotkeyOptimize", L"msctls_hotkey32", L"GroupBoxHotkey", 10, 16, 134, 21, true, 0},
     {L"GroupBox1", L"QuenfelWindow", L"TabSheetAbout", 8, 8, 305, 217, true, 0},
     {L"GroupBox2", L"QuenfelWindow", L"GroupBox1", 16, 56, 273, 73, true, 0},
     {L"SpeedButtonOptimize", L"QuenfelWindow", L"FormMain", 3, 202, 150, 27, true, 3},
@@ -70,6 +72,7 @@ inline const TGraphicPlace kGraphic[] = {
     {L"LabelSlider", L"GroupBoxRam", 259, 22, 33, 13, true},
     {L"LabelMB", L"GroupBoxAlarm", 288, 29, 16, 13, true},
     {L"LabelRefresh", L"GroupBoxMisc", 11, 23, 74, 13, true},
+    {L"LabelHotkeyTaken", L"GroupBoxHotkey", 152, 20, 153, 13, false},
     {L"Label1", L"GroupBox1", 16, 16, 73, 16, true},
     {L"Label2", L"GroupBox1", 16, 32, 78, 16, true},
     {L"Label4", L"GroupBox2", 16, 24, 32, 13, true},
@@ -96,8 +99,9 @@ public:
         for (const wchar_t* name : kColumn) column_ = std::max(column_, overflow(name, find(name)->TextWidthNeeded()));
         const wchar_t* const rows[][3] = {{L"TrackRAM", L"LabelSlider", nullptr},
                                           {L"CheckBoxAutoOptimize", L"SpinEditAlarmMB", L"LabelMB"},
-                                          {L"LabelRefresh", L"SpinEditRefresh", L"CheckBoxAutoRun2"}};
-        const wchar_t* const boxes[] = {L"GroupBoxRam", L"GroupBoxAlarm", L"GroupBoxMisc"};
+                                          {L"LabelRefresh", L"SpinEditRefresh", L"CheckBoxAutoRun2"},
+                                          {L"HotkeyOptimize", L"LabelHotkeyTaken", nullptr}};
+        const wchar_t* const boxes[] = {L"GroupBoxRam", L"GroupBoxAlarm", L"GroupBoxMisc", L"GroupBoxHotkey"};
         for (std::size_t r = 0; r < std::size(rows); ++r) {
             std::vector<TFitItem> items;
             std::vector<const wchar_t*> names;
@@ -136,7 +140,8 @@ public:
             if (n == member) width += column_;
         if (n == L"ProgressBarFree" || n == L"LabelFree") width += column_;
         if (n == L"LabelMEMP" || n == L"ProgressBarMEM") left += column_ / 2;
-        for (const wchar_t* box : {L"GroupBoxRam", L"GroupBoxAlarm", L"GroupBoxMisc", L"GroupBox1", L"GroupBox2"})
+        for (const wchar_t* box :
+             {L"GroupBoxRam", L"GroupBoxAlarm", L"GroupBoxMisc", L"GroupBoxHotkey", L"GroupBox1", L"GroupBox2"})
             if (n == box) width += page_;
         if (n == L"PageControlSettings") left += column_, width += page_;
         return {left, top, left + width, top + height};

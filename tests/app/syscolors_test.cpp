@@ -159,7 +159,7 @@ TEST_F(SystemColorsTest, BackgroundsTakeTheNewFaceColour)
     } backgrounds[] = {
         {"window", form, 156, 100},
         {"monitor group", form->GroupBoxMonitor, 20, 100},
-        {"settings page", form->TabSheetSettings, 100, 240},
+        {"settings page", form->TabSheetSettings, 100, 209},
         {"RAM group", form->GroupBoxRam, 300, 50},
     };
     const COLORREF oldFace = GetSysColor(COLOR_BTNFACE);

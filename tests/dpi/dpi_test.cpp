@@ -232,6 +232,9 @@ TEST_F(DpiTest, DesignPlacesScaleWithTheDpiExactlyAsDesignedAt96)
 TEST_F(DpiTest, EveryLanguageShowsItsControlsWholeAndItsTextsFit)
 {
     status = Machine(8'000'000'000ull, 5'987'654'321ull);
+    // Another program holds the hotkey, so the text beside it shows too.
+    HWND other = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(RegisterHotKey(other, 1, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_F8));
     Create();
     form->Show();
     form->ActionSettingsExecute(form);
@@ -240,12 +243,14 @@ TEST_F(DpiTest, EveryLanguageShowsItsControlsWholeAndItsTextsFit)
         form->LanguageClick(language.Tag);
         form->PageControlSettings->SetActivePage(form->TabSheetSettings);
         CheckState(L"settings", {L"GroupBoxMonitor", L"SpeedButtonOptimize", L"GradientButton2", L"CheckBoxAutoOptimize",
-                                 L"LabelMB", L"CheckBoxAutoRun2"});
+                                 L"LabelMB", L"CheckBoxAutoRun2", L"HotkeyOptimize", L"LabelHotkeyTaken"});
         form->PageControlSettings->SetActivePage(form->TabSheetAbout);
         CheckState(L"about", {L"GroupBox2", L"Label2"});
     }
     form->LanguageClick(L"");
     SetCurrentLanguage(EnglishLanguage());
+    UnregisterHotKey(other, 1);
+    DestroyWindow(other);
 }
 
 TEST_F(DpiTest, EveryStateShowsItsControlsWholeAndItsLabelsFit)
@@ -279,7 +284,8 @@ TEST_F(DpiTest, EveryStateShowsItsControlsWholeAndItsLabelsFit)
     std::vector<std::wstring> settings = column;
     for (const wchar_t* name : {L"PageControlSettings", L"GroupBoxRam", L"TrackRAM", L"LabelSlider", L"GroupBoxAlarm",
                                 L"CheckBoxAutoOptimize", L"SpinEditAlarmMB", L"LabelMB", L"GroupBoxMisc",
-                                L"LabelRefresh", L"SpinEditRefresh", L"CheckBoxAutoRun2"})
+                                L"LabelRefresh", L"SpinEditRefresh", L"CheckBoxAutoRun2", L"GroupBoxHotkey",
+                                L"HotkeyOptimize"})
         settings.push_back(name);
     CheckState(L"settings open", settings);
     EXPECT_EQ(SendMessageW(form->TrackRAM->Handle(), TBM_GETTHUMBLENGTH, 0, 0), At(20, form->Dpi()));

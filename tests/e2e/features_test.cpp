@@ -20,7 +20,8 @@ namespace {
 
 constexpr wchar_t kTitle[] = L"Quenfel ver 1.5";
 constexpr wchar_t kKey[] = L"Software\\Quenfel";
-constexpr const wchar_t* kSettings[] = {L"RamToFree", L"AlarmLevel", L"AutoOptimize", L"RefreshPeriod"};
+constexpr const wchar_t* kSettings[] = {L"RamToFree", L"AlarmLevel", L"AutoOptimize", L"RefreshPeriod",
+                                       L"OptimizeHotkey"};
 
 void SetRaw(const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes)
 {
@@ -73,6 +74,37 @@ void Type(HWND edit, const std::wstring& text)
 {
     PostMessageW(edit, EM_SETSEL, 0, -1);
     for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
+}
+
+// A key combination pressed on the keyboard and let go, as a user does
+// whatever window has the focus.
+void PressCombination(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT down{};
+        down.type = INPUT_KEYBOARD;
+        down.ki.wVk = key;
+        inputs.push_back(down);
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        INPUT up{};
+        up.type = INPUT_KEYBOARD;
+        up.ki.wVk = *key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(up);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Whether a window of the driver's own may take the combination now.
+bool Free(UINT modifiers, UINT key)
+{
+    HWND own = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    const bool free = RegisterHotKey(own, 1, modifiers, key) != FALSE;
+    if (free) UnregisterHotKey(own, 1);
+    DestroyWindow(own);
+    return free;
 }
 
 class FeaturesTest : public ::testing::Test {
@@ -278,6 +310,36 @@ TEST_F(FeaturesTest, OptimizeHandsTheRunToTheCopyInTheTray)
     // about the stored amount.
     EXPECT_TRUE(WaitUntil([&] { return PeakWorkingSet(first.Handle()) >= before + 200u * 1024 * 1024; }, 60s));
     EXPECT_FALSE(ShowsAWindow(first.Id()) && IsWindowVisible(FindTopLevel(first.Id(), kTitle)));
+}
+
+TEST_F(FeaturesTest, TheHotkeyRunsFromAnywhereAndIsFreeWhenTheProgramEnds)
+{
+    constexpr UINT kDefault = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
+    SetDword(L"RamToFree", 32);
+    DeleteFileW(HistoryFilePath().c_str());
+    HWND window = StartShown();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(Free(kDefault, VK_F8));
+    PressCombination({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F8});
+    EXPECT_TRUE(WaitUntil([] { return !HistoryTriggers().empty(); }, 30s));
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_EQ(first.WaitForExit(15s), 0u);
+    EXPECT_EQ(HistoryTriggers(), std::vector<std::string>{"manual"});
+    EXPECT_TRUE(Free(kDefault, VK_F8));
+
+    // Another key kept in the store is the one held at the next start, in
+    // the tray too.
+    SetDword(L"OptimizeHotkey", (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8 | 'K');
+    first = TProcess::Start(L"/tray");
+    ASSERT_TRUE(WaitUntil([&] {
+        HWND tray = TrayWindowOf(first.Id());
+        return tray != nullptr && IconInTray(tray);
+    }));
+    EXPECT_TRUE(Free(kDefault, VK_F8));
+    EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'K'));
+    PressCombination({VK_CONTROL, VK_MENU, 'K'});
+    EXPECT_TRUE(WaitUntil([] { return HistoryTriggers().size() == 2; }, 30s));
+    EXPECT_TRUE(first.IsRunning());
 }
 
 } // namespace

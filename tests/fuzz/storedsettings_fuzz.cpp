@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "settings/storedsettings.h"
+#include "toolkit/hotkeycode.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     stored.AlarmLevel = in.Stored();
     stored.AutoOptimize = in.Stored();
     stored.RefreshPeriod = in.Stored();
+    stored.OptimizeHotkey = in.Stored();
     TUserSettings defaults;
     defaults.RamToFree = -5;  // outside every range, so a fallback is told apart
     defaults.AlarmLevel = -6;
@@ -63,5 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             || s.RefreshPeriod > static_cast<std::int32_t>(kMaxRefreshPeriod)))
         std::abort();
     if (s.AutoOptimize && stored.AutoOptimize != 1u) std::abort();
+    // A hotkey is the stored one only when the control could have given it.
+    if (s.OptimizeHotkey != defaults.OptimizeHotkey
+        && (!IsUsableHotkey(s.OptimizeHotkey) || stored.OptimizeHotkey != s.OptimizeHotkey))
+        std::abort();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "controls/spinedit_geometry.h"
 #include "controls/spinedit_value.h"
 #include "controls/traytip.h"
+#include "toolkit/hotkeycode.h"
 #include "toolkit/errors.h"
 
 TEST(SpinText, ConvertsWholeNumbersOnly)
@@ -114,4 +115,50 @@ TEST(TrayTip, CutNeverSplitsACharacter)
     } else {
         EXPECT_EQ(TrayTip(hint), hint);
     }
+}
+
+TEST(HotkeyCode, ModifiersComeInRegisterHotKeysOrderAndNeverRepeat)
+{
+    // The control's HOTKEYF_ (Shift 1, Ctrl 2, Alt 4, extended 8) against
+    // RegisterHotKey's MOD_ (Alt 1, Ctrl 2, Shift 4, no repeat 0x4000).
+    const struct {
+        const char* what;
+        std::uint16_t code;
+        std::uint32_t modifiers;
+    } cases[] = {
+        {"Shift", 0x0141, 0x4004},
+        {"Ctrl", 0x0241, 0x4002},
+        {"Alt", 0x0441, 0x4001},
+        {"Ctrl+Alt+Shift", 0x0777, 0x4007},
+        {"Shift+Alt", 0x0541, 0x4005},
+        {"the extended mark is no modifier", 0x0A2E, 0x4002},
+        {"none", 0x0000, 0x4000},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HotkeyModifiers(c.code), c.modifiers) << c.what;
+        EXPECT_EQ(HotkeyKey(c.code), c.code & 0xFF) << c.what;
+    }
+}
+
+TEST(HotkeyCode, OnlyNoneOrAKeyWithCtrlOrAltIsUsable)
+{
+    const struct {
+        const char* what;
+        std::uint32_t code;
+        bool usable;
+    } cases[] = {
+        {"none", 0x0000, true},
+        {"Ctrl+Alt+Shift+F8", 0x0777, true},
+        {"Ctrl+Delete, extended", 0x0A2E, true},
+        {"Alt+A", 0x0441, true},
+        {"all four flags", 0x0F2E, true},
+        {"a key alone", 0x0041, false},
+        {"Shift only", 0x0141, false},
+        {"extended mark only", 0x082E, false},
+        {"modifiers without a key", 0x0600, false},
+        {"a flag beyond the four", 0x1641, false},
+        {"beyond a word", 0x10641, false},
+        {"all bits", 0xFFFFFFFF, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsUsableHotkey(c.code), c.usable) << c.what;
 }

@@ -22,6 +22,7 @@ TUserSettings Defaults()
     d.AutoOptimize = false;
     d.RefreshPeriod = 1;
     d.TrayShowsFree = false;  // unlike the window's, so that a fallback shows
+    d.OptimizeHotkey = 0x0641;  // Ctrl+Alt+A, unlike the window's
     return d;
 }
 
@@ -59,6 +60,7 @@ TEST(SettingsFromStore, NothingStoredKeepsEveryDefault)
     EXPECT_FALSE(s.AutoOptimize);
     EXPECT_EQ(s.RefreshPeriod, 1);
     EXPECT_FALSE(s.TrayShowsFree);
+    EXPECT_EQ(s.OptimizeHotkey, 0x0641);
 }
 
 TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
@@ -71,6 +73,7 @@ TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
     valid.AutoOptimize = 1;
     valid.RefreshPeriod = 5;
     valid.TrayShowsFree = 1;
+    valid.OptimizeHotkey = kDefaultOptimizeHotkey;
     const TUserSettings good = SettingsFromStore(valid, Defaults(), 1, 128);
     EXPECT_EQ(good.RamToFree, 100);
     EXPECT_EQ(good.AlarmLevel, 500);
@@ -103,6 +106,13 @@ TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
         {"tray figure off", &TStoredSettings::TrayShowsFree, 0u, {100, 500, true, 5, false}},
         {"tray figure two", &TStoredSettings::TrayShowsFree, 2u, {100, 500, true, 5, false}},
         {"tray figure missing", &TStoredSettings::TrayShowsFree, std::nullopt, {100, 500, true, 5, false}},
+        {"hotkey off", &TStoredSettings::OptimizeHotkey, 0u, {100, 500, true, 5, true, 0}},
+        {"hotkey extended with Ctrl", &TStoredSettings::OptimizeHotkey, 0x0A2Eu, {100, 500, true, 5, true, 0x0A2E}},
+        {"hotkey missing", &TStoredSettings::OptimizeHotkey, std::nullopt, {100, 500, true, 5, true, 0x0641}},
+        {"hotkey Shift only", &TStoredSettings::OptimizeHotkey, 0x0141u, {100, 500, true, 5, true, 0x0641}},
+        {"hotkey without a key", &TStoredSettings::OptimizeHotkey, 0x0600u, {100, 500, true, 5, true, 0x0641}},
+        {"hotkey unknown flag", &TStoredSettings::OptimizeHotkey, 0x1641u, {100, 500, true, 5, true, 0x0641}},
+        {"hotkey beyond a word", &TStoredSettings::OptimizeHotkey, 0x10641u, {100, 500, true, 5, true, 0x0641}},
     };
     for (const auto& c : cases) {
         TStoredSettings stored = valid;
@@ -113,6 +123,7 @@ TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
         EXPECT_EQ(s.AutoOptimize, c.expected.AutoOptimize) << c.what;
         EXPECT_EQ(s.RefreshPeriod, c.expected.RefreshPeriod) << c.what;
         EXPECT_EQ(s.TrayShowsFree, c.expected.TrayShowsFree) << c.what;
+        EXPECT_EQ(s.OptimizeHotkey, c.expected.OptimizeHotkey) << c.what;
     }
 }
 

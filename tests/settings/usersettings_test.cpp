@@ -47,7 +47,7 @@ protected:
 TEST_F(UserSettings, NoKeyReadsAsNothingStored)
 {
     const TStoredSettings s = ReadStoredSettings();
-    EXPECT_FALSE(s.RamToFree || s.AlarmLevel || s.AutoOptimize || s.RefreshPeriod || s.TrayShowsFree);
+    EXPECT_FALSE(s.RamToFree || s.AlarmLevel || s.AutoOptimize || s.RefreshPeriod || s.TrayShowsFree || s.OptimizeHotkey);
 }
 
 TEST_F(UserSettings, WrittenValuesComeBackAsDwordsBesideTheAutorunFlag)
@@ -60,6 +60,7 @@ TEST_F(UserSettings, WrittenValuesComeBackAsDwordsBesideTheAutorunFlag)
     written.AutoOptimize = true;
     written.RefreshPeriod = 7;
     written.TrayShowsFree = false;
+    written.OptimizeHotkey = 0x0A2E;
     WriteUserSettings(written);
 
     const TStoredSettings s = ReadStoredSettings();
@@ -68,7 +69,9 @@ TEST_F(UserSettings, WrittenValuesComeBackAsDwordsBesideTheAutorunFlag)
     EXPECT_EQ(s.AutoOptimize, 1u);
     EXPECT_EQ(s.RefreshPeriod, 7u);
     EXPECT_EQ(s.TrayShowsFree, 0u);
-    for (const wchar_t* name : {L"RamToFree", L"AlarmLevel", L"AutoOptimize", L"RefreshPeriod", L"TrayShowsFree"}) {
+    EXPECT_EQ(s.OptimizeHotkey, 0x0A2Eu);
+    for (const wchar_t* name :
+         {L"RamToFree", L"AlarmLevel", L"AutoOptimize", L"RefreshPeriod", L"TrayShowsFree", L"OptimizeHotkey"}) {
         DWORD type = REG_NONE;
         DWORD size = 0;
         ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_ANY, &type, nullptr, &size), ERROR_SUCCESS);
@@ -85,10 +88,11 @@ TEST_F(UserSettings, WrittenValuesComeBackAsDwordsBesideTheAutorunFlag)
 
 TEST_F(UserSettings, AMalformedValueReadsAsNothingAndLeavesTheOthers)
 {
-    const wchar_t* names[] = {L"RamToFree", L"AlarmLevel", L"AutoOptimize", L"RefreshPeriod", L"TrayShowsFree"};
+    const wchar_t* names[] = {L"RamToFree", L"AlarmLevel", L"AutoOptimize", L"RefreshPeriod", L"TrayShowsFree",
+                              L"OptimizeHotkey"};
     const std::optional<std::uint32_t> TStoredSettings::*fields[] = {
-        &TStoredSettings::RamToFree, &TStoredSettings::AlarmLevel, &TStoredSettings::AutoOptimize,
-        &TStoredSettings::RefreshPeriod, &TStoredSettings::TrayShowsFree};
+        &TStoredSettings::RamToFree,     &TStoredSettings::AlarmLevel,    &TStoredSettings::AutoOptimize,
+        &TStoredSettings::RefreshPeriod, &TStoredSettings::TrayShowsFree, &TStoredSettings::OptimizeHotkey};
     const struct {
         const char* what;
         DWORD type;
@@ -101,12 +105,12 @@ TEST_F(UserSettings, AMalformedValueReadsAsNothingAndLeavesTheOthers)
         {"long dword", REG_DWORD, {5, 0, 0, 0, 0, 0, 0, 0}},
         {"oversized dword", REG_DWORD, std::vector<std::uint8_t>(300, 1)},
     };
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         for (const auto& kind : kinds) {
-            for (int j = 0; j < 5; ++j) SetDword(names[j], 1);
+            for (int j = 0; j < 6; ++j) SetDword(names[j], 1);
             SetRaw(names[i], kind.type, kind.bytes);
             const TStoredSettings s = ReadStoredSettings();
-            for (int j = 0; j < 5; ++j) {
+            for (int j = 0; j < 6; ++j) {
                 if (j == i)
                     EXPECT_FALSE(s.*fields[j]) << kind.what << " in " << j;
                 else

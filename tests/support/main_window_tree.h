@@ -49,6 +49,8 @@ inline const Lines kSettingsPage = {
     L"            push button \"Up\" action=Press",
     L"            push button \"Down\" action=Press",
     L"        check button \"Autorun on Windows start\" action=Uncheck",
+    L"      grouping \"Optimize Now hotkey\"",
+    L"        hot key field \"Optimize Now hotkey\" value=Control + Shift + Alt + F#",
 };
 
 // The buttons; the settings page being open disables "Optimize Now".
