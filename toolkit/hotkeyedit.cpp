@@ -5,7 +5,12 @@
 #include <algorithm>
 
 #include "toolkit/accessibility.h"
+#include "toolkit/graphics.h"
+#include "toolkit/handles.h"
 #include "toolkit/hotkeycode.h"
+#include "toolkit/paintbuffer.h"
+#include "toolkit/texts.h"
+#include "toolkit/theme.h"
 
 namespace {
 
@@ -91,6 +96,27 @@ int THotkeyEdit::TextWidthNeeded() const
     return frame + TextWidth(HotkeyText(static_cast<std::uint16_t>(allModifiers | key)));
 }
 
+void THotkeyEdit::PaintDark(HDC target)
+{
+    RECT client{};
+    GetClientRect(WindowHandle(), &client);
+    TPaintBuffer buffer(target, client);
+    HDC dc = buffer.DC();
+    ::FillRect(dc, &client, ColorBrush());
+    const auto shown = static_cast<std::uint16_t>(Send(HKM_GETHOTKEY, 0, 0));
+    const std::wstring text = shown != 0 ? HotkeyText(shown) : Text(TText::SettingsHotkeyNone);
+    TSelectObject font(dc, Font().Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(Enabled() ? ShownFontColor() : clGrayText));
+    // Where the control itself puts it, one border in; its caret follows it.
+    const int x = GetSystemMetrics(SM_CXBORDER), y = GetSystemMetrics(SM_CYBORDER);
+    TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    buffer.Flush();
+    if (GetFocus() == WindowHandle()) SetCaretPos(x + (shown != 0 ? size.cx : 0), y);
+}
+
 void THotkeyEdit::WndProc(TMessage& m)
 {
     switch (m.Msg) {
@@ -115,6 +141,17 @@ void THotkeyEdit::WndProc(TMessage& m)
         // Its key went into the control already; left to the default it
         // would only beep.
         m.Result = 0;
+        return;
+    case WM_ERASEBKGND:
+    case WM_PAINT:
+        if (!DarkTheme()) break;
+        // The control draws its text on the system's window colour,
+        // whatever it is asked: drawn here in the dark theme.
+        if (m.Msg == WM_PAINT) {
+            TPaintDC dc(WindowHandle());
+            PaintDark(dc.Get());
+        }
+        m.Result = m.Msg == WM_ERASEBKGND ? 1 : 0;
         return;
     default:
         break;

@@ -43,6 +43,8 @@ protected:
 private:
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const;
     void Change();
+    // The dark theme's face, drawn by us.
+    void PaintDark(HDC target);
 
     std::uint16_t hotkey_ = 0;
     WORD invalid_ = 0;

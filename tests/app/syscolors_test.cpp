@@ -16,6 +16,7 @@
 #include "tests/controls/control_test_support.h"
 #include "toolkit/groupbox.h"
 #include "toolkit/highcontrast.h"
+#include "toolkit/hotkeyedit.h"
 #include "toolkit/label.h"
 #include "toolkit/menus.h"
 #include "toolkit/pagecontrol.h"
@@ -264,7 +265,7 @@ TEST_F(DarkThemeTest, EverySurfaceIsDarkAndEveryTextReads)
     } surfaces[] = {
         {"window", form, 156, 100},
         {"monitor group", form->GroupBoxMonitor, 20, 100},
-        {"settings page", form->TabSheetSettings, 100, 240},
+        {"settings page", form->TabSheetSettings, 100, 209},
         {"RAM group", form->GroupBoxRam, 300, 50},
         {"button face", form->GradientButton1, 140, 10},
         {"memory bar trough", form->GroupBoxMonitor, 64 + 10, 30 + 2},
@@ -275,6 +276,7 @@ TEST_F(DarkThemeTest, EverySurfaceIsDarkAndEveryTextReads)
         {"check box", form->CheckBoxAutoOptimize, form->CheckBoxAutoOptimize->Width() - 2, 2},
         {"check box's box", form->CheckBoxAutoOptimize, 6, form->CheckBoxAutoOptimize->Height() / 2},
         {"slider", form->TrackRAM, 2, 2},
+        {"hotkey", form->HotkeyOptimize, 2, 2},
     };
     for (const auto& s : surfaces) {
         const COLORREF c = ScreenAt(s.surface, s.x, s.y);
@@ -293,6 +295,7 @@ TEST_F(DarkThemeTest, EverySurfaceIsDarkAndEveryTextReads)
         {"label", form->GroupBoxMisc, form->LabelRefresh->BoundsRect()},
         {"check box", form->CheckBoxAutoOptimize, {20, 0, 200, form->CheckBoxAutoOptimize->Height()}},
         {"tab", pages, {4, 2, 50, 18}},
+        {"hotkey", form->HotkeyOptimize, {1, 1, 100, 15}},
     };
     for (const auto& t : texts) {
         const auto [background, text] = TScreenArea(t.surface->Handle(), t.area).BackgroundAndText();
@@ -355,12 +358,12 @@ TEST_F(DarkThemeTest, FollowsWindowsAppModeBothWays)
     SetAppsUseLightTheme(0);
     TellColorSetChanged();
     EXPECT_TRUE(IsDark(ScreenAt(form, 156, 100)));
-    EXPECT_TRUE(IsDark(ScreenAt(form->TabSheetSettings, 100, 240)));
+    EXPECT_TRUE(IsDark(ScreenAt(form->TabSheetSettings, 100, 209)));
 
     SetAppsUseLightTheme(1);
     TellColorSetChanged();
     EXPECT_EQ(ScreenAt(form, 156, 100), lightFace);
-    EXPECT_EQ(ScreenAt(form->TabSheetSettings, 100, 240), lightFace);
+    EXPECT_EQ(ScreenAt(form->TabSheetSettings, 100, 209), lightFace);
     EXPECT_EQ(ScreenAt(form->CheckBoxAutoOptimize, form->CheckBoxAutoOptimize->Width() - 2, 2), lightFace);
 
     // A choice of its own holds whatever Windows says.
