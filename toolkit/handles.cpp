@@ -1,6 +1,7 @@
 #include "toolkit/handles.h"
 
-TWindowDC::TWindowDC(HWND window) : window_(window), dc_(GetDC(window))
+TWindowDC::TWindowDC(HWND window, bool wholeWindow)
+    : window_(window), dc_(wholeWindow ? GetWindowDC(window) : GetDC(window))
 {
     if (dc_ == nullptr) RaiseLastOSError();
 }

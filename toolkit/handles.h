@@ -83,7 +83,8 @@ using TUniqueWindow = TUniqueHandle<HWND, TWindowTraits>;
 // The DC of a window (GetDC/ReleaseDC). A null window gives the screen's DC.
 class TWindowDC {
 public:
-    explicit TWindowDC(HWND window);
+    // The client area's DC, or with wholeWindow the frame's too (GetWindowDC).
+    explicit TWindowDC(HWND window, bool wholeWindow = false);
     TWindowDC(TWindowDC&& other) noexcept
         : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
     TWindowDC& operator=(TWindowDC&&) = delete;

@@ -13,6 +13,8 @@
 #include "toolkit/highcontrast.h"
 #include "toolkit/paintbuffer.h"
 #include "toolkit/screen.h"
+#include "toolkit/theme.h"
+#include "toolkit/themedraw.h"
 
 using enum TAlign;
 
@@ -350,6 +352,13 @@ void TWinControl::WndProc(TMessage& m)
         DefaultHandler(m);
         UpdateWindowBounds();
         return;
+    case WM_NCPAINT:
+        if (DarkTheme() && (GetWindowLongPtrW(handle_, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)) {
+            DefaultHandler(m);
+            PaintDarkClientEdge();
+            return;
+        }
+        break;
     case WM_SYSCOLORCHANGE:
         // Only top-level windows hear these; they tell the controls inside.
         if (Parent() == nullptr) FollowSystemColors();
@@ -409,6 +418,20 @@ void TWinControl::HandleControlColor(TMessage& m)
     SetTextColor(dc, ColorToRGB(ShownFontColor()));
     SetBkColor(dc, ColorToRGB(ShownColor()));
     m.Result = reinterpret_cast<LRESULT>(ColorBrush());
+}
+
+void TWinControl::PaintDarkClientEdge()
+{
+    // The system's sunken edge is drawn in its light 3D colours: over it, a
+    // frame in the dark ones, the field's colour inside it.
+    TWindowDC dc(handle_, true);
+    RECT r{};
+    GetWindowRect(handle_, &r);
+    OffsetRect(&r, -r.left, -r.top);
+    DrawThemedEdge(dc.Get(), r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    TUniqueBrush field(CreateSolidBrush(ColorToRGB(ShownColor())));
+    CheckGdi(field.Get() != nullptr, L"CreateSolidBrush");
+    FrameRect(dc.Get(), &r, field.Get());
 }
 
 void TWinControl::FollowSystemColors()

@@ -211,6 +211,8 @@ private:
     bool HandleSetCursor(TMessage& message);
     void HandleMouseLeave();
     bool HandlePaintMessage(TMessage& message);
+    // A client edge in the dark theme's colours (WS_EX_CLIENTEDGE).
+    void PaintDarkClientEdge();
     void HandleControlColor(TMessage& message);
     bool HandleKeyMessage(TMessage& message);
     void HandleFocus(bool gained);
