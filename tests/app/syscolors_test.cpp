@@ -102,8 +102,29 @@ bool HighContrastOn()
 
 }  // namespace
 
+// A pixel of a surface, and an area of one holding a text.
+struct TSurfacePoint {
+    const char* what;
+    TWinControl* surface;
+    int x, y;
+};
+struct TTextArea {
+    const char* what;
+    TWinControl* surface;
+    RECT area;
+};
+
 class SystemColorsTest : public FormMainTest {
 protected:
+    // Backgrounds of the window, a group box, the settings page and a group on it.
+    std::vector<TSurfacePoint> Backgrounds() const
+    {
+        return {{"window", form, 156, 100},
+                {"monitor group", form->GroupBoxMonitor, 20, 100},
+                {"settings page", form->TabSheetSettings, 100, 209},
+                {"RAM group", form->GroupBoxRam, 300, 50}};
+    }
+
     void SetUp() override
     {
         FormMainTest::SetUp();
@@ -153,16 +174,7 @@ private:
 TEST_F(SystemColorsTest, BackgroundsTakeTheNewFaceColour)
 {
     ShowWithSettingsOpen();
-    const struct {
-        const char* what;
-        TWinControl* surface;
-        int x, y;
-    } backgrounds[] = {
-        {"window", form, 156, 100},
-        {"monitor group", form->GroupBoxMonitor, 20, 100},
-        {"settings page", form->TabSheetSettings, 100, 209},
-        {"RAM group", form->GroupBoxRam, 300, 50},
-    };
+    const std::vector<TSurfacePoint> backgrounds = Backgrounds();
     const COLORREF oldFace = GetSysColor(COLOR_BTNFACE);
     // A run killed before its clean-up may have left the black scheme behind.
     ASSERT_NE(oldFace, RGB(0, 0, 0)) << "the prefix is still in the black scheme";
@@ -201,11 +213,7 @@ TEST_F(SystemColorsTest, HighContrastDrawsInTheUsersColours)
     };
     for (const auto& p : points) EXPECT_EQ(ScreenAt(p.surface, p.x, p.y), GetSysColor(p.systemColour)) << p.what;
 
-    const struct {
-        const char* what;
-        TWinControl* surface;
-        RECT area;
-    } texts[] = {
+    const TTextArea texts[] = {
         {"free memory", form->GroupBoxMonitor, form->LabelFree->BoundsRect()},
         {"percentage", form->GroupBoxMonitor, form->LabelMEMP->BoundsRect()},
         {"button caption", form->GradientButton2, {2, 2, 148, 18}},
@@ -258,15 +266,8 @@ TEST_F(DarkThemeTest, EverySurfaceIsDarkAndEveryTextReads)
 
     TSpinButton* spin = form->SpinEditAlarmMB->Button();
     TPageControl* pages = form->PageControlSettings;
-    const struct {
-        const char* what;
-        TWinControl* surface;
-        int x, y;
-    } surfaces[] = {
-        {"window", form, 156, 100},
-        {"monitor group", form->GroupBoxMonitor, 20, 100},
-        {"settings page", form->TabSheetSettings, 100, 209},
-        {"RAM group", form->GroupBoxRam, 300, 50},
+    std::vector<TSurfacePoint> surfaces = Backgrounds();
+    surfaces.insert(surfaces.end(), {
         {"button face", form->GradientButton1, 140, 10},
         {"memory bar trough", form->GroupBoxMonitor, 64 + 10, 30 + 2},
         {"spin button", spin, spin->UpButton()->Left() + 2, spin->UpButton()->Top() + 2},
@@ -277,17 +278,13 @@ TEST_F(DarkThemeTest, EverySurfaceIsDarkAndEveryTextReads)
         {"check box's box", form->CheckBoxAutoOptimize, 6, form->CheckBoxAutoOptimize->Height() / 2},
         {"slider", form->TrackRAM, 2, 2},
         {"hotkey", form->HotkeyOptimize, 2, 2},
-    };
+    });
     for (const auto& s : surfaces) {
         const COLORREF c = ScreenAt(s.surface, s.x, s.y);
         EXPECT_TRUE(IsDark(c)) << s.what << std::hex << ": " << c;
     }
 
-    const struct {
-        const char* what;
-        TWinControl* surface;
-        RECT area;
-    } texts[] = {
+    const TTextArea texts[] = {
         {"free memory", form->GroupBoxMonitor, form->LabelFree->BoundsRect()},
         {"percentage", form->GroupBoxMonitor, form->LabelMEMP->BoundsRect()},
         {"button caption", form->GradientButton2, {2, 2, 148, 18}},
