@@ -140,6 +140,7 @@ protected:
         SetHighContrastSource(nullptr);
         RefreshHighContrast();
         SetSysColors(static_cast<int>(indices_.size()), indices_.data(), saved_.data());
+        SetDarkTheme(false);  // the program's own state: every test leaves it light
     }
 
     // The main window shown with its settings open and everything painted.
@@ -185,10 +186,12 @@ TEST_F(SystemColorsTest, BackgroundsTakeTheNewFaceColour)
 }
 
 // Under high contrast the custom controls draw in the user's colours, and
-// every text reads at 4.5 : 1 or better against what is behind it.
+// every text reads at 4.5 : 1 or better against what is behind it. High
+// contrast wins over a dark theme chosen before it.
 TEST_F(SystemColorsTest, HighContrastDrawsInTheUsersColours)
 {
     ShowWithSettingsOpen();
+    form->ThemeClick(TThemeChoice::tcDark);
     UseBlackScheme();
     // Switched on after the colours, as a user would; the window hears of it
     // as the system tells it.
@@ -225,14 +228,13 @@ TEST_F(SystemColorsTest, HighContrastDrawsInTheUsersColours)
 }
 
 // The dark theme, chosen in the tray menu or followed from Windows' app
-// mode. The theme is the program's own state: every test leaves it light.
+// mode.
 class DarkThemeTest : public SystemColorsTest {
 protected:
     void TearDown() override
     {
         SystemColorsTest::TearDown();
         SetAppsUseLightTheme(std::nullopt);
-        SetDarkTheme(false);
     }
 
     static void SetAppsUseLightTheme(std::optional<DWORD> value)
