@@ -365,6 +365,22 @@ TEST_F(DarkThemeTest, FollowsWindowsAppModeBothWays)
     EXPECT_EQ(ScreenAt(form->TabSheetSettings, 100, 209), lightFace);
     EXPECT_EQ(ScreenAt(form->CheckBoxAutoOptimize, form->CheckBoxAutoOptimize->Width() - 2, 2), lightFace);
 
+    // Switching back and forth leaves no drawing object behind: the window's
+    // and the menu's are remade, never added to.
+    auto switchTo = [this](DWORD light) {
+        SetAppsUseLightTheme(light);
+        TellColorSetChanged();
+        form->PopupMenuIcon->Handle();
+    };
+    switchTo(0);
+    switchTo(1);
+    const int objects = ctltest::GdiObjects();
+    for (int i = 0; i < 3; ++i) {
+        switchTo(0);
+        switchTo(1);
+    }
+    EXPECT_EQ(ctltest::GdiObjects(), objects);
+
     // A choice of its own holds whatever Windows says.
     form->ThemeClick(TThemeChoice::tcLight);
     SetAppsUseLightTheme(0);

@@ -115,6 +115,18 @@ inline TColor ScreenPixel(HWND window, int x, int y)
 
 inline TColor Rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
 
+// The count of this process's drawing objects. Windows answers
+// GetGuiResources; Wine answers 0 there, but still finds each object by the
+// index its handle carries, so every index is asked.
+inline int GdiObjects()
+{
+    if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(n);
+    int n = 0;
+    for (UINT_PTR i = 1; i < 0x10000; ++i)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0) ++n;
+    return n;
+}
+
 // A gradient progress bar that counts every paint, whoever asks for it.
 class TCountingBar : public TGradientProgressBar {
 public:

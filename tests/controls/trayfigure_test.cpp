@@ -14,6 +14,7 @@
 #include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "resources/resource.h"
+#include "tests/controls/control_test_support.h"
 #include "tests/support/user_values.h"
 
 namespace {
@@ -84,18 +85,7 @@ bool IsTaskbarText(std::uint32_t argb, bool light)
     return light ? r <= 0x30 && g <= 0x30 && b <= 0x30 : r >= 0xF0 && g >= 0xF0 && b >= 0xF0;
 }
 
-// Counts of this process's drawing objects and icons. Windows answers
-// GetGuiResources; Wine answers 0 there, but still finds each object by the
-// index its handle carries, so every index is asked.
-int GdiObjects()
-{
-    if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(n);
-    int n = 0;
-    for (UINT_PTR i = 1; i < 0x10000; ++i)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0) ++n;
-    return n;
-}
-
+// Counts of this process's icons, as ctltest::GdiObjects counts drawing objects.
 int IconObjects()
 {
     if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return static_cast<int>(n);
@@ -265,9 +255,9 @@ TEST_F(TrayFigureTest, AThousandChangesLeaveNoDrawingObjectOrIconBehind)
         figure.Show({i % 100, static_cast<TFreeLevel>(i % 3)}, kMonitorGreen);
     };
     for (int i = 0; i < 10; ++i) change(i);  // whatever the system keeps after its first use
-    const int gdi = GdiObjects(), icons = IconObjects();
+    const int gdi = ctltest::GdiObjects(), icons = IconObjects();
     for (int i = 10; i < 1010; ++i) change(i);
-    EXPECT_EQ(GdiObjects(), gdi);
+    EXPECT_EQ(ctltest::GdiObjects(), gdi);
     EXPECT_EQ(IconObjects(), icons);
     EXPECT_GE(tray->Modifies, 1000);
 }
