@@ -40,11 +40,6 @@ void Fill(HDC dc, const RECT& r, int role)
 
 }  // namespace
 
-void TDarkMenuPainter::Clear()
-{
-    items_.clear();
-}
-
 void TDarkMenuPainter::PrepareMenu(HMENU menu)
 {
     if (!background_) {

@@ -16,11 +16,9 @@
 
 class TDarkMenuPainter {
 public:
-    // Forgets the items of the menus built before; the next build starts afresh.
-    void Clear();
     // Gives menu the dark background, for its sub-menus too.
     void PrepareMenu(HMENU menu);
-    // The item data of an item drawn here; valid until Clear.
+    // The item data of an item drawn here; valid while this painter lives.
     // bitmap: the item's 32-bit premultiplied picture, or null; not owned.
     ULONG_PTR AddItem(const std::wstring& caption, bool isDefault, bool separator, bool hasSubmenu, HBITMAP bitmap);
 

@@ -1,7 +1,6 @@
 #include "toolkit/menus.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "toolkit/application.h"
 #include "toolkit/theme.h"
@@ -282,7 +281,7 @@ void TPopupMenu::Loaded()
     stale_ = true;
 }
 
-void TPopupMenu::Build(HMENU menu, TMenuItem& parent)
+void TPopupMenu::Build(HMENU menu, TMenuItem& parent, TDarkMenuPainter* painter)
 {
     UINT position = 0;
     for (TMenuItem* item : parent.items_) {
@@ -292,17 +291,17 @@ void TPopupMenu::Build(HMENU menu, TMenuItem& parent)
         mii.cbSize = sizeof(mii);
         mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
         mii.wID = item->Command();
-        if (builtDark_) {
+        if (painter != nullptr) {
             // Drawn by the owner; the text lives in the item's data.
             mii.fMask |= MIIM_DATA;
             mii.dwItemData =
-                darkPainter_.AddItem(text, item->Default(), item->IsLine(), item->Count() > 0, item->MenuBitmap());
+                painter->AddItem(text, item->Default(), item->IsLine(), item->Count() > 0, item->MenuBitmap());
         }
         if (item->IsLine()) {
-            mii.fType = MFT_SEPARATOR | (builtDark_ ? MFT_OWNERDRAW : 0);
+            mii.fType = MFT_SEPARATOR | (painter != nullptr ? MFT_OWNERDRAW : 0);
         } else {
-            mii.fMask |= builtDark_ ? 0 : MIIM_STRING | MIIM_BITMAP;
-            mii.fType = builtDark_ ? MFT_OWNERDRAW : MFT_STRING;
+            mii.fMask |= painter != nullptr ? 0 : MIIM_STRING | MIIM_BITMAP;
+            mii.fType = painter != nullptr ? MFT_OWNERDRAW : MFT_STRING;
             mii.dwTypeData = text.data();
             mii.hbmpItem = item->MenuBitmap();
             if (!item->Enabled()) mii.fState |= MFS_DISABLED;
@@ -311,7 +310,7 @@ void TPopupMenu::Build(HMENU menu, TMenuItem& parent)
             if (item->Count() > 0) {
                 TUniqueMenu sub(CreatePopupMenu());
                 if (!sub) RaiseLastOSError();
-                Build(sub.Get(), *item);
+                Build(sub.Get(), *item, painter);
                 mii.fMask |= MIIM_SUBMENU;
                 mii.hSubMenu = sub.Get();
                 if (!InsertMenuItemW(menu, position, TRUE, &mii)) RaiseLastOSError();
@@ -331,12 +330,14 @@ HMENU TPopupMenu::Handle()
     if ((stale_ || !handle_ || builtDark_ != DarkTheme()) && !showing_) {
         TUniqueMenu menu(CreatePopupMenu());
         if (!menu) RaiseLastOSError();
-        // The old menu's items keep their data until it is gone.
-        TDarkMenuPainter old = std::exchange(darkPainter_, {});
-        builtDark_ = DarkTheme();
-        Build(menu.Get(), *items_);
-        if (builtDark_) darkPainter_.PrepareMenu(menu.Get());
+        const bool dark = DarkTheme();
+        TDarkMenuPainter painter;
+        Build(menu.Get(), *items_, dark ? &painter : nullptr);
+        if (dark) painter.PrepareMenu(menu.Get());
+        // The old menu goes before the data its items point to.
         handle_ = std::move(menu);
+        darkPainter_ = std::move(painter);
+        builtDark_ = dark;
         stale_ = false;
     }
     return handle_.Get();

@@ -159,7 +159,8 @@ public:
 private:
     friend class TMenuItem;
     void ItemsChanged();
-    void Build(HMENU menu, TMenuItem& parent);
+    // Adds parent's items to menu; drawn by painter when there is one.
+    void Build(HMENU menu, TMenuItem& parent, TDarkMenuPainter* painter);
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     TMenuItem* items_;  // owned as a component of this menu

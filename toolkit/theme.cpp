@@ -44,5 +44,14 @@ TColor ThemeText(TColor designed, TColor role, TColor background)
 {
     if (IsSystemColor(designed) || (!HighContrast() && !DarkTheme())) return designed;
     if (HighContrast()) return role;
-    return ReadableOn(designed, Explicit(background));
+    // Asked at every paint of a text (the free memory's, every second): the
+    // last answer is kept rather than searched for again.
+    static TColor lastDesigned = clNone, lastBackground = clNone, lastShown = clNone;
+    const TColor back = Explicit(background);
+    if (designed != lastDesigned || back != lastBackground) {
+        lastDesigned = designed;
+        lastBackground = back;
+        lastShown = ReadableOn(designed, back);
+    }
+    return lastShown;
 }
