@@ -495,9 +495,10 @@ void TFormMain::ApplyTheme()
     const bool dark = themeChoice_ == TThemeChoice::tcDark ||
                       (themeChoice_ == TThemeChoice::tcWindows && !AppsUseLightTheme());
     for (const auto& [item, choice] : themeItems_) item->SetChecked(choice == themeChoice_);
-    SetDarkTheme(dark);
-    // Every brush and colour is asked for again, as for new system colours.
-    FollowSystemColors();
+    // Every brush and colour is asked for again, as for new system colours;
+    // a start in the light theme, or a word from Windows that changes
+    // nothing, repaints nothing.
+    if (SetDarkTheme(dark)) FollowSystemColors();
 }
 
 void TFormMain::ApplyLanguage()

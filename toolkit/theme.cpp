@@ -22,9 +22,11 @@ bool DarkTheme()
     return dark && !HighContrast();
 }
 
-void SetDarkTheme(bool value)
+bool SetDarkTheme(bool value)
 {
+    const bool changed = value != dark;
     dark = value;
+    return changed;
 }
 
 COLORREF ThemeSystemColor(int index)

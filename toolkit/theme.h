@@ -10,9 +10,9 @@
 
 // The dark theme is chosen and high contrast is off.
 bool DarkTheme();
-// The program's choice; the top-level windows repaint on their own when told
-// (TWinControl::FollowSystemColors).
-void SetDarkTheme(bool dark);
+// The program's choice; true when it changed, and the top-level windows
+// are to be told (TWinControl::FollowSystemColors).
+bool SetDarkTheme(bool dark);
 
 // The colour a system colour role (a COLOR_ index) shows in the theme in force.
 COLORREF ThemeSystemColor(int index);
