@@ -7,6 +7,7 @@
 #include "toolkit/graphics.h"
 #include "toolkit/handles.h"
 #include "toolkit/theme.h"
+#include "toolkit/themedraw.h"
 
 namespace {
 
@@ -29,13 +30,6 @@ void DrawPicture(HDC dc, HBITMAP bitmap, const RECT& r)
     const int x = (r.left + r.right - info.bmWidth) / 2, y = (r.top + r.bottom - info.bmHeight) / 2;
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     GdiAlphaBlend(dc, x, y, info.bmWidth, info.bmHeight, source.Get(), 0, 0, info.bmWidth, info.bmHeight, blend);
-}
-
-void Fill(HDC dc, const RECT& r, int role)
-{
-    TUniqueBrush brush(CreateSolidBrush(ThemeSystemColor(role)));
-    CheckGdi(brush.Get() != nullptr, L"CreateSolidBrush");
-    ::FillRect(dc, &r, brush.Get());
 }
 
 }  // namespace
@@ -120,11 +114,11 @@ bool TDarkMenuPainter::Draw(const DRAWITEMSTRUCT& draw)
     const RECT r = draw.rcItem;
     const bool grayed = (draw.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
     const bool hot = (draw.itemState & ODS_SELECTED) != 0 && !grayed;
-    Fill(dc, r, hot ? COLOR_MENUHILIGHT : COLOR_MENU);
+    FillThemed(dc, r, hot ? COLOR_MENUHILIGHT : COLOR_MENU);
     const int column = ForDpi(kMarkColumn);
     if (item->Separator) {
         const int y = (r.top + r.bottom) / 2;
-        Fill(dc, {r.left + column, y, r.right - ForDpi(kPadding), y + 1}, COLOR_BTNSHADOW);
+        FillThemed(dc, {r.left + column, y, r.right - ForDpi(kPadding), y + 1}, COLOR_BTNSHADOW);
         return true;
     }
     const COLORREF ink = ThemeSystemColor(grayed ? COLOR_GRAYTEXT : COLOR_MENUTEXT);

@@ -356,11 +356,7 @@ void TPageControl::PaintDark(HDC target)
             tab.top -= 2;
             tab.bottom += 1;
         }
-        TUniqueBrush face(CreateSolidBrush(ThemeSystemColor(i == selected ? COLOR_WINDOW
-                                                            : i == hot    ? COLOR_3DLIGHT
-                                                                          : COLOR_BTNFACE)));
-        CheckGdi(face.Get() != nullptr, L"CreateSolidBrush");
-        ::FillRect(dc, &tab, face.Get());
+        FillThemed(dc, tab, i == selected ? COLOR_WINDOW : i == hot ? COLOR_3DLIGHT : COLOR_BTNFACE);
         RECT edge = tab;
         DrawThemedEdge(dc, edge, EDGE_RAISED, BF_LEFT | BF_TOP | BF_RIGHT);
         const std::wstring& text = pages_.at(static_cast<std::size_t>(i))->Caption();

@@ -7,22 +7,22 @@
 #include "toolkit/handles.h"
 #include "toolkit/theme.h"
 
-namespace {
-
-void Fill(HDC dc, const RECT& r, int role)
+void FillThemed(HDC dc, const RECT& rect, int role)
 {
     TUniqueBrush brush(CreateSolidBrush(ThemeSystemColor(role)));
     CheckGdi(brush.Get() != nullptr, L"CreateSolidBrush");
-    ::FillRect(dc, &r, brush.Get());
+    ::FillRect(dc, &rect, brush.Get());
 }
+
+namespace {
 
 // The sides of r that flags names, one pixel wide, in the role's colour.
 void Frame(HDC dc, const RECT& r, UINT flags, int role)
 {
-    if (flags & BF_LEFT) Fill(dc, {r.left, r.top, r.left + 1, r.bottom}, role);
-    if (flags & BF_TOP) Fill(dc, {r.left, r.top, r.right, r.top + 1}, role);
-    if (flags & BF_RIGHT) Fill(dc, {r.right - 1, r.top, r.right, r.bottom}, role);
-    if (flags & BF_BOTTOM) Fill(dc, {r.left, r.bottom - 1, r.right, r.bottom}, role);
+    if (flags & BF_LEFT) FillThemed(dc, {r.left, r.top, r.left + 1, r.bottom}, role);
+    if (flags & BF_TOP) FillThemed(dc, {r.left, r.top, r.right, r.top + 1}, role);
+    if (flags & BF_RIGHT) FillThemed(dc, {r.right - 1, r.top, r.right, r.bottom}, role);
+    if (flags & BF_BOTTOM) FillThemed(dc, {r.left, r.bottom - 1, r.right, r.bottom}, role);
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ void DrawThemedButtonFrame(HDC dc, RECT& rect, bool pushed)
         CheckGdi(DrawFrameControl(dc, &rect, DFC_BUTTON, state) != FALSE, L"DrawFrameControl");
         return;
     }
-    Fill(dc, rect, pushed ? COLOR_BTNFACE : COLOR_3DLIGHT);
+    FillThemed(dc, rect, pushed ? COLOR_BTNFACE : COLOR_3DLIGHT);
     Frame(dc, rect, BF_RECT, COLOR_BTNSHADOW);
     // As DFCS_ADJUSTRECT leaves the system's two-pixel frame.
     InflateRect(&rect, -2, -2);
@@ -53,14 +53,14 @@ void DrawThemedButtonFrame(HDC dc, RECT& rect, bool pushed)
 
 void DrawDarkCheckMark(HDC dc, const RECT& box, int state, bool pressed, bool enabled)
 {
-    Fill(dc, box, pressed ? COLOR_BTNFACE : COLOR_WINDOW);
+    FillThemed(dc, box, pressed ? COLOR_BTNFACE : COLOR_WINDOW);
     Frame(dc, box, BF_RECT, enabled ? COLOR_GRAYTEXT : COLOR_BTNSHADOW);
     const int side = box.right - box.left;
     const int markRole = enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT;
     if (state == BST_INDETERMINATE) {
         RECT inner = box;
         InflateRect(&inner, -std::max(3, side / 4), -std::max(3, side / 4));
-        Fill(dc, inner, markRole);
+        FillThemed(dc, inner, markRole);
         return;
     }
     if (state != BST_CHECKED) return;

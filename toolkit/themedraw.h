@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+// Fills rect with a system colour role as the theme in force shows it.
+void FillThemed(HDC dc, const RECT& rect, int role);
+
 // DrawEdge, or in the dark theme a one-pixel frame: the outer edge's shadow
 // colour on the sides it names, for etched, sunken and raised edges alike.
 void DrawThemedEdge(HDC dc, RECT& rect, UINT edge, UINT flags);

@@ -148,9 +148,7 @@ LRESULT TTrackBar::DrawDarkPart(const NMCUSTOMDRAW& draw)
     if (draw.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
     RECT part = draw.rc;
     if (draw.dwItemSpec == TBCD_CHANNEL) {
-        TUniqueBrush fill(CreateSolidBrush(ThemeSystemColor(COLOR_WINDOW)));
-        CheckGdi(fill.Get() != nullptr, L"CreateSolidBrush");
-        ::FillRect(draw.hdc, &part, fill.Get());
+        FillThemed(draw.hdc, part, COLOR_WINDOW);
         DrawThemedEdge(draw.hdc, part, EDGE_SUNKEN, BF_RECT);
         return CDRF_SKIPDEFAULT;
     }

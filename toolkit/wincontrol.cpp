@@ -429,9 +429,7 @@ void TWinControl::PaintDarkClientEdge()
     GetWindowRect(handle_, &r);
     OffsetRect(&r, -r.left, -r.top);
     DrawThemedEdge(dc.Get(), r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-    TUniqueBrush field(CreateSolidBrush(ColorToRGB(ShownColor())));
-    CheckGdi(field.Get() != nullptr, L"CreateSolidBrush");
-    FrameRect(dc.Get(), &r, field.Get());
+    FrameRect(dc.Get(), &r, ColorBrush());
 }
 
 void TWinControl::FollowSystemColors()
