@@ -203,12 +203,16 @@ void TFormMain::TimerMemTimer(TObject*)
 
     // A run in progress (this tick is inside its message pumping) is never
     // doubled, and none starts under a box of ours that waits for the user.
-    const bool armed =
-        CheckBoxAutoOptimize->Checked() && !settingsOpen_ && !optimizing_ && !Application->MessageBoxOpen();
+    const bool armed = CheckBoxAutoOptimize->Checked() && !RunsHeldBack();
     const TAlarmDecision alarm = alarmRule_.Tick(Clock(), status.AvailPhys, AlarmBytes(), armed);
     if (alarm.Run) AlarmRun(alarm.Report);
 
     Application->ProcessMessages();
+}
+
+bool TFormMain::RunsHeldBack() const
+{
+    return settingsOpen_ || optimizing_ || Application->MessageBoxOpen();
 }
 
 void TFormMain::ShowStatus(const TMemoryStatus& status)
@@ -352,6 +356,10 @@ void TFormMain::ActionSettingsExecute(TObject*)
     if (closing) TimerMem->SetInterval(RefreshInterval(SpinEditRefresh->Value()));
     SpeedButtonOptimize->SetEnabled(closing);
     settingsOpen_ = !settingsOpen_;
+    if (closing && hotkeyRefused_) {
+        hotkeyRefused_ = false;
+        ShowHotkeyWord();
+    }
     // Last, so that a store that cannot be written leaves the page closed
     // and its error in the default report.
     if (closing) SaveSettings();
@@ -404,15 +412,29 @@ void TFormMain::SaveSettings()
 void TFormMain::HotkeyOptimizeChange(TObject*)
 {
     // At once: the old key is free the moment another is chosen.
+    hotkeyRefused_ = false;
     HoldOptimizeHotkey();
+}
+
+void TFormMain::HotkeyOptimizeRefuse(TObject*)
+{
+    hotkeyRefused_ = true;
+    ShowHotkeyWord();
 }
 
 void TFormMain::HoldOptimizeHotkey()
 {
-    const bool held = optimizeHotkey_->Hold(Application->Handle(), HotkeyOptimize->Hotkey());
-    LabelHotkeyTaken->SetVisible(!held);
-    hotkeyTakenUntold_ = !held && !hotkeyTakenTold_;
+    hotkeyHeld_ = optimizeHotkey_->Hold(Application->Handle(), HotkeyOptimize->Hotkey());
+    ShowHotkeyWord();
+    hotkeyTakenUntold_ = !hotkeyHeld_ && !hotkeyTakenTold_;
     TellHotkeyTaken();
+}
+
+void TFormMain::ShowHotkeyWord()
+{
+    // One place beside the field: a refused key is the newer news.
+    LabelHotkeyTaken->SetCaption(Text(hotkeyRefused_ ? TText::SettingsHotkeyReserved : TText::SettingsHotkeyTaken));
+    LabelHotkeyTaken->SetVisible(hotkeyRefused_ || !hotkeyHeld_);
 }
 
 void TFormMain::TellHotkeyTaken()
@@ -577,9 +599,11 @@ bool TFormMain::ApplicationMessage(TMessage& m)
         return true;
     }
     if (m.Msg == WM_HOTKEY && static_cast<int>(m.WParam) == OptimizeHotkeyId) {
-        // As the tray menu's item: a run in progress ignores it. While the
-        // user is choosing a key, pressing the one held chooses it again.
-        if (!HotkeyOptimize->Focused()) ActionOptimizeExecute(this);
+        // Held back, and silent, where the button and the alarm are: the
+        // run's end would enable the button under the open page, and its
+        // failure would open a box inside a box. On the settings page,
+        // pressing the key held in its field only chooses it again.
+        if (!RunsHeldBack()) ActionOptimizeExecute(this);
         m.Result = 0;
         return true;
     }

@@ -134,6 +134,7 @@ public:
     void TrackRAMChange(TObject* sender);
     void CheckBoxAutoRun2Click(TObject* sender);
     void HotkeyOptimizeChange(TObject* sender);
+    void HotkeyOptimizeRefuse(TObject* sender);
     void GroupBoxMonitorDblClick(TObject* sender);
     void GradientButton1Click(TObject* sender);
     void GradientButton2Click(TObject* sender);
@@ -196,6 +197,10 @@ private:
     // and, once, by the tray.
     void HoldOptimizeHotkey();
     void TellHotkeyTaken();
+    void ShowHotkeyWord();
+    // A run is held back from the button, the alarm and the hotkey alike:
+    // during a run, on the settings page, under a box of ours.
+    bool RunsHeldBack() const;
     // A run of the slider's amount, recorded in the history and reported
     // when asked; returns the rise in free memory across it.
     std::uint64_t RunOptimize(TRunTrigger trigger, bool report);
@@ -239,4 +244,7 @@ private:
     // in a program's life.
     bool hotkeyTakenUntold_ = false;
     bool hotkeyTakenTold_ = false;
+    bool hotkeyHeld_ = true;
+    // A reserved key was pressed in the field since the last choice.
+    bool hotkeyRefused_ = false;
 };

@@ -328,10 +328,12 @@ void TFormMain::LoadLayout()
     HotkeyOptimize->SetHotkey(kDefaultOptimizeHotkey);
     HotkeyOptimize->SetTabOrder(0);
     HotkeyOptimize->OnChange = Bind(this, &TFormMain::HotkeyOptimizeChange);
+    HotkeyOptimize->OnRefuse = Bind(this, &TFormMain::HotkeyOptimizeRefuse);
 
     LabelHotkeyTaken = Place<TLabel>(this, GroupBoxHotkey, L"LabelHotkeyTaken", 152, 20, 153, 13);
-    Caption(LabelHotkeyTaken, TText::SettingsHotkeyTaken);
-    LabelHotkeyTaken->SetVisible(false);
+    // Says why the key chosen is not held, or that a key pressed is
+    // reserved: set by ShowHotkeyWord.
+    Restyle([this] { ShowHotkeyWord(); });
 
     TabSheetAbout = CreateComponent<TTabSheet>(this);
     TabSheetAbout->SetName(L"TabSheetAbout");
@@ -555,6 +557,8 @@ void TFormMain::FitTexts()
     // The settings page: each row of a group box left to right, the boxes
     // one width, the page as wide as they need.
     const int sliderText = LabelSlider->TextWidth(Text(TText::SettingsMegabytes, {std::to_wstring(TrackRAM->Max())}));
+    const int hotkeyWord = std::max(LabelHotkeyTaken->TextWidth(Text(TText::SettingsHotkeyTaken)),
+                                    LabelHotkeyTaken->TextWidth(Text(TText::SettingsHotkeyReserved)));
     const std::vector<std::pair<TGroupBox*, std::vector<TControl*>>> rows = {
         {GroupBoxRam, {TrackRAM, LabelSlider}},
         {GroupBoxAlarm, {CheckBoxAutoOptimize, SpinEditAlarmMB, LabelMB}},
@@ -568,7 +572,9 @@ void TFormMain::FitTexts()
         for (TControl* c : row) {
             const RECT d = DesignBounds(c);
             items.push_back({static_cast<int>(d.left), static_cast<int>(d.right - d.left),
-                             c == LabelSlider ? sliderText : c->TextWidthNeeded()});
+                             c == LabelSlider ? sliderText
+                             : c == LabelHotkeyTaken ? hotkeyWord
+                                                     : c->TextWidthNeeded()});
         }
         places.emplace_back(items.size());
         page = std::max({page, FitRow(items, dpi, places.back()), overflow(box, box->TextWidthNeeded())});

@@ -91,7 +91,8 @@ long THotkeyEdit::AccessibleRole() const
 
 std::wstring THotkeyEdit::AccessibleValue() const
 {
-    return Hotkey() != 0 ? HotkeyText(Hotkey()) : Text(TText::SettingsHotkeyNone);
+    // As shown: the modifiers held while a key is chosen.
+    return Shown() != 0 ? HotkeyText(Shown()) : Text(TText::SettingsHotkeyNone);
 }
 
 long TTabSheet::AccessibleRole() const

@@ -8,6 +8,9 @@ static_assert(kHotkeyShift == HOTKEYF_SHIFT && kHotkeyControl == HOTKEYF_CONTROL
               && kHotkeyExt == HOTKEYF_EXT);
 static_assert(kModAlt == MOD_ALT && kModControl == MOD_CONTROL && kModShift == MOD_SHIFT
               && kModNoRepeat == MOD_NOREPEAT);
+static_assert(kCombNone == HKCOMB_NONE && kCombShift == HKCOMB_S);
+static_assert(kVkTab == VK_TAB && kVkEscape == VK_ESCAPE && kVkSpace == VK_SPACE && kVkDelete == VK_DELETE
+              && kVkF4 == VK_F4);
 
 bool TGlobalHotkey::Hold(HWND window, std::uint16_t code)
 {

@@ -19,6 +19,7 @@
 #include "settings/runhistory.h"
 #include "settings/usersettings.h"
 #include "tests/support/history_files.h"
+#include "tests/support/keyboard.h"
 #include "tests/support/readonly_key.h"
 #include "tests/support/user_values.h"
 #include "toolkit/checkbox.h"
@@ -439,6 +440,13 @@ TEST_F(FeaturesTest, TheHotkeyRunsAsTheTrayMenuDoesAndNeverInsideARun)
     counter.taken = 0;
     SendMessageW(Application->Handle(), WM_HOTKEY, TFormMain::OptimizeHotkeyId + 1, pressed);
     EXPECT_EQ(counter.taken, 0);
+    // Held back, silently, where the button is: on the settings page.
+    form->TimerReportTimer(form);  // the last report's time is up
+    form->ActionSettingsExecute(form);
+    SendMessageW(Application->Handle(), WM_HOTKEY, TFormMain::OptimizeHotkeyId, pressed);
+    EXPECT_EQ(counter.taken, 0);
+    EXPECT_FALSE(form->SpeedButtonOptimize->Enabled());
+    EXPECT_FALSE(form->TimerReport->Enabled()) << "said something";
     EXPECT_TRUE(errors.empty());
 }
 
@@ -469,6 +477,79 @@ TEST_F(FeaturesTest, TheHotkeyIsHeldChangedAtOnceAndGivenBackWithTheWindow)
     form->Free();
     form = nullptr;
     EXPECT_TRUE(other.Take(kCtrlAltK));
+    EXPECT_TRUE(errors.empty());
+}
+
+// The field as the keyboard drives it. Modifiers alone choose nothing;
+// leaving or Escape keeps the last whole key; Backspace and Delete empty it;
+// a reserved key is refused with a word beside the field and keeps its
+// meaning; Alt with a letter is a combination, never the window's access key.
+TEST_F(FeaturesTest, TheHotkeyFieldTakesOnlyWholeKeysPressedInIt)
+{
+    using namespace testsupport;
+    TOtherProgram other;
+    Create();
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    form->ActionSettingsExecute(form);
+    THotkeyEdit* field = form->HotkeyOptimize;
+    field->SetFocus();
+    ASSERT_EQ(GetFocus(), field->Handle());
+    const std::uint16_t ctrlAlt = (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8;
+
+    KeysDown({VK_CONTROL, VK_MENU});
+    EXPECT_EQ(field->Shown(), ctrlAlt);
+    EXPECT_EQ(field->AccessibleValue(), THotkeyEdit::HotkeyText(ctrlAlt));
+    EXPECT_EQ(field->Hotkey(), kDefaultKey);
+    EXPECT_FALSE(other.Take(kDefaultKey)) << "given back while modifiers are held";
+    Press({'K'});
+    KeysUp({VK_CONTROL, VK_MENU});
+    EXPECT_EQ(field->Hotkey(), kCtrlAltK);
+    EXPECT_EQ(field->Shown(), kCtrlAltK);
+    EXPECT_FALSE(other.Take(kCtrlAltK));
+
+    // Alt to see the access keys, Escape, Shift+Tab out: the key stays.
+    Press({VK_MENU});
+    EXPECT_EQ(field->Shown(), kCtrlAltK);
+    Press({VK_ESCAPE});
+    Press({VK_SHIFT, VK_TAB});
+    EXPECT_NE(GetFocus(), field->Handle());
+    EXPECT_EQ(field->Hotkey(), kCtrlAltK);
+    EXPECT_EQ(field->Shown(), kCtrlAltK);
+    EXPECT_FALSE(other.Take(kCtrlAltK));
+
+    // Alt+S is the key, not "&Settings Menu", which would close the page.
+    field->SetFocus();
+    Press({VK_MENU, 'S'});
+    EXPECT_EQ(field->Hotkey(), HOTKEYF_ALT << 8 | 'S');
+    EXPECT_FALSE(form->SpeedButtonOptimize->Enabled()) << "the page was closed";
+
+    for (const WORD emptying : {VK_BACK, VK_DELETE}) {
+        Press({'K'});  // alone, it is taken with Ctrl+Alt
+        EXPECT_EQ(field->Hotkey(), kCtrlAltK);
+        Press({emptying});
+        EXPECT_EQ(field->Hotkey(), 0) << emptying;
+        EXPECT_EQ(field->Shown(), 0) << emptying;
+        EXPECT_TRUE(other.Take(kCtrlAltK)) << emptying;
+    }
+
+    // Reserved: refused, said beside the field, the last key kept.
+    Press({VK_CONTROL, VK_MENU, 'K'});
+    for (const WORD letter : {'C', 'V', 'X', 'Z', 'A', 'S', 'P'}) {
+        Press({VK_CONTROL, letter});
+        EXPECT_EQ(field->Hotkey(), kCtrlAltK) << char(letter);
+        EXPECT_TRUE(form->LabelHotkeyTaken->Visible()) << char(letter);
+        EXPECT_EQ(form->LabelHotkeyTaken->Caption(), Text(TText::SettingsHotkeyReserved));
+    }
+    Press({VK_CONTROL, VK_MENU, 'J'});
+    EXPECT_FALSE(form->LabelHotkeyTaken->Visible()) << "the word outlived a key chosen";
+    // Alt+F4 still closes the window (asked here, so the test's program
+    // goes on), and is never the key.
+    bool closeAsked = false;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) { closeAsked = !(canClose = false); };
+    Press({VK_MENU, VK_F4});
+    EXPECT_TRUE(closeAsked);
+    EXPECT_EQ(field->Hotkey(), (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8 | 'J');
     EXPECT_TRUE(errors.empty());
 }
 

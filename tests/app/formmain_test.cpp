@@ -544,9 +544,13 @@ TEST_F(FormMainTest, FailedAlarmRunsAreToldOnceQuietlyAndTheMonitorGoesOn)
     EXPECT_FALSE(form->TimerReport->Enabled()) << "told again";
     EXPECT_TRUE(form->TimerMem->Enabled());
 
-    // A box of ours waiting for the user: a tick in its loop starts no run.
+    // A box of ours waiting for the user: neither a tick in its loop nor the
+    // hotkey starts a run.
     now += TAlarmRule::LongestCoolDownMs;
-    g_insideTheBox = [&] { form->TimerMemTimer(form); };
+    g_insideTheBox = [&] {
+        form->TimerMemTimer(form);
+        SendMessageW(Application->Handle(), WM_HOTKEY, TFormMain::OptimizeHotkeyId, 0);
+    };
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, &ActInsideTheBox);
     Application->MessageBox(L"Waiting for the user", L"", MB_OK);
     KillTimer(nullptr, timer);

@@ -151,14 +151,70 @@ TEST(HotkeyCode, OnlyNoneOrAKeyWithCtrlOrAltIsUsable)
         {"Ctrl+Alt+Shift+F8", 0x0777, true},
         {"Ctrl+Delete, extended", 0x0A2E, true},
         {"Alt+A", 0x0441, true},
-        {"all four flags", 0x0F2E, true},
+        {"all four flags", 0x0F2D, true},
         {"a key alone", 0x0041, false},
         {"Shift only", 0x0141, false},
         {"extended mark only", 0x082E, false},
         {"modifiers without a key", 0x0600, false},
         {"a flag beyond the four", 0x1641, false},
+        {"Alt+F4, reserved", 0x0473, false},
+        {"Ctrl+C, reserved", 0x0243, false},
         {"beyond a word", 0x10641, false},
         {"all bits", 0xFFFFFFFF, false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsUsableHotkey(c.code), c.usable) << c.what;
+}
+
+TEST(HotkeyCode, WhatWindowsAndEveryProgramKeepIsReserved)
+{
+    constexpr std::uint16_t shift = 0x0100, ctrl = 0x0200, alt = 0x0400, ext = 0x0800;
+    const struct {
+        const char* what;
+        std::uint16_t code;
+        bool reserved;
+    } cases[] = {
+        {"Alt+Tab", alt | 0x09, true},
+        {"Shift+Alt+Tab", shift | alt | 0x09, true},
+        {"Alt+Esc", alt | 0x1B, true},
+        {"Ctrl+Esc", ctrl | 0x1B, true},
+        {"Ctrl+Shift+Esc", ctrl | shift | 0x1B, true},
+        {"Ctrl+Alt+Del", ctrl | alt | ext | 0x2E, true},
+        {"Ctrl+Alt+Del, keypad", ctrl | alt | 0x2E, true},
+        {"Alt+Space", alt | 0x20, true},
+        {"Alt+F4", alt | 0x73, true},
+        {"Ctrl+C", ctrl | 'C', true},
+        {"Ctrl+V", ctrl | 'V', true},
+        {"Ctrl+X", ctrl | 'X', true},
+        {"Ctrl+Z", ctrl | 'Z', true},
+        {"Ctrl+A", ctrl | 'A', true},
+        {"Ctrl+S", ctrl | 'S', true},
+        {"Ctrl+P", ctrl | 'P', true},
+        {"Ctrl+Alt+C", ctrl | alt | 'C', false},
+        {"Ctrl+Shift+C", ctrl | shift | 'C', false},
+        {"Alt+C", alt | 'C', false},
+        {"Ctrl+Alt+F4", ctrl | alt | 0x73, false},
+        {"Shift+Alt+F4", shift | alt | 0x73, false},
+        {"Ctrl+Tab", ctrl | 0x09, false},
+        {"Ctrl+Delete", ctrl | ext | 0x2E, false},
+        {"Ctrl+Alt+Shift+F8", ctrl | alt | shift | 0x77, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsReservedHotkey(c.code), c.reserved) << c.what;
+}
+
+TEST(HotkeyCode, TheRulesReplaceOnlyTheInvalidModifiers)
+{
+    // As the window sets them: no modifier, or Shift alone, becomes Ctrl+Alt.
+    const std::uint8_t invalid = kCombNone | kCombShift, replacement = kHotkeyControl | kHotkeyAlt;
+    const struct {
+        const char* what;
+        std::uint16_t pressed, taken;
+    } cases[] = {
+        {"a key alone", 0x0041, 0x0641},
+        {"Shift", 0x0141, 0x0641},
+        {"Shift, extended: the mark stays", 0x092E, 0x0E2E},
+        {"Ctrl", 0x0241, 0x0241},
+        {"Shift+Alt", 0x0541, 0x0541},
+        {"Ctrl+Alt+Shift", 0x0741, 0x0741},
+    };
+    for (const auto& c : cases) EXPECT_EQ(HotkeyUnderRules(c.pressed, invalid, replacement), c.taken) << c.what;
 }
