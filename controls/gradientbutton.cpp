@@ -1,6 +1,6 @@
 #include "controls/gradientbutton.h"
 
-#include "toolkit/accel.h"
+#include "toolkit/accelkey.h"
 #include "toolkit/highcontrast.h"
 #include "toolkit/theme.h"
 #include "controls/gradient.h"

@@ -1,7 +1,5 @@
 #include "toolkit/accel.h"
 
-#include <cwctype>
-
 wchar_t AccelChar(std::wstring_view caption)
 {
     wchar_t found = 0;
@@ -11,10 +9,4 @@ wchar_t AccelChar(std::wstring_view caption)
         if (caption[i] != L'&') found = caption[i];
     }
     return found;
-}
-
-bool IsAccel(wchar_t ch, std::wstring_view caption)
-{
-    const wchar_t accel = AccelChar(caption);
-    return accel != 0 && std::towupper(static_cast<wint_t>(accel)) == std::towupper(static_cast<wint_t>(ch));
 }

@@ -3,9 +3,9 @@
 
 #include <oleacc.h>
 
-#include <cwctype>
 
 #include "toolkit/accel.h"
+#include "toolkit/accelkey.h"
 #include "toolkit/control.h"
 #include "toolkit/wincontrol.h"
 
@@ -62,7 +62,7 @@ std::wstring TControl::AccessibleShortcut() const
 {
     const wchar_t ch = AccelChar(Caption());
     if (ch == 0) return {};
-    return std::wstring(L"Alt+") + static_cast<wchar_t>(std::towupper(ch));
+    return std::wstring(L"Alt+") + AccelUpper(ch);
 }
 
 unsigned long TControl::AccessibleState() const

@@ -1,6 +1,6 @@
 #include "toolkit/checkbox.h"
 
-#include "toolkit/accel.h"
+#include "toolkit/accelkey.h"
 #include "toolkit/graphics.h"
 #include "toolkit/messages.h"
 #include "toolkit/paintbuffer.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/accel.h"
+#include "toolkit/accelkey.h"
 #include "toolkit/errors.h"
 #include "toolkit/graphics.h"
 #include "toolkit/handles.h"

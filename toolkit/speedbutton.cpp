@@ -1,6 +1,6 @@
 #include "toolkit/speedbutton.h"
 
-#include "toolkit/accel.h"
+#include "toolkit/accelkey.h"
 #include "toolkit/highcontrast.h"
 #include "toolkit/theme.h"
 #include "toolkit/themedraw.h"

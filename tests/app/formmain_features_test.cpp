@@ -22,6 +22,7 @@
 #include "tests/support/keyboard.h"
 #include "tests/support/readonly_key.h"
 #include "tests/support/user_values.h"
+#include "toolkit/accel.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/groupbox.h"
 #include "toolkit/hotkeyedit.h"
@@ -133,6 +134,22 @@ private:
     HWND window_;
     bool held_ = false;
 };
+
+// A caption's access key as a user types it: in lower case.
+wchar_t LowerAccel(const std::wstring& caption)
+{
+    wchar_t letter = AccelChar(caption);
+    CharLowerBuffW(&letter, 1);
+    return letter;
+}
+
+// Typed while a menu is open, from inside its loop.
+wchar_t g_typeInMenu = 0;
+void CALLBACK TypeInMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    testsupport::TypeCharacter(g_typeInMenu, false);
+}
 
 class FeaturesTest : public FormMainTest {
 protected:
@@ -550,6 +567,68 @@ TEST_F(FeaturesTest, TheHotkeyFieldTakesOnlyWholeKeysPressedInIt)
     Press({VK_MENU, VK_F4});
     EXPECT_TRUE(closeAsked);
     EXPECT_EQ(field->Hotkey(), (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8 | 'J');
+    EXPECT_TRUE(errors.empty());
+}
+
+// Every language's access keys answer their letter typed in lower case, in
+// whatever script: Alt with it in the window; in the tray menu, light (the
+// system's menu) and dark (drawn by us, where the letter must choose the
+// item, not only highlight it).
+TEST_F(FeaturesTest, EveryLanguagesAccessKeysAnswerTheirLetterInLowerCase)
+{
+    using namespace testsupport;
+    Create();
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    form->TrackRAM->SetPosition(1);
+    TBlockCounter counter;
+    engine->BlockSource = counter.Source();
+    HWND menuWindow = form->PopupMenuIcon->WindowHandle();
+    for (const TLanguage& language : Languages()) {
+        SCOPED_TRACE(ToUtf8(language.Tag));
+        form->LanguageClick(language.Tag);
+        SetForegroundWindow(form->Handle());
+        int runs = counter.taken;
+        TypeAltCharacter(LowerAccel(form->SpeedButtonOptimize->Caption()));
+        EXPECT_EQ(counter.taken, runs + 1) << "Optimize Now";
+        TypeAltCharacter(LowerAccel(form->SpeedButtonSettings->Caption()));
+        EXPECT_FALSE(form->SpeedButtonOptimize->Enabled()) << "the settings did not open";
+        TypeAltCharacter(LowerAccel(form->SpeedButtonSettings->Caption()));
+        EXPECT_TRUE(form->SpeedButtonOptimize->Enabled()) << "the settings did not close";
+
+        form->ThemeClick(TThemeChoice::tcLight);
+        runs = counter.taken;
+        g_typeInMenu = LowerAccel(form->OptimizeNow->Caption());
+        SetForegroundWindow(menuWindow);
+        SetTimer(nullptr, 0, 50, &TypeInMenu);
+        EXPECT_TRUE(form->PopupMenuIcon->Popup(10, 10)) << "the light menu chose nothing";
+        Application->ProcessMessages();
+        EXPECT_EQ(counter.taken, runs + 1) << "the light menu's Optimize";
+
+        form->ThemeClick(TThemeChoice::tcDark);
+        HMENU menu = form->PopupMenuIcon->Handle();
+        const auto asked = [&](HMENU within, const TMenuItem* item) {
+            return SendMessageW(menuWindow, WM_MENUCHAR, MAKEWPARAM(LowerAccel(item->Caption()), MF_POPUP),
+                                reinterpret_cast<LPARAM>(within));
+        };
+        // Each item where the menu shows it.
+        const auto eachShown = [&](HMENU within, const TMenuItem& parent) {
+            int position = 0;
+            for (std::size_t i = 0; i < parent.Count(); ++i) {
+                const TMenuItem* item = parent.Items(i);
+                if (!item->Visible()) continue;
+                if (AccelChar(item->Caption()) != 0) {
+                    EXPECT_EQ(asked(within, item), MAKELRESULT(position, MNC_EXECUTE)) << ToUtf8(item->Caption());
+                }
+                ++position;
+            }
+            return position;
+        };
+        EXPECT_EQ(eachShown(menu, form->PopupMenuIcon->Items()), GetMenuItemCount(menu));
+        HMENU themes = GetSubMenu(menu, form->ThemeMenu->MenuIndex());
+        EXPECT_EQ(eachShown(themes, *form->ThemeMenu), GetMenuItemCount(themes));
+    }
+    form->ThemeClick(TThemeChoice::tcWindows);
     EXPECT_TRUE(errors.empty());
 }
 

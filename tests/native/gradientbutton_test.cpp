@@ -232,14 +232,3 @@ TEST(Accelerator, IsTheCharacterAfterTheLastSingleAmpersand)
     EXPECT_EQ(AccelChar(L""), 0);
     EXPECT_EQ(AccelChar(L"Minimize Tray"), 0);
 }
-
-TEST(Accelerator, MatchesAsciiLettersInEitherCase)
-{
-    EXPECT_TRUE(IsAccel(L'o', L"&Optimize Now"));
-    EXPECT_TRUE(IsAccel(L'O', L"&Optimize Now"));
-    EXPECT_TRUE(IsAccel(L'X', L"E&xit"));
-    EXPECT_FALSE(IsAccel(L'p', L"&Optimize Now"));
-    EXPECT_FALSE(IsAccel(0, L"Minimize Tray"));
-    EXPECT_FALSE(IsAccel(L'&', L"Fish && Chips"));
-    EXPECT_TRUE(IsAccel(L'1', L"Option &1"));
-}

@@ -71,4 +71,28 @@ inline void Press(std::initializer_list<WORD> keys)
     KeysUp(keys);
 }
 
+// A character typed as its language's keyboard gives it: sent as itself, so
+// an English layout types Cyrillic too. Handled by whatever loop runs (a
+// menu's), unless handle is set.
+inline void TypeCharacter(wchar_t ch, bool handle = true)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = ch;
+    input.ki.dwFlags = KEYEVENTF_UNICODE;
+    INPUT inputs[2] = {input, input};
+    inputs[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    if (handle) HandleKeys();
+}
+
+// Alt with a character, as the WM_SYSCHAR it makes, posted where the
+// keyboard's go: the focus, or the active window when nothing has it.
+// Typed through SendInput, Wine puts the Alt flag into the character itself.
+inline void TypeAltCharacter(wchar_t ch)
+{
+    PostMessageW(GetFocus() != nullptr ? GetFocus() : GetActiveWindow(), WM_SYSCHAR, ch, 1 | 1 << 29);
+    HandleKeys();
+}
+
 } // namespace testsupport

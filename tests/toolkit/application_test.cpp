@@ -10,6 +10,7 @@
 
 #include "fixtures.h"
 #include "recorder.h"
+#include "toolkit/accelkey.h"
 #include "toolkit/application.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/groupbox.h"
@@ -253,6 +254,32 @@ TEST_F(DialogNavigation, ReturnIsOfferedToTheFormsControls)
     button->SetVisible(false);  // cannot take the focus: does not answer
     Post(first->Handle(), WM_KEYDOWN, VK_RETURN);
     EXPECT_EQ(clicks, 1);
+}
+
+// As Windows matches a menu's: in any script, in either case.
+TEST(AccessKey, MatchesItsLetterInEitherCaseInEveryScript)
+{
+    const struct {
+        wchar_t pressed;
+        const wchar_t* caption;
+        bool chosen;
+    } cases[] = {
+        {L'o', L"&Optimize Now", true},
+        {L'O', L"&Optimize Now", true},
+        {L'X', L"E&xit", true},
+        {L'1', L"Option &1", true},
+        {L'\x043E', L"&\x041E\x043F\x0442\x0438\x043C\x0438\x0437\x0438\x0440\x043E\x0432\x0430\x0442\x044C", true},  // о, Оптимизировать
+        {L'\x043F', L"&\x041F\x0430\x0440\x0430\x043C\x0435\x0442\x0440\x044B", true},  // п, Параметры
+        {L'\x0454', L"&\x0404", true},  // Ukrainian є, Є
+        {L'\x03C9', L"&\x03A9", true},  // Greek ω, Ω
+        {L'\x00E9', L"&\x00C9tat", true},  // é, État
+        {L'\x0161', L"&\x0160t\x011Bt\x00ED", true},  // Czech š
+        {L'p', L"&Optimize Now", false},
+        {L'\x043E', L"&Optimize Now", false},  // a Cyrillic о is no Latin O
+        {0, L"Minimize Tray", false},
+        {L'&', L"Fish && Chips", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsAccel(c.pressed, c.caption), c.chosen) << int(c.pressed);
 }
 
 TEST_F(DialogNavigation, AcceleratorsWorkWithAndWithoutAltUnlessTheFocusWantsCharacters)
