@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <optional>
 
 #include "toolkit/handles.h"
@@ -71,7 +70,7 @@ void MakeFolder(const std::wstring& path)
 }
 
 // The whole file, or nothing when it cannot be read; error says why (0 when
-// it was read).
+// it was read, ERROR_FILE_TOO_LARGE when it is far too large to be a history).
 std::optional<std::string> ReadWhole(const std::wstring& path, DWORD& error)
 {
     error = 0;
@@ -83,13 +82,19 @@ std::optional<std::string> ReadWhole(const std::wstring& path, DWORD& error)
     }
     LARGE_INTEGER size{};
     // A history of its full length is some 90 KB; anything far larger is
-    // not one, and is never read into memory.
+    // not one, and is never read into memory. Nor is a part of it read: its
+    // cut would look like a damaged end, and mending that would drop
+    // everything after it.
     constexpr LONGLONG kLargest = 16 * 1024 * 1024;
     if (!GetFileSizeEx(file.Get(), &size)) {
         error = GetLastError();
         return std::nullopt;
     }
-    std::string text(static_cast<std::size_t>(std::min(size.QuadPart, kLargest + 1)), '\0');
+    if (size.QuadPart > kLargest) {
+        error = ERROR_FILE_TOO_LARGE;
+        return std::nullopt;
+    }
+    std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!text.empty() && !ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr)) {
         error = GetLastError();
@@ -236,17 +241,15 @@ void AppendRunHistory(const std::wstring& path, const TRunRecord& record)
     const std::optional<std::string> text = ReadWhole(path, error);
     // The runs the file held, when it could be read and is whole.
     std::optional<std::size_t> count = text ? CountHistoryRecords(*text) : std::nullopt;
-    if (text && !count) {
-        const std::optional<std::size_t> whole = UndamagedLength(*text);
-        if (whole && CutTo(path, *whole)) {
-            // Only its end was lost (a power cut): every whole line stays.
-            count = CountHistoryRecords(std::string_view(*text).substr(0, *whole));
-        } else {
-            // Damaged, or not ours: kept for the user to look at, and a new
-            // history begins.
-            SetAside(path);
-            error = ERROR_FILE_NOT_FOUND;
-        }
+    const std::optional<std::size_t> whole = text && !count ? UndamagedLength(*text) : std::nullopt;
+    if (whole && CutTo(path, *whole)) {
+        // Only its end was lost (a power cut): every whole line stays.
+        count = CountHistoryRecords(std::string_view(*text).substr(0, *whole));
+    } else if ((text && !count) || error == ERROR_FILE_TOO_LARGE) {
+        // Damaged, not ours, or far too large: kept whole for the user to
+        // look at, and a new history begins.
+        SetAside(path);
+        error = ERROR_FILE_NOT_FOUND;
     }
     if (error == ERROR_FILE_NOT_FOUND) {
         if (CreateWithFirstLine(path, line)) return;
