@@ -152,14 +152,26 @@ bool CutTo(const std::wstring& path, std::size_t length)
 
 // Keeps a damaged file for the user to look at, beside those set aside
 // before: each moves one number up, and only the oldest of kAsideKept goes.
-// Nothing is ever moved over another file, so a move that fails leaves the
-// history where it was.
-void SetAside(const std::wstring& path)
+// One that can neither go nor move (read-only, or open in a viewer that does
+// not share it) keeps its number and is stepped over, so that it never stops
+// a later file from being set aside. Nothing is ever moved over another
+// file, so a move that fails leaves the file where it was. False when no
+// number could be freed or the file would not move: it is left as it was.
+bool SetAside(const std::wstring& path)
 {
     auto aside = [&path](int n) { return path + L"." + std::to_wstring(n) + L".bad"; };
-    DeleteFileW(aside(kAsideKept).c_str());
-    for (int n = kAsideKept - 1; n >= 1; --n) MoveFileExW(aside(n).c_str(), aside(n + 1).c_str(), MOVEFILE_WRITE_THROUGH);
-    if (!MoveFileExW(path.c_str(), aside(1).c_str(), MOVEFILE_WRITE_THROUGH)) RaiseWriteError(path, GetLastError());
+    auto taken = [&aside](int n) { return GetFileAttributesW(aside(n).c_str()) != INVALID_FILE_ATTRIBUTES; };
+    // The lowest free number; when every one is taken, the oldest that can go goes.
+    int slot = 1;
+    while (slot <= kAsideKept && taken(slot)) ++slot;
+    if (slot > kAsideKept) {
+        slot = kAsideKept;
+        while (slot >= 1 && !DeleteFileW(aside(slot).c_str())) --slot;
+        if (slot < 1) return false;
+    }
+    for (int n = slot - 1; n >= 1; --n)
+        if (MoveFileExW(aside(n).c_str(), aside(slot).c_str(), MOVEFILE_WRITE_THROUGH)) slot = n;
+    return MoveFileExW(path.c_str(), aside(slot).c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 // Makes the file with its header and the first line together; false when it
@@ -247,9 +259,9 @@ void AppendRunHistory(const std::wstring& path, const TRunRecord& record)
         count = CountHistoryRecords(std::string_view(*text).substr(0, *whole));
     } else if ((text && !count) || error == ERROR_FILE_TOO_LARGE) {
         // Damaged, not ours, or far too large: kept whole for the user to
-        // look at, and a new history begins.
-        SetAside(path);
-        error = ERROR_FILE_NOT_FOUND;
+        // look at, and a new history begins. When it cannot be set aside
+        // now, the line goes at its end, and a later run tries again.
+        if (SetAside(path)) error = ERROR_FILE_NOT_FOUND;
     }
     if (error == ERROR_FILE_NOT_FOUND) {
         if (CreateWithFirstLine(path, line)) return;
