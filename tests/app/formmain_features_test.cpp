@@ -701,13 +701,15 @@ TEST_F(FeaturesTest, AChosenLanguageRelabelsTheOpenWindowAndSurvivesARestart)
     german("after a restart");
 
     // Arabic reads from the right: the window and what is in it mirrored,
-    // and the tray menu.
+    // the tray menu, and every message box.
+    EXPECT_EQ(MessageBoxReading(), 0u);
     form->Show();
     form->LanguageClick(L"ar");
     auto mirrored = [](HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0; };
     EXPECT_TRUE(mirrored(form->Handle()));
     EXPECT_TRUE(mirrored(form->GroupBoxMonitor->Handle()));
     EXPECT_TRUE(form->PopupMenuIcon->RightToLeft());
+    EXPECT_EQ(MessageBoxReading(), static_cast<UINT>(MB_RTLREADING | MB_RIGHT));
     // The shell's tip reads from the right too.
     form->GradientButton1Click(form);
     form->TimerMemTimer(form);
