@@ -46,12 +46,6 @@ void ReportWindowError(TObject* sender) noexcept
     Application->HandleException(sender);
 }
 
-std::wstring ErrorReportText(const std::wstring& message)
-{
-    if (!message.empty() && message.back() > L'.') return message + L".";
-    return message;
-}
-
 UINT MessageBoxReading() noexcept
 {
     return CurrentLanguage().RightToLeft ? MB_RTLREADING | MB_RIGHT : 0;
