@@ -728,6 +728,22 @@ TEST_F(FeaturesTest, AChosenLanguageRelabelsTheOpenWindowAndSurvivesARestart)
         EXPECT_EQ(form->Font().Name(), L"MS Sans Serif");
     }
 
+    // A choice stored in another case checks the item of the language it
+    // names; one that names none, Windows' own, which is then spoken.
+    const struct {
+        const wchar_t* stored;
+        const wchar_t* checked;  // "": Windows' own
+    } stored[] = {{L"DE", L"de"}, {L"pt-br", L"pt-BR"}, {L"xx-YY", L""}};
+    for (const auto& c : stored) {
+        SetRaw(L"Language", REG_SZ, TextBytes(c.stored));
+        SpeakChosenLanguage();
+        Restart();
+        const std::size_t expected = *c.checked ? 1 + (FindLanguage(c.checked) - Languages().data()) : 0;
+        for (std::size_t i = 0; i < form->LanguageMenu->Count(); ++i)
+            EXPECT_EQ(form->LanguageMenu->Items(i)->Checked(), i == expected)
+                << ToUtf8(c.stored) << ": " << ToUtf8(form->LanguageMenu->Items(i)->Caption());
+    }
+
     const struct {
         const char* what;
         DWORD type;
