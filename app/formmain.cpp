@@ -179,7 +179,7 @@ void TFormMain::FormCreate(TObject*)
     ApplyStoredSettings();
     HoldOptimizeHotkey();
     languageChoice_ = ReadLanguageSetting();
-    for (const auto& [item, tag] : languageItems_) item->SetChecked(tag == languageChoice_);
+    CheckLanguageItem();
     themeChoice_ = ReadThemeSetting();
     ApplyTheme();
 
@@ -528,13 +528,22 @@ void TFormMain::ApplyLanguage()
     ApplyDirection();
     texts_.Apply();
     NotifyLanguage(this);
-    for (const auto& [item, tag] : languageItems_) item->SetChecked(tag == languageChoice_);
+    CheckLanguageItem();
     // The texts that carry a figure.
     LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
     if (isNT_) LabelCPUP->SetCaption(Text(TText::WindowNotAvailable));
     ShowStatus(Mem->ReadStatus());
     FitTexts();
     SetClientSize(ClientWidth(settingsOpen_), ClientRect().bottom);
+}
+
+void TFormMain::CheckLanguageItem()
+{
+    // The item of the language the choice is spoken in, however its tag was
+    // stored ("DE", "pt-br"); "Windows default" for no choice and for one
+    // that names no language of ours, as Windows' own is spoken for both.
+    const TLanguage* chosen = ChosenLanguage(languageChoice_);
+    for (const auto& [item, tag] : languageItems_) item->SetChecked(ChosenLanguage(tag) == chosen);
 }
 
 void TFormMain::ApplyDirection()

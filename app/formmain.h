@@ -174,6 +174,8 @@ private:
     // Re-labels the window, the settings page and the tray in the language
     // now spoken.
     void ApplyLanguage();
+    // Checks the Language menu's item for the stored choice.
+    void CheckLanguageItem();
     // The window and the tray menu read from right to left in Arabic and
     // Hebrew, from left to right otherwise.
     void ApplyDirection();

@@ -12,10 +12,14 @@ void Speak(const TLanguage& language)
 
 } // namespace
 
+const TLanguage* ChosenLanguage(std::wstring_view chosenTag) noexcept
+{
+    return chosenTag.empty() ? nullptr : FindLanguage(chosenTag);
+}
+
 const TLanguage& LanguageFor(std::wstring_view chosenTag)
 {
-    if (!chosenTag.empty())
-        if (const TLanguage* chosen = FindLanguage(chosenTag)) return *chosen;
+    if (const TLanguage* chosen = ChosenLanguage(chosenTag)) return *chosen;
     return ChooseLanguage(UserPreferredLanguages());
 }
 

@@ -6,6 +6,11 @@
 
 #include "toolkit/texts.h"
 
+// The language a stored choice names, in whatever case it was stored;
+// nothing for Windows' own: an empty tag, or one that names no language of
+// ours. Two choices are the same when they give the same here.
+const TLanguage* ChosenLanguage(std::wstring_view chosenTag) noexcept;
+
 // The language for a stored choice: the tagged language, or, for an empty
 // or unknown tag, the first of Windows' preferred languages that is here.
 const TLanguage& LanguageFor(std::wstring_view chosenTag);

@@ -58,9 +58,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         Application->Run();
         return 0;
     } catch (const Exception& error) {
-        MessageBoxW(nullptr, ErrorReportText(error.Message()).c_str(), L"Quenfel", MB_OK | MB_ICONERROR);
+        ShowMessageBox(nullptr, ErrorReportText(error.Message()), L"Quenfel", MB_OK | MB_ICONERROR);
     } catch (const std::exception& error) {
-        MessageBoxW(nullptr, FromUtf8(error.what()).c_str(), L"Quenfel", MB_OK | MB_ICONERROR);
+        ShowMessageBox(nullptr, FromUtf8(error.what()), L"Quenfel", MB_OK | MB_ICONERROR);
     }
     return 1;
 }

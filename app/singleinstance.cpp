@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "toolkit/application.h"
 #include "toolkit/commandline.h"
 #include "toolkit/texts.h"
 
@@ -15,8 +16,8 @@ void ShowAlreadyRunningWarning()
 {
     // No owner window exists yet: MB_TASKMODAL keeps the box modal for the
     // process, and a box without an owner is centred on the screen.
-    MessageBoxW(nullptr, Text(TText::ErrorAlreadyRunning).c_str(), Text(TText::ErrorWarning).c_str(),
-                MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL | MB_SETFOREGROUND);
+    ShowMessageBox(nullptr, Text(TText::ErrorAlreadyRunning), Text(TText::ErrorWarning),
+                   MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
 bool FirstArgumentIs(const wchar_t* commandLine, std::wstring_view option)

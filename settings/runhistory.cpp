@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <optional>
 
 #include "toolkit/handles.h"
@@ -71,7 +70,7 @@ void MakeFolder(const std::wstring& path)
 }
 
 // The whole file, or nothing when it cannot be read; error says why (0 when
-// it was read).
+// it was read, ERROR_FILE_TOO_LARGE when it is far too large to be a history).
 std::optional<std::string> ReadWhole(const std::wstring& path, DWORD& error)
 {
     error = 0;
@@ -83,13 +82,19 @@ std::optional<std::string> ReadWhole(const std::wstring& path, DWORD& error)
     }
     LARGE_INTEGER size{};
     // A history of its full length is some 90 KB; anything far larger is
-    // not one, and is never read into memory.
+    // not one, and is never read into memory. Nor is a part of it read: its
+    // cut would look like a damaged end, and mending that would drop
+    // everything after it.
     constexpr LONGLONG kLargest = 16 * 1024 * 1024;
     if (!GetFileSizeEx(file.Get(), &size)) {
         error = GetLastError();
         return std::nullopt;
     }
-    std::string text(static_cast<std::size_t>(std::min(size.QuadPart, kLargest + 1)), '\0');
+    if (size.QuadPart > kLargest) {
+        error = ERROR_FILE_TOO_LARGE;
+        return std::nullopt;
+    }
+    std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!text.empty() && !ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr)) {
         error = GetLastError();
@@ -147,14 +152,26 @@ bool CutTo(const std::wstring& path, std::size_t length)
 
 // Keeps a damaged file for the user to look at, beside those set aside
 // before: each moves one number up, and only the oldest of kAsideKept goes.
-// Nothing is ever moved over another file, so a move that fails leaves the
-// history where it was.
-void SetAside(const std::wstring& path)
+// One that can neither go nor move (read-only, or open in a viewer that does
+// not share it) keeps its number and is stepped over, so that it never stops
+// a later file from being set aside. Nothing is ever moved over another
+// file, so a move that fails leaves the file where it was. False when no
+// number could be freed or the file would not move: it is left as it was.
+bool SetAside(const std::wstring& path)
 {
     auto aside = [&path](int n) { return path + L"." + std::to_wstring(n) + L".bad"; };
-    DeleteFileW(aside(kAsideKept).c_str());
-    for (int n = kAsideKept - 1; n >= 1; --n) MoveFileExW(aside(n).c_str(), aside(n + 1).c_str(), MOVEFILE_WRITE_THROUGH);
-    if (!MoveFileExW(path.c_str(), aside(1).c_str(), MOVEFILE_WRITE_THROUGH)) RaiseWriteError(path, GetLastError());
+    auto taken = [&aside](int n) { return GetFileAttributesW(aside(n).c_str()) != INVALID_FILE_ATTRIBUTES; };
+    // The lowest free number; when every one is taken, the oldest that can go goes.
+    int slot = 1;
+    while (slot <= kAsideKept && taken(slot)) ++slot;
+    if (slot > kAsideKept) {
+        slot = kAsideKept;
+        while (slot >= 1 && !DeleteFileW(aside(slot).c_str())) --slot;
+        if (slot < 1) return false;
+    }
+    for (int n = slot - 1; n >= 1; --n)
+        if (MoveFileExW(aside(n).c_str(), aside(slot).c_str(), MOVEFILE_WRITE_THROUGH)) slot = n;
+    return MoveFileExW(path.c_str(), aside(slot).c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 // Makes the file with its header and the first line together; false when it
@@ -236,17 +253,15 @@ void AppendRunHistory(const std::wstring& path, const TRunRecord& record)
     const std::optional<std::string> text = ReadWhole(path, error);
     // The runs the file held, when it could be read and is whole.
     std::optional<std::size_t> count = text ? CountHistoryRecords(*text) : std::nullopt;
-    if (text && !count) {
-        const std::optional<std::size_t> whole = UndamagedLength(*text);
-        if (whole && CutTo(path, *whole)) {
-            // Only its end was lost (a power cut): every whole line stays.
-            count = CountHistoryRecords(std::string_view(*text).substr(0, *whole));
-        } else {
-            // Damaged, or not ours: kept for the user to look at, and a new
-            // history begins.
-            SetAside(path);
-            error = ERROR_FILE_NOT_FOUND;
-        }
+    const std::optional<std::size_t> whole = text && !count ? UndamagedLength(*text) : std::nullopt;
+    if (whole && CutTo(path, *whole)) {
+        // Only its end was lost (a power cut): every whole line stays.
+        count = CountHistoryRecords(std::string_view(*text).substr(0, *whole));
+    } else if ((text && !count) || error == ERROR_FILE_TOO_LARGE) {
+        // Damaged, not ours, or far too large: kept whole for the user to
+        // look at, and a new history begins. When it cannot be set aside
+        // now, the line goes at its end, and a later run tries again.
+        if (SetAside(path)) error = ERROR_FILE_NOT_FOUND;
     }
     if (error == ERROR_FILE_NOT_FOUND) {
         if (CreateWithFirstLine(path, line)) return;

@@ -18,13 +18,15 @@ TLocalTime LocalTimeNow();
 
 // Adds the run's line to the file at path, making the folder and the file
 // (with its header) when missing. A file damaged only at its end (a power
-// cut) loses just that end; one that is otherwise not a whole history of this
-// program's is set aside as path + ".1.bad" (earlier ones move up to ".5.bad")
-// and a new one started. Past kHistoryTrimAbove runs the file is cut back to
-// the last kHistoryKeep; a cut that cannot be made now is made by a later
-// run. When another copy holds the lock past a short wait, the line is only
-// appended: nothing is cut, mended or set aside. Raises EOSError when the
-// line could not be written.
+// cut) loses just that end; one that is otherwise not a whole history of
+// this program's, or is far too large to be one, is set aside whole as
+// path + ".1.bad" (earlier ones move up to ".5.bad"; one that cannot move
+// keeps its number) and a new one started; when none can be set aside, the
+// line goes at its end and a later run tries again. Past kHistoryTrimAbove
+// runs the file is cut back to the last kHistoryKeep; a cut that cannot be
+// made now is made by a later run. When another copy holds the lock past a
+// short wait, the line is only appended: nothing is cut, mended or set
+// aside. Raises EOSError when the line could not be written.
 void AppendRunHistory(const std::wstring& path, const TRunRecord& record);
 
 // Makes the folder and a file holding only the header when there is none,

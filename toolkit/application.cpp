@@ -46,10 +46,14 @@ void ReportWindowError(TObject* sender) noexcept
     Application->HandleException(sender);
 }
 
-std::wstring ErrorReportText(const std::wstring& message)
+UINT MessageBoxReading() noexcept
 {
-    if (!message.empty() && message.back() > L'.') return message + L".";
-    return message;
+    return CurrentLanguage().RightToLeft ? MB_RTLREADING | MB_RIGHT : 0;
+}
+
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) noexcept
+{
+    return ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags | MessageBoxReading());
 }
 
 TApplication::TApplication() = default;
@@ -376,7 +380,7 @@ int TApplication::MessageBox(const std::wstring& text, const std::wstring& capti
     if (owner == nullptr) owner = handle_;
     const std::wstring& shown = caption.empty() ? (title_.empty() ? (title_ = ModuleTitle()) : title_) : caption;
     ++openBoxes_;
-    const int answer = ::MessageBoxW(owner, text.c_str(), shown.c_str(), flags);
+    const int answer = ShowMessageBox(owner, text, shown, flags);
     --openBoxes_;
     return answer;
 }

@@ -25,9 +25,13 @@ using TApplicationHook = std::function<bool(TMessage& message)>;
 // The application window's class, by which another process can find it.
 inline constexpr wchar_t ApplicationWindowClass[] = L"QuenfelApplication";
 
-// The text the default error report shows: the message with a full stop
-// appended when its last character sorts after "." (a letter or a digit).
-std::wstring ErrorReportText(const std::wstring& message);
+// The flags that make a message box read in the current language's
+// direction: from the right, and set against the right edge, for Arabic and
+// Hebrew; none for the others.
+UINT MessageBoxReading() noexcept;
+// MessageBoxW with those flags. Every box of ours goes through here, also
+// those shown before the application window exists or after it failed.
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) noexcept;
 
 class TApplication : public TComponent {
 public:

@@ -63,6 +63,16 @@ std::wstring FormatMessageText(std::wstring_view pattern, std::int64_t arg)
     return ReplaceFirstPlaceholder(pattern, std::to_wstring(arg));
 }
 
+std::wstring ErrorReportText(const std::wstring& message)
+{
+    // The marks that end a sentence: Latin, the fullwidth and ideographic
+    // ones of Chinese and Japanese, Arabic's question mark and Urdu's full
+    // stop, the Devanagari dandas, Ethiopic's full stop, and the ellipsis.
+    constexpr std::wstring_view kSentenceEnds = L".!?\u2026\u3002\uFF0E\uFF01\uFF1F\uFF61\u061F\u06D4\u0964\u0965\u1362";
+    if (message.empty() || kSentenceEnds.find(message.back()) != std::wstring_view::npos) return message;
+    return message + L".";
+}
+
 void CheckListIndex(std::size_t index, std::size_t count)
 {
     // A negative index that became unsigned reads as itself in the message.

@@ -82,6 +82,11 @@ public:
 std::wstring FormatMessageText(std::wstring_view pattern, std::wstring_view arg);
 std::wstring FormatMessageText(std::wstring_view pattern, std::int64_t arg);
 
+// The text the default error report shows: the message with a full stop
+// appended unless it already ends a sentence, in any script the program
+// speaks ("。", "؟", "।", "…" as well as ".", "!", "?").
+std::wstring ErrorReportText(const std::wstring& message);
+
 // UTF-16 <-> UTF-8 without platform calls; unpaired surrogates become U+FFFD.
 std::string ToUtf8(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);

@@ -861,13 +861,15 @@ TEST_F(FeaturesTest, AChosenLanguageRelabelsTheOpenWindowAndSurvivesARestart)
     german("after a restart");
 
     // Arabic reads from the right: the window and what is in it mirrored,
-    // and the tray menu.
+    // the tray menu, and every message box.
+    EXPECT_EQ(MessageBoxReading(), 0u);
     form->Show();
     form->LanguageClick(L"ar");
     auto mirrored = [](HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0; };
     EXPECT_TRUE(mirrored(form->Handle()));
     EXPECT_TRUE(mirrored(form->GroupBoxMonitor->Handle()));
     EXPECT_TRUE(form->PopupMenuIcon->RightToLeft());
+    EXPECT_EQ(MessageBoxReading(), static_cast<UINT>(MB_RTLREADING | MB_RIGHT));
     // The shell's tip reads from the right too.
     form->GradientButton1Click(form);
     form->TimerMemTimer(form);
@@ -884,6 +886,22 @@ TEST_F(FeaturesTest, AChosenLanguageRelabelsTheOpenWindowAndSurvivesARestart)
     if (&windows == &EnglishLanguage()) {
         EXPECT_EQ(form->SpeedButtonOptimize->Caption(), L"&Optimize Now");
         EXPECT_EQ(form->Font().Name(), L"MS Sans Serif");
+    }
+
+    // A choice stored in another case checks the item of the language it
+    // names; one that names none, Windows' own, which is then spoken.
+    const struct {
+        const wchar_t* stored;
+        const wchar_t* checked;  // "": Windows' own
+    } stored[] = {{L"DE", L"de"}, {L"pt-br", L"pt-BR"}, {L"xx-YY", L""}};
+    for (const auto& c : stored) {
+        SetRaw(L"Language", REG_SZ, TextBytes(c.stored));
+        SpeakChosenLanguage();
+        Restart();
+        const std::size_t expected = *c.checked ? 1 + (FindLanguage(c.checked) - Languages().data()) : 0;
+        for (std::size_t i = 0; i < form->LanguageMenu->Count(); ++i)
+            EXPECT_EQ(form->LanguageMenu->Items(i)->Checked(), i == expected)
+                << ToUtf8(c.stored) << ": " << ToUtf8(form->LanguageMenu->Items(i)->Caption());
     }
 
     const struct {

@@ -30,3 +30,31 @@ TEST(Errors, CarryTheirFixedTexts)
     EXPECT_EQ(ERangeError().Message(), L"Range check error");
     EXPECT_STREQ(ERangeError().what(), "Range check error");
 }
+
+// A full stop ends a report's text unless a sentence end of any script the
+// program speaks already does.
+TEST(ErrorReport, AFullStopEndsTheTextUnlessASentenceEndDoes)
+{
+    const struct {
+        std::wstring message, shown;
+    } cases[] = {
+        {L"Disk full", L"Disk full."},
+        {L"Error 5", L"Error 5."},
+        {L"Done.", L"Done."},
+        {L"(see above)", L"(see above)."},
+        {L"Path /", L"Path /."},
+        {L"", L""},
+        {L"Really?", L"Really?"},
+        {L"Stop!", L"Stop!"},
+        {L"Wait\u2026", L"Wait\u2026"},
+        {L"\u30E1\u30E2\u30EA\u4E0D\u8DB3\u3002", L"\u30E1\u30E2\u30EA\u4E0D\u8DB3\u3002"},
+        {L"\u5185\u5B58\u4E0D\u8DB3\uFF01", L"\u5185\u5B58\u4E0D\u8DB3\uFF01"},
+        {L"\u7D42\u4E86\uFF1F", L"\u7D42\u4E86\uFF1F"},
+        {L"\u0647\u0644\u061F", L"\u0647\u0644\u061F"},
+        {L"\u0645\u06D4", L"\u0645\u06D4"},
+        {L"\u0924\u094D\u0930\u0941\u091F\u093F\u0964", L"\u0924\u094D\u0930\u0941\u091F\u093F\u0964"},
+        {L"\u1235\u1362", L"\u1235\u1362"},
+        {L"\u05E9\u05D2\u05D9\u05D0\u05D4", L"\u05E9\u05D2\u05D9\u05D0\u05D4."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ErrorReportText(c.message), c.shown) << ToUtf8(c.message);
+}

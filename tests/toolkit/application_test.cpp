@@ -31,17 +31,6 @@ struct TReportCatcher {
     ~TReportCatcher() { Application->OnException = nullptr; }
 };
 
-TEST(ErrorReport, AFullStopFollowsTextEndingAfterTheFullStopInSortOrder)
-{
-    EXPECT_EQ(ErrorReportText(L"Disk full"), L"Disk full.");
-    EXPECT_EQ(ErrorReportText(L"Error 5"), L"Error 5.");
-    EXPECT_EQ(ErrorReportText(L"Done."), L"Done.");
-    EXPECT_EQ(ErrorReportText(L"(see above)"), L"(see above)");
-    EXPECT_EQ(ErrorReportText(L"Range -"), L"Range -");
-    EXPECT_EQ(ErrorReportText(L"Path /"), L"Path /.");
-    EXPECT_EQ(ErrorReportText(L""), L"");
-}
-
 TEST(ErrorReport, AnErrorInAHandlerIsReportedAndTheLoopGoesOn)
 {
     TReportCatcher reports;
