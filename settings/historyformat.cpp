@@ -9,7 +9,7 @@ namespace {
 constexpr std::uint64_t kBytesPerMB = 1'048'576;
 constexpr std::string_view kLineEnd = "\r\n";
 
-constexpr std::array<std::string_view, 4> kTriggerNames = {"manual", "alarm", "scheduled", "request"};
+constexpr std::array<std::string_view, 5> kTriggerNames = {"manual", "alarm", "scheduled", "request", "interval"};
 constexpr std::array<std::string_view, 2> kResultNames = {"ok", "out of memory"};
 
 std::string_view TriggerName(TRunTrigger trigger)
@@ -67,6 +67,63 @@ bool IsSeconds(std::string_view t)
            && IsNumber(t.substr(dot + 1), 3, 0, 999);
 }
 
+// "+212.4" or "-0.3": a sign, a whole number, one decimal.
+std::size_t SignedTenthsLength(std::string_view t)
+{
+    if (t.empty() || (t[0] != '+' && t[0] != '-')) return 0;
+    const std::size_t dot = t.find('.');
+    if (dot == std::string_view::npos || dot + 2 > t.size() || !IsCount(t.substr(1, dot - 1)) || !IsDigit(t[dot + 1]))
+        return 0;
+    return dot + 2;
+}
+
+// One area's result: "workingsets=+212.4(41/57)", "fill=-0.3",
+// "filecache=skipped-rights", "combine=failed-1314".
+bool IsAreaResult(std::string_view token)
+{
+    const std::size_t equals = token.find('=');
+    if (equals == 0 || equals == std::string_view::npos) return false;
+    for (char c : token.substr(0, equals))
+        if (c < 'a' || c > 'z') return false;
+    std::string_view result = token.substr(equals + 1);
+    if (result.substr(0, 8) == "skipped-") {
+        result.remove_prefix(8);
+        if (result.empty()) return false;
+        for (char c : result)
+            if (c < 'a' || c > 'z') return false;
+        return true;
+    }
+    if (result.substr(0, 7) == "failed-") return IsCount(result.substr(7));
+    const std::size_t number = SignedTenthsLength(result);
+    if (number == 0) return false;
+    result.remove_prefix(number);
+    if (result.empty()) return true;
+    const std::size_t slash = result.find('/');
+    return result.size() > 4 && result.front() == '(' && result.back() == ')' && slash != std::string_view::npos &&
+           IsCount(result.substr(1, slash - 1)) && IsCount(result.substr(slash + 1, result.size() - slash - 2));
+}
+
+// The areas field: results separated by single spaces, or nothing.
+bool IsAreas(std::string_view areas)
+{
+    while (!areas.empty()) {
+        const std::size_t space = areas.find(' ');
+        if (!IsAreaResult(areas.substr(0, space))) return false;
+        if (space == std::string_view::npos) break;
+        areas.remove_prefix(space + 1);
+        if (areas.empty()) return false;
+    }
+    return true;
+}
+
+// The header's length: today's, or the one before runs had areas.
+std::optional<std::size_t> HeaderLength(std::string_view file)
+{
+    for (std::string_view header : {kHistoryHeader, kHistoryHeaderWithoutAreas})
+        if (file.substr(0, header.size()) == header) return header.size();
+    return std::nullopt;
+}
+
 template <std::size_t N>
 bool IsOneOf(std::string_view text, const std::array<std::string_view, N>& names)
 {
@@ -75,10 +132,11 @@ bool IsOneOf(std::string_view text, const std::array<std::string_view, N>& names
     return false;
 }
 
-// One run's line, without its line end.
+// One run's line, without its line end: with its areas, or, written before
+// runs had them, without.
 bool IsRecord(std::string_view line)
 {
-    std::array<std::string_view, 8> fields;
+    std::array<std::string_view, 9> fields;
     std::size_t n = 0;
     for (;;) {
         const std::size_t comma = line.find(',');
@@ -87,22 +145,23 @@ bool IsRecord(std::string_view line)
         if (comma == std::string_view::npos) break;
         line.remove_prefix(comma + 1);
     }
-    return n == fields.size() && IsIsoTime(fields[0]) && IsOneOf(fields[1], kTriggerNames) && IsCount(fields[2])
-           && IsCount(fields[3]) && IsCount(fields[4]) && IsCount(fields[5]) && IsSeconds(fields[6])
-           && IsOneOf(fields[7], kResultNames);
+    return (n == 8 || (n == 9 && IsAreas(fields[8]))) && IsIsoTime(fields[0]) && IsOneOf(fields[1], kTriggerNames) &&
+           IsCount(fields[2]) && IsCount(fields[3]) && IsCount(fields[4]) && IsCount(fields[5]) &&
+           IsSeconds(fields[6]) && IsOneOf(fields[7], kResultNames);
 }
 
 // The start of a line as this program writes it, cut short anywhere
 // (its CR included, its LF not).
 bool IsRecordStart(std::string_view text)
 {
-    constexpr std::size_t kLongestLine = 160;
+    constexpr std::size_t kLongestLine = 400;
     // Every line starts with its year.
     if (text.size() >= kLongestLine || (!text.empty() && !IsDigit(text[0]))) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         const bool ok = IsDigit(c) || (c >= 'a' && c <= 'z') || c == 'T' || c == ',' || c == ':' || c == '-'
-                        || c == '+' || c == '.' || c == ' ' || (c == '\r' && i + 1 == text.size());
+                        || c == '+' || c == '.' || c == ' ' || c == '=' || c == '(' || c == ')' || c == '/'
+                        || (c == '\r' && i + 1 == text.size());
         if (!ok) return false;
     }
     return true;
@@ -134,14 +193,17 @@ std::string FormatHistoryLine(const TRunRecord& r)
                   static_cast<unsigned long long>(r.Milliseconds % 1000));
     line += seconds;
     line += ResultName(r.Result);
+    line += ',';
+    line += r.Areas;
     line += kLineEnd;
     return line;
 }
 
 std::optional<std::size_t> CountHistoryRecords(std::string_view file)
 {
-    if (file.substr(0, kHistoryHeader.size()) != kHistoryHeader) return std::nullopt;
-    file.remove_prefix(kHistoryHeader.size());
+    const std::optional<std::size_t> header = HeaderLength(file);
+    if (!header) return std::nullopt;
+    file.remove_prefix(*header);
     std::size_t count = 0;
     while (!file.empty()) {
         const std::size_t end = file.find(kLineEnd);
@@ -154,8 +216,9 @@ std::optional<std::size_t> CountHistoryRecords(std::string_view file)
 
 std::optional<std::size_t> UndamagedLength(std::string_view file)
 {
-    if (file.substr(0, kHistoryHeader.size()) != kHistoryHeader) return std::nullopt;
-    std::size_t whole = kHistoryHeader.size();
+    const std::optional<std::size_t> header = HeaderLength(file);
+    if (!header) return std::nullopt;
+    std::size_t whole = *header;
     for (;;) {
         const std::size_t end = file.find(kLineEnd, whole);
         if (end == std::string_view::npos || !IsRecord(file.substr(whole, end - whole))) break;
@@ -173,7 +236,7 @@ std::optional<std::size_t> UndamagedLength(std::string_view file)
 std::string TrimmedHistory(std::string_view file)
 {
     std::vector<std::size_t> lineStarts;
-    for (std::size_t at = kHistoryHeader.size(); at < file.size();) {
+    for (std::size_t at = HeaderLength(file).value_or(file.size()); at < file.size();) {
         lineStarts.push_back(at);
         const std::size_t end = file.find(kLineEnd, at);
         if (end == std::string_view::npos) break;

@@ -10,8 +10,9 @@
 #include <string_view>
 
 // What started a run: the user (the button or the tray menu), the alarm,
-// "/optimize" alone, or "/optimize" handed to the copy that was running.
-enum class TRunTrigger : std::uint8_t { rtManual, rtAlarm, rtScheduled, rtRequest };
+// "/optimize" alone, "/optimize" handed to the copy that was running, or the
+// interval the user chose.
+enum class TRunTrigger : std::uint8_t { rtManual, rtAlarm, rtScheduled, rtRequest, rtInterval };
 enum class TRunResult : std::uint8_t { rrOk, rrOutOfMemory };
 
 // A wall-clock time as the user's clock shows it, with its offset from UTC.
@@ -28,6 +29,9 @@ struct TRunRecord {
     std::uint64_t FreeAfterBytes = 0;
     std::uint64_t Milliseconds = 0;
     TRunResult Result = TRunResult::rrOk;
+    // What each memory area the run took gave: "workingsets=+212.4(41/57)
+    // fill=+380.0", as the engine words it.
+    std::string Areas;
 };
 
 // The rise in free memory across the run; 0 when it did not rise.
@@ -37,6 +41,10 @@ inline std::uint64_t FreedBytes(const TRunRecord& run)
 }
 
 inline constexpr std::string_view kHistoryHeader =
+    "start,trigger,MB asked for,free MB before,free MB after,MB freed,seconds,result,areas\r\n";
+// The header of files written before runs had areas. Such a file keeps its
+// lines, which have no areas field, and takes new ones as they are.
+inline constexpr std::string_view kHistoryHeaderWithoutAreas =
     "start,trigger,MB asked for,free MB before,free MB after,MB freed,seconds,result\r\n";
 // The file keeps the last kHistoryKeep runs; it is cut back to them once it
 // holds more than kHistoryTrimAbove, so that not every run rewrites it.
@@ -48,7 +56,7 @@ std::string FormatIsoTime(const TLocalTime& time);
 
 // One line of the file, CR LF included. Free memory is in whole MB of
 // 1,048,576 bytes; what a run freed is the rise in free memory, 0 when it
-// did not rise; the seconds carry three decimals.
+// did not rise; the seconds carry three decimals; the areas come last.
 std::string FormatHistoryLine(const TRunRecord& record);
 
 // The number of runs a stored file holds, or nothing when it is not a whole
@@ -63,5 +71,5 @@ std::optional<std::size_t> CountHistoryRecords(std::string_view file);
 std::optional<std::size_t> UndamagedLength(std::string_view file);
 
 // The header and the last kHistoryKeep lines of a file that
-// CountHistoryRecords accepts.
+// CountHistoryRecords accepts; an older file gets today's header.
 std::string TrimmedHistory(std::string_view file);

@@ -33,17 +33,23 @@ TEST(HistoryFormat, ALineHoldsTheRunsFiguresInWholeMegabytes)
         const char* expected;
     } cases[] = {
         {"an alarm run east of UTC",
-         {{2026, 12, 8, 9, 5, 7, 60}, TRunTrigger::rtAlarm, 50, 100 * MB + 5, 150 * MB + 3, 2'345, TRunResult::rrOk},
-         "2026-12-08T09:05:07+01:00,alarm,50,100,150,49,2.345,ok\r\n"},
+         {{2026, 12, 8, 9, 5, 7, 60}, TRunTrigger::rtAlarm, 50, 100 * MB + 5, 150 * MB + 3, 2'345, TRunResult::rrOk,
+          "workingsets=+212.4(41/57) filecache=skipped-rights fill=-0.3 combine=failed-1314"},
+         "2026-12-08T09:05:07+01:00,alarm,50,100,150,49,2.345,ok,"
+         "workingsets=+212.4(41/57) filecache=skipped-rights fill=-0.3 combine=failed-1314\r\n"},
         {"west of UTC, half an hour off",
-         {{2026, 1, 31, 23, 59, 59, -570}, TRunTrigger::rtManual, 812, 0, 851'968'000, 0, TRunResult::rrOk},
-         "2026-01-31T23:59:59-09:30,manual,812,0,812,812,0.000,ok\r\n"},
+         {{2026, 1, 31, 23, 59, 59, -570}, TRunTrigger::rtManual, 812, 0, 851'968'000, 0, TRunResult::rrOk, ""},
+         "2026-01-31T23:59:59-09:30,manual,812,0,812,812,0.000,ok,\r\n"},
         {"less free after the run: nothing freed",
-         {{2026, 6, 1, 0, 0, 0, 0}, TRunTrigger::rtScheduled, 7, 900 * MB, 800 * MB, 61'005, TRunResult::rrOk},
-         "2026-06-01T00:00:00+00:00,scheduled,7,900,800,0,61.005,ok\r\n"},
+         {{2026, 6, 1, 0, 0, 0, 0}, TRunTrigger::rtScheduled, 7, 900 * MB, 800 * MB, 61'005, TRunResult::rrOk, ""},
+         "2026-06-01T00:00:00+00:00,scheduled,7,900,800,0,61.005,ok,\r\n"},
         {"handed over, out of memory",
-         {{2026, 6, 1, 0, 0, 0, 345}, TRunTrigger::rtRequest, 4000, 1 << 20, 1 << 20, 999, TRunResult::rrOutOfMemory},
-         "2026-06-01T00:00:00+05:45,request,4000,1,1,0,0.999,out of memory\r\n"},
+         {{2026, 6, 1, 0, 0, 0, 345}, TRunTrigger::rtRequest, 4000, 1 << 20, 1 << 20, 999, TRunResult::rrOutOfMemory,
+          "fill=failed-8"},
+         "2026-06-01T00:00:00+05:45,request,4000,1,1,0,0.999,out of memory,fill=failed-8\r\n"},
+        {"on the interval",
+         {{2026, 6, 1, 0, 0, 0, 0}, TRunTrigger::rtInterval, 1, 0, 0, 0, TRunResult::rrOk, "standby=+0.0"},
+         "2026-06-01T00:00:00+00:00,interval,1,0,0,0,0.000,ok,standby=+0.0\r\n"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FormatHistoryLine(c.run), c.expected) << c.what;
@@ -56,7 +62,10 @@ TEST(HistoryFormat, ALineHoldsTheRunsFiguresInWholeMegabytes)
 TEST(HistoryFormat, OnlyAWholeFileOfOursCounts)
 {
     const std::string header(kHistoryHeader);
+    const std::string oldHeader(kHistoryHeaderWithoutAreas);
     const std::string line = "2026-12-08T09:05:07+01:00,alarm,50,100,150,49,2.345,ok\r\n";
+    const std::string run = "2026-12-08T09:05:07+01:00,manual,50,100,150,49,2.345,ok,";
+    const std::string withAreas = run + "workingsets=+1.0(1/2) filecache=skipped-windows fill=+49.0\r\n";
     const std::size_t oneLine = header.size() + line.size();
     const std::string zeros(300, '\0');
     const struct {
@@ -84,6 +93,19 @@ TEST(HistoryFormat, OnlyAWholeFileOfOursCounts)
         {"a byte-order mark", "\xEF\xBB\xBF" + header + line, std::nullopt},
         {"an empty line", header + "\r\n", std::nullopt},
         {"a field too many", header + "2026-12-08T09:05:07+01:00,alarm,50,100,150,49,2.345,ok,x\r\n", std::nullopt},
+        {"a line with its areas", header + withAreas + run + "\r\n", 2u},
+        {"a file from before areas", oldHeader + line + line, 2u},
+        {"a file from before areas that took new lines", oldHeader + line + withAreas, 2u},
+        {"a file from before areas, damaged at its end", oldHeader + line + withAreas.substr(0, 80), std::nullopt,
+         oldHeader.size() + line.size()},
+        {"an area without its result", header + run + "fill=\r\n", std::nullopt},
+        {"an area's figure without its sign", header + run + "fill=12.5\r\n", std::nullopt},
+        {"an area's figure with two decimals", header + run + "fill=+12.50\r\n", std::nullopt},
+        {"an area's counts unclosed", header + run + "workingsets=+1.0(1/2\r\n", std::nullopt},
+        {"an area's error not a number", header + run + "fill=failed-x\r\n", std::nullopt},
+        {"two spaces between areas", header + run + "fill=+1.0  standby=+1.0\r\n", std::nullopt},
+        {"a space after the last area", header + run + "fill=+1.0 \r\n", std::nullopt},
+        {"a field after the areas", header + run + "fill=+1.0,x\r\n", std::nullopt},
         {"a field too few", header + "2026-12-08T09:05:07+01:00,alarm,50,100,150,2.345,ok\r\n", std::nullopt},
         {"unknown trigger", header + "2026-12-08T09:05:07+01:00,timer,50,100,150,49,2.345,ok\r\n", std::nullopt},
         {"unknown result", header + "2026-12-08T09:05:07+01:00,alarm,50,100,150,49,2.345,fine\r\n", std::nullopt},
@@ -118,4 +140,7 @@ TEST(HistoryFormat, TheCutKeepsTheHeaderAndTheLastRuns)
 
     EXPECT_EQ(TrimmedHistory(History(3)), History(3));
     EXPECT_EQ(TrimmedHistory(History(0)), History(0));
+    // A file from before areas keeps its lines under today's header.
+    const std::string old = History(2).substr(kHistoryHeader.size());
+    EXPECT_EQ(TrimmedHistory(std::string(kHistoryHeaderWithoutAreas) + old), std::string(kHistoryHeader) + old);
 }
