@@ -6,13 +6,6 @@ constexpr std::uint64_t kMsPerMinute = 60'000;
 
 } // namespace
 
-std::optional<std::uint32_t> IntervalFromStore(std::optional<std::uint32_t> stored) noexcept
-{
-    if (!stored) return std::nullopt;
-    if (*stored == 0 || (*stored >= kMinIntervalMinutes && *stored <= kMaxIntervalMinutes)) return stored;
-    return std::nullopt;
-}
-
 void TIntervalRule::SetInterval(std::uint32_t minutes, std::uint64_t nowMs) noexcept
 {
     // Only the first switch on starts the count here; after that it runs

@@ -13,12 +13,6 @@
 #include <cstdint>
 #include <optional>
 
-// The stored REG_DWORD IntervalMinutes: 0 is off; otherwise 5 to 1440.
-inline constexpr std::uint32_t kMinIntervalMinutes = 5;
-inline constexpr std::uint32_t kMaxIntervalMinutes = 1440;
-// A usable interval, or nothing (the setting's default, off, applies).
-std::optional<std::uint32_t> IntervalFromStore(std::optional<std::uint32_t> stored) noexcept;
-
 class TIntervalRule {
 public:
     // 0 switches the interval off. Switching it on starts the count now

@@ -12,7 +12,93 @@ std::optional<std::int32_t> InRange(std::optional<std::uint32_t> stored, std::ui
     return static_cast<std::int32_t>(*stored);
 }
 
+constexpr std::size_t kMaxImageName = 260;
+
+// A file name alone: no folder, no drive, no character Windows refuses in one.
+bool IsImageName(std::wstring_view name)
+{
+    if (name.empty() || name.size() > kMaxImageName || name.front() == L' ' || name.back() == L' ') return false;
+    for (wchar_t c : name)
+        if (c < 0x20 || std::wstring_view(L"\\/:*?\"<>|;,").find(c) != std::wstring_view::npos) return false;
+    return true;
+}
+
+std::wstring_view Trimmed(std::wstring_view text)
+{
+    const std::size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
+}
+
 } // namespace
+
+std::optional<std::vector<std::wstring>> StoredNameList(std::uint32_t type, const std::uint8_t* data, std::size_t size)
+{
+    if (type != kStoredMultiStringType || size % 2 != 0 || (data == nullptr && size != 0)) return std::nullopt;
+    std::vector<std::wstring> names;
+    std::wstring name;
+    bool ended = false;
+    for (std::size_t i = 0; i < size; i += 2) {
+        const wchar_t c = static_cast<wchar_t>(data[i] | data[i + 1] << 8);
+        if (c != 0) {
+            if (ended) return std::nullopt;  // text after the list's end
+            name += c;
+            continue;
+        }
+        if (name.empty()) {
+            ended = true;  // the list's closing zero, or the only one of an empty list
+            continue;
+        }
+        if (!IsImageName(name) || names.size() == kMaxTrimExclude) return std::nullopt;
+        names.push_back(std::move(name));
+        name.clear();
+    }
+    // The list's own closing zero may be missing, as Windows allows; a name's
+    // may not.
+    if (!name.empty()) return std::nullopt;
+    return names;
+}
+
+std::vector<std::uint8_t> NameListBytes(const std::vector<std::wstring>& names)
+{
+    std::vector<std::uint8_t> bytes;
+    auto put = [&bytes](wchar_t c) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>((c >> 8) & 0xFF));
+    };
+    for (const std::wstring& name : names) {
+        for (wchar_t c : name) put(c);
+        put(0);
+    }
+    put(0);
+    if (names.empty()) put(0);  // two zeros, as Windows writes an empty list
+    return bytes;
+}
+
+std::vector<std::wstring> NamesFromText(std::wstring_view text)
+{
+    std::vector<std::wstring> names;
+    while (!text.empty() && names.size() < kMaxTrimExclude) {
+        const std::size_t end = text.find_first_of(L";,");
+        std::wstring_view name = Trimmed(text.substr(0, end));
+        const std::size_t folder = name.find_last_of(L"\\/:");
+        if (folder != std::wstring_view::npos) name = Trimmed(name.substr(folder + 1));
+        if (IsImageName(name)) names.emplace_back(name);
+        if (end == std::wstring_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return names;
+}
+
+std::wstring NamesText(const std::vector<std::wstring>& names)
+{
+    std::wstring text;
+    for (const std::wstring& name : names) {
+        if (!text.empty()) text += L"; ";
+        text += name;
+    }
+    return text;
+}
 
 std::optional<std::uint32_t> StoredDword(std::uint32_t type, const std::uint8_t* data, std::size_t size)
 {
@@ -47,5 +133,13 @@ TUserSettings SettingsFromStore(const TStoredSettings& stored, const TUserSettin
     s.OptimizeHotkey = stored.OptimizeHotkey && IsUsableHotkey(*stored.OptimizeHotkey)
                            ? static_cast<std::uint16_t>(*stored.OptimizeHotkey)
                            : defaults.OptimizeHotkey;
+    // No area at all, or one this program does not know, was not written by it.
+    s.MemoryAreas = stored.MemoryAreas && *stored.MemoryAreas != 0 && (*stored.MemoryAreas & ~kStoredAreasMask) == 0
+                        ? *stored.MemoryAreas
+                        : defaults.MemoryAreas;
+    const bool intervalOff = stored.IntervalMinutes == 0u;
+    s.IntervalMinutes = intervalOff ? 0 : InRange(stored.IntervalMinutes, kMinIntervalMinutes, kMaxIntervalMinutes)
+                                              .value_or(static_cast<std::int32_t>(defaults.IntervalMinutes));
+    s.TrimExclude = stored.TrimExclude.value_or(defaults.TrimExclude);
     return s;
 }

@@ -5,15 +5,26 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
 
 // The registry's type number of a 32-bit little-endian integer (REG_DWORD).
 inline constexpr std::uint32_t kStoredDwordType = 4;
+// ... and of a list of strings (REG_MULTI_SZ).
+inline constexpr std::uint32_t kStoredMultiStringType = 7;
 
 // Ctrl+Alt+Shift+F8: no shortcut of Windows or of the common office
 // programs. A function key, because Ctrl+Alt with a letter is AltGr on many
 // keyboard layouts and types a character there; not F12, which Windows keeps
 // for debuggers.
 inline constexpr std::uint16_t kDefaultOptimizeHotkey = 0x0777;
+
+// The memory areas' bits this program knows (the engine's, checked where the
+// two meet), and the one a run takes when nothing is chosen: the fill.
+inline constexpr std::uint32_t kStoredAreasMask = 0x7F;
+inline constexpr std::uint32_t kStoredDefaultAreas = 1;
 
 // The settings as the window uses them.
 struct TUserSettings {
@@ -25,6 +36,12 @@ struct TUserSettings {
     // The key combination that starts a run from anywhere, as the hotkey
     // control holds it (toolkit/hotkeycode.h); 0: none.
     std::uint16_t OptimizeHotkey = kDefaultOptimizeHotkey;
+    // The memory areas a run frees, a bit each (engine/memoryareas.h).
+    std::uint32_t MemoryAreas = kStoredDefaultAreas;
+    // Minutes between runs on the interval; 0: none.
+    std::uint32_t IntervalMinutes = 0;
+    // Image names ("obs64.exe") whose working sets are never trimmed.
+    std::vector<std::wstring> TrimExclude{};
 };
 
 // What the registry holds for each setting: a number only when the value is
@@ -36,6 +53,9 @@ struct TStoredSettings {
     std::optional<std::uint32_t> RefreshPeriod;
     std::optional<std::uint32_t> TrayShowsFree;
     std::optional<std::uint32_t> OptimizeHotkey;
+    std::optional<std::uint32_t> MemoryAreas;
+    std::optional<std::uint32_t> IntervalMinutes;
+    std::optional<std::vector<std::wstring>> TrimExclude;
 };
 
 // Bounds of the stored numbers; anything outside means the value was not
@@ -45,9 +65,27 @@ struct TStoredSettings {
 inline constexpr std::uint32_t kMaxAlarmLevel = 1'048'576;  // 1 TiB in megabytes
 inline constexpr std::uint32_t kMinRefreshPeriod = 1;
 inline constexpr std::uint32_t kMaxRefreshPeriod = 3'600;
+// Minutes between runs on the interval: 0 (none), or 5 to a day.
+inline constexpr std::uint32_t kMinIntervalMinutes = 5;
+inline constexpr std::uint32_t kMaxIntervalMinutes = 1'440;
 
 // The number a stored value holds, from its registry type and raw bytes.
 std::optional<std::uint32_t> StoredDword(std::uint32_t type, const std::uint8_t* data, std::size_t size);
+
+// The image names a REG_MULTI_SZ holds: UTF-16LE strings, each ended by a
+// zero, the list by one more. Nothing for another type, an odd size, a list
+// not ended, more names than kMaxTrimExclude, or a name that is no image
+// name (empty, a path, too long).
+inline constexpr std::size_t kMaxTrimExclude = 256;
+std::optional<std::vector<std::wstring>> StoredNameList(std::uint32_t type, const std::uint8_t* data, std::size_t size);
+// The same list as the registry keeps it.
+std::vector<std::uint8_t> NameListBytes(const std::vector<std::wstring>& names);
+
+// Image names as the user types them: separated by ";" or ",", spaces around
+// them dropped, a path cut to its file name, at most kMaxTrimExclude.
+std::vector<std::wstring> NamesFromText(std::wstring_view text);
+// "obs64.exe; game.exe"
+std::wstring NamesText(const std::vector<std::wstring>& names);
 
 // The amount to free, held to the slider's range [minimum, maximum]; the
 // default when nothing usable is stored.

@@ -195,6 +195,11 @@ void TRegistry::WriteBinaryData(std::wstring_view name, const void* buffer, std:
     WriteData(name, REG_BINARY, buffer, static_cast<DWORD>(size));
 }
 
+void TRegistry::WriteMultiString(std::wstring_view name, const void* data, DWORD size)
+{
+    WriteData(name, REG_MULTI_SZ, data, size);
+}
+
 void TRegistry::WriteData(std::wstring_view name, DWORD type, const void* data, DWORD size)
 {
     const std::wstring valueName = std::wstring(name);

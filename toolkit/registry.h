@@ -49,6 +49,9 @@ public:
     // the buffer, raises ERegistryException.
     std::int32_t ReadBinaryData(std::wstring_view name, void* buffer, std::int32_t size) const;
     void WriteBinaryData(std::wstring_view name, const void* buffer, std::int32_t size);
+    // A list of strings laid out as REG_MULTI_SZ keeps it: each ended by a
+    // zero, the list by one more.
+    void WriteMultiString(std::wstring_view name, const void* data, DWORD size);
 
     bool DeleteValue(std::wstring_view name);
     bool ValueExists(std::wstring_view name) const;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "settings/storedsettings.h"
 #include "toolkit/hotkeycode.h"
@@ -49,6 +50,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     stored.AutoOptimize = in.Stored();
     stored.RefreshPeriod = in.Stored();
     stored.OptimizeHotkey = in.Stored();
+    stored.MemoryAreas = in.Stored();
+    stored.IntervalMinutes = in.Stored();
+    // The rest is the list of names never trimmed, as any registry type.
+    const std::uint32_t listType = in.Number() % 12;
+    const auto names = StoredNameList(listType, in.data, in.size);
+    if (names) {
+        // What was read is written back the same, and reads the same again.
+        const std::vector<std::uint8_t> written = NameListBytes(*names);
+        if (StoredNameList(kStoredMultiStringType, written.data(), written.size()) != names) std::abort();
+        if (names->size() > kMaxTrimExclude) std::abort();
+    }
+    stored.TrimExclude = names;
     TUserSettings defaults;
     defaults.RamToFree = -5;  // outside every range, so a fallback is told apart
     defaults.AlarmLevel = -6;
@@ -68,6 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A hotkey is the stored one only when the control could have given it.
     if (s.OptimizeHotkey != defaults.OptimizeHotkey
         && (!IsUsableHotkey(s.OptimizeHotkey) || stored.OptimizeHotkey != s.OptimizeHotkey))
+        std::abort();
+    if (s.MemoryAreas == 0 || (s.MemoryAreas & ~kStoredAreasMask) != 0) std::abort();
+    if (s.IntervalMinutes != 0 && (s.IntervalMinutes < kMinIntervalMinutes || s.IntervalMinutes > kMaxIntervalMinutes))
         std::abort();
     return 0;
 }

@@ -102,14 +102,3 @@ TEST(IntervalRule, SwitchedOnItCountsFromThenAndAChangeKeepsTheCount)
     EXPECT_FALSE(rule.Tick(3 * kDay, true));
     EXPECT_FALSE(rule.MsUntilNext(3 * kDay));
 }
-
-TEST(IntervalRule, OnlyOffOrFiveMinutesToADayIsStored)
-{
-    const struct {
-        std::optional<std::uint32_t> stored, used;
-    } cases[] = {
-        {std::nullopt, std::nullopt}, {0u, 0u}, {4u, std::nullopt}, {5u, 5u},
-        {1440u, 1440u}, {1441u, std::nullopt}, {0xFFFFFFFFu, std::nullopt},
-    };
-    for (const auto& c : cases) EXPECT_EQ(IntervalFromStore(c.stored), c.used) << c.stored.value_or(99);
-}

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "settings/storedsettings.h"
@@ -13,6 +14,19 @@
 namespace {
 
 constexpr std::uint32_t kRegSz = 1, kRegBinary = 3, kRegDword = 4, kRegDwordBigEndian = 5, kRegQword = 11;
+
+// The UTF-16LE bytes of a literal, its inner zeros included and its own
+// closing one not.
+template <std::size_t N>
+std::vector<std::uint8_t> bytes(const char16_t (&text)[N])
+{
+    std::vector<std::uint8_t> b;
+    for (std::size_t i = 0; i + 1 < N; ++i) {
+        b.push_back(static_cast<std::uint8_t>(text[i] & 0xFF));
+        b.push_back(static_cast<std::uint8_t>(text[i] >> 8));
+    }
+    return b;
+}
 
 TUserSettings Defaults()
 {
@@ -23,6 +37,8 @@ TUserSettings Defaults()
     d.RefreshPeriod = 1;
     d.TrayShowsFree = false;  // unlike the window's, so that a fallback shows
     d.OptimizeHotkey = 0x0641;  // Ctrl+Alt+A, unlike the window's
+    d.MemoryAreas = 2;          // unlike the window's
+    d.IntervalMinutes = 0;
     return d;
 }
 
@@ -74,6 +90,8 @@ TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
     valid.RefreshPeriod = 5;
     valid.TrayShowsFree = 1;
     valid.OptimizeHotkey = kDefaultOptimizeHotkey;
+    valid.MemoryAreas = 3;
+    valid.IntervalMinutes = 30;
     const TUserSettings good = SettingsFromStore(valid, Defaults(), 1, 128);
     EXPECT_EQ(good.RamToFree, 100);
     EXPECT_EQ(good.AlarmLevel, 500);
@@ -113,6 +131,18 @@ TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
         {"hotkey without a key", &TStoredSettings::OptimizeHotkey, 0x0600u, {100, 500, true, 5, true, 0x0641}},
         {"hotkey unknown flag", &TStoredSettings::OptimizeHotkey, 0x1641u, {100, 500, true, 5, true, 0x0641}},
         {"hotkey beyond a word", &TStoredSettings::OptimizeHotkey, 0x10641u, {100, 500, true, 5, true, 0x0641}},
+        {"areas missing", &TStoredSettings::MemoryAreas, std::nullopt, {100, 500, true, 5, true, 0x0777, 2, 30}},
+        {"areas none", &TStoredSettings::MemoryAreas, 0u, {100, 500, true, 5, true, 0x0777, 2, 30}},
+        {"areas all", &TStoredSettings::MemoryAreas, 0x7Fu, {100, 500, true, 5, true, 0x0777, 0x7F, 30}},
+        {"areas unknown bit", &TStoredSettings::MemoryAreas, 0x81u, {100, 500, true, 5, true, 0x0777, 2, 30}},
+        {"interval off", &TStoredSettings::IntervalMinutes, 0u, {100, 500, true, 5, true, 0x0777, 3, 0}},
+        {"interval missing", &TStoredSettings::IntervalMinutes, std::nullopt, {100, 500, true, 5, true, 0x0777, 3, 0}},
+        {"interval four minutes", &TStoredSettings::IntervalMinutes, 4u, {100, 500, true, 5, true, 0x0777, 3, 0}},
+        {"interval five minutes", &TStoredSettings::IntervalMinutes, 5u, {100, 500, true, 5, true, 0x0777, 3, 5}},
+        {"interval a day", &TStoredSettings::IntervalMinutes, 1440u, {100, 500, true, 5, true, 0x0777, 3, 1440}},
+        {"interval above a day", &TStoredSettings::IntervalMinutes, 1441u, {100, 500, true, 5, true, 0x0777, 3, 0}},
+        {"interval negative when signed", &TStoredSettings::IntervalMinutes, 0xFFFFFFFBu,
+         {100, 500, true, 5, true, 0x0777, 3, 0}},
     };
     for (const auto& c : cases) {
         TStoredSettings stored = valid;
@@ -124,7 +154,63 @@ TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
         EXPECT_EQ(s.RefreshPeriod, c.expected.RefreshPeriod) << c.what;
         EXPECT_EQ(s.TrayShowsFree, c.expected.TrayShowsFree) << c.what;
         EXPECT_EQ(s.OptimizeHotkey, c.expected.OptimizeHotkey) << c.what;
+        if (c.field == &TStoredSettings::MemoryAreas || c.field == &TStoredSettings::IntervalMinutes) {
+            EXPECT_EQ(s.MemoryAreas, c.expected.MemoryAreas) << c.what;
+            EXPECT_EQ(s.IntervalMinutes, c.expected.IntervalMinutes) << c.what;
+        }
     }
+}
+
+// The names never trimmed: a REG_MULTI_SZ of whole image names, or nothing
+// (the list stays empty); typed, a list of names the user meant.
+TEST(StoredNameList, OnlyAWholeListOfImageNamesCounts)
+{
+    using TNames = std::vector<std::wstring>;
+    constexpr std::uint32_t kRegMultiSz = 7;
+    const struct {
+        const char* what;
+        std::uint32_t type;
+        std::vector<std::uint8_t> bytes;
+        std::optional<TNames> expected;
+    } cases[] = {
+        {"two names", kRegMultiSz, bytes(u"obs64.exe\0Game.exe\0\0"), TNames{L"obs64.exe", L"Game.exe"}},
+        {"empty, as Windows writes it", kRegMultiSz, bytes(u"\0\0"), TNames{}},
+        {"empty, one zero", kRegMultiSz, bytes(u"\0"), TNames{}},
+        {"no bytes", kRegMultiSz, {}, TNames{}},
+        {"a name beyond the Latin script", kRegMultiSz, bytes(u"\u0438\u0433\u0440\u0430.exe\0\0"),
+         TNames{L"\u0438\u0433\u0440\u0430.exe"}},
+        {"not ended", kRegMultiSz, bytes(u"obs64.exe"), std::nullopt},
+        {"the list's end missing", kRegMultiSz, bytes(u"obs64.exe\0"), TNames{L"obs64.exe"}},
+        {"text after the end", kRegMultiSz, bytes(u"a.exe\0\0b.exe\0\0"), std::nullopt},
+        {"an odd size", kRegMultiSz, {'a', 0, 0, 0, 0}, std::nullopt},
+        {"a path", kRegMultiSz, bytes(u"C:\\Games\\game.exe\0\0"), std::nullopt},
+        {"a control character", kRegMultiSz, bytes(u"a\tb.exe\0\0"), std::nullopt},
+        {"one text", kRegSz, bytes(u"obs64.exe\0"), std::nullopt},
+        {"binary", kRegBinary, bytes(u"obs64.exe\0\0"), std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StoredNameList(c.type, c.bytes.data(), c.bytes.size()), c.expected) << c.what;
+    const TNames many(kMaxTrimExclude + 1, L"a.exe");
+    const std::vector<std::uint8_t> stored = NameListBytes(many);
+    EXPECT_EQ(StoredNameList(kRegMultiSz, stored.data(), stored.size()), std::nullopt) << "too many";
+    for (const TNames& names : {TNames{}, TNames{L"obs64.exe", L"\u0438\u0433\u0440\u0430.exe"}}) {
+        const std::vector<std::uint8_t> written = NameListBytes(names);
+        EXPECT_EQ(StoredNameList(kRegMultiSz, written.data(), written.size()), names) << "written, then read";
+        EXPECT_EQ(NamesFromText(NamesText(names)), names) << "shown, then read";
+    }
+
+    const struct {
+        const wchar_t* typed;
+        TNames names;
+    } typed[] = {
+        {L"obs64.exe; game.exe", {L"obs64.exe", L"game.exe"}},
+        {L" obs64.exe ,game.exe;;", {L"obs64.exe", L"game.exe"}},
+        {L"C:\\Program Files\\OBS\\obs64.exe", {L"obs64.exe"}},
+        {L"\"quoted.exe\"; ok.exe", {L"ok.exe"}},
+        {L"", {}},
+        {L" ; , ", {}},
+    };
+    for (const auto& t : typed) EXPECT_EQ(NamesFromText(t.typed), t.names) << t.typed;
 }
 
 TEST(RamToFreeFromStore, AMachineTooSmallForABlockGivesTheMinimum)
