@@ -223,6 +223,15 @@ TEST_F(GradientButtonTest, PointerLeavingAndReturningWhileHeld)
     EXPECT_EQ(button->VisualState(), vsDown);
     Mouse(WM_LBUTTONUP, 20, 10);
     EXPECT_EQ(events, (std::vector<std::string>{"down", "click(normal)", "up"}));
+
+    // Without hot tracking the pointer coming over it lights nothing.
+    button->SetHotTrack(false);
+    Mouse(WM_MOUSELEAVE, 0, 0);
+    ASSERT_EQ(button->VisualState(), vsNormal);
+    const TColor normal = Capture().At(10, 2);
+    Mouse(WM_MOUSEMOVE, 10, 10);
+    EXPECT_EQ(button->VisualState(), vsNormal);
+    EXPECT_EQ(Capture().At(10, 2), normal);
 }
 
 TEST_F(GradientButtonTest, SpaceAndReturnOnTheFocusedButton)
