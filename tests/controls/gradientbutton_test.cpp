@@ -183,8 +183,13 @@ TEST_F(GradientButtonTest, MouseClickOrderAndStates)
     EXPECT_FALSE(button->MousePressed());
 
     // Released outside: no click, the pressed look stays until the pointer leaves.
+    // Pressed again, with the focus already here, it shows on the window at
+    // once: no message is handled in between.
     events.clear();
+    const TColor hot = ScreenPixel(button->Handle(), 10, 2);
     Mouse(WM_LBUTTONDOWN, 10, 10, MK_LBUTTON);
+    EXPECT_NE(ScreenPixel(button->Handle(), 10, 2), hot);
+    EXPECT_EQ(ScreenPixel(button->Handle(), 10, 2), Capture().At(10, 2));
     Mouse(WM_LBUTTONUP, 120, 10);
     EXPECT_EQ(events, (std::vector<std::string>{"down", "up"}));
     EXPECT_FALSE(button->MousePressed());
