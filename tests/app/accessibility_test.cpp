@@ -15,6 +15,7 @@
 #include "tests/support/main_window_tree.h"
 #include "toolkit/accessibility.h"
 #include "toolkit/groupbox.h"
+#include "toolkit/label.h"
 #include "toolkit/trackbar.h"
 
 namespace {
@@ -158,12 +159,22 @@ TEST_F(FormMainTest, AReaderPressesOptimizeNowAndFindsTheMonitorByItsPlace)
 }
 
 // The monitor's value is announced when its percentage changes and only
-// then: a tick with the same figure raises nothing.
+// then: a tick with the same figure raises nothing. Its lines' texts are
+// announced as names.
 TEST_F(FormMainTest, OnlyATickThatChangesThePercentageAnnouncesTheMonitor)
 {
     Create();
     form->Show();
     Application->ProcessMessages();
+    {
+        // A label's new text is announced as its new name.
+        TEventRecorder names(EVENT_OBJECT_NAMECHANGE);
+        ASSERT_TRUE(names.Hooked());
+        names.Take();
+        form->LabelFree->SetCaption(L"Freed 1.00 MB");
+        const auto line = std::make_pair(form->GroupBoxMonitor->Handle(), AccessibleChildId(form->LabelFree));
+        EXPECT_EQ(names.Take(), (std::vector<std::pair<HWND, LONG>>{line}));
+    }
     TEventRecorder values(EVENT_OBJECT_VALUECHANGE);
     ASSERT_TRUE(values.Hooked());
     values.Take();

@@ -591,10 +591,24 @@ TEST_F(FeaturesTest, EveryLanguagesAccessKeysAnswerTheirLetterInLowerCase)
         int runs = counter.taken;
         TypeAltCharacter(LowerAccel(form->SpeedButtonOptimize->Caption()));
         EXPECT_EQ(counter.taken, runs + 1) << "Optimize Now";
+        // Room on the desktop on the side it grows to.
+        form->SetLeft(language.RightToLeft ? 1000 - form->Width() : 20);
+        RECT closed{}, open{}, back{};
+        GetWindowRect(form->Handle(), &closed);
         TypeAltCharacter(LowerAccel(form->SpeedButtonSettings->Caption()));
         EXPECT_FALSE(form->SpeedButtonOptimize->Enabled()) << "the settings did not open";
+        GetWindowRect(form->Handle(), &open);
         TypeAltCharacter(LowerAccel(form->SpeedButtonSettings->Caption()));
         EXPECT_TRUE(form->SpeedButtonOptimize->Enabled()) << "the settings did not close";
+        // The settings grow the window away from the edge its reading starts
+        // at, and it shrinks back to that edge.
+        GetWindowRect(form->Handle(), &back);
+        EXPECT_GT(open.right - open.left, closed.right - closed.left);
+        if (language.RightToLeft)
+            EXPECT_EQ(open.right, closed.right);
+        else
+            EXPECT_EQ(open.left, closed.left);
+        EXPECT_TRUE(EqualRect(&back, &closed));
 
         form->ThemeClick(TThemeChoice::tcLight);
         runs = counter.taken;

@@ -558,6 +558,20 @@ TEST_F(FormMainTest, FailedAlarmRunsAreToldOnceQuietlyAndTheMonitorGoesOn)
     EXPECT_EQ(runs, 7);
     form->TimerMemTimer(form);
     EXPECT_EQ(runs, 8);
+
+    // In the tray, the failure of the next fall is told in a quiet balloon.
+    form->GradientButton1Click(form);
+    ASSERT_TRUE(form->TrayIcon->IconAdded());
+    status.AvailPhys = 2'000'000'000ull;
+    form->TimerMemTimer(form);
+    now += TAlarmRule::LastingRecoveryMs;
+    form->TimerMemTimer(form);
+    status.AvailPhys = 1;
+    now += TAlarmRule::LongestCoolDownMs;
+    form->TimerMemTimer(form);
+    EXPECT_EQ(runs, 9);
+    EXPECT_EQ(form->TrayIcon->BalloonText(), L"Out of memory.");
+    EXPECT_EQ(form->TrayIcon->BalloonStyle(), TBalloonStyle::bsQuiet);
     EXPECT_TRUE(boxes.empty());
     Application->OnException = nullptr;
 }

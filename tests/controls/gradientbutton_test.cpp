@@ -183,8 +183,13 @@ TEST_F(GradientButtonTest, MouseClickOrderAndStates)
     EXPECT_FALSE(button->MousePressed());
 
     // Released outside: no click, the pressed look stays until the pointer leaves.
+    // Pressed again, with the focus already here, it shows on the window at
+    // once: no message is handled in between.
     events.clear();
+    const TColor hot = ScreenPixel(button->Handle(), 10, 2);
     Mouse(WM_LBUTTONDOWN, 10, 10, MK_LBUTTON);
+    EXPECT_NE(ScreenPixel(button->Handle(), 10, 2), hot);
+    EXPECT_EQ(ScreenPixel(button->Handle(), 10, 2), Capture().At(10, 2));
     Mouse(WM_LBUTTONUP, 120, 10);
     EXPECT_EQ(events, (std::vector<std::string>{"down", "up"}));
     EXPECT_FALSE(button->MousePressed());
@@ -223,6 +228,15 @@ TEST_F(GradientButtonTest, PointerLeavingAndReturningWhileHeld)
     EXPECT_EQ(button->VisualState(), vsDown);
     Mouse(WM_LBUTTONUP, 20, 10);
     EXPECT_EQ(events, (std::vector<std::string>{"down", "click(normal)", "up"}));
+
+    // Without hot tracking the pointer coming over it lights nothing.
+    button->SetHotTrack(false);
+    Mouse(WM_MOUSELEAVE, 0, 0);
+    ASSERT_EQ(button->VisualState(), vsNormal);
+    const TColor normal = Capture().At(10, 2);
+    Mouse(WM_MOUSEMOVE, 10, 10);
+    EXPECT_EQ(button->VisualState(), vsNormal);
+    EXPECT_EQ(Capture().At(10, 2), normal);
 }
 
 TEST_F(GradientButtonTest, SpaceAndReturnOnTheFocusedButton)

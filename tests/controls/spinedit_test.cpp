@@ -157,6 +157,14 @@ TEST_F(SpinEditTest, HeldArrowRepeatsUntilReleased)
     PumpFor(250);
     EXPECT_EQ(spin->Value(), 0);  // nothing before the first delay
     ASSERT_TRUE(PumpUntil([&] { return spin->Value() >= 2; }));
+    // Dragged off the arrow, still held: the repeat stops, and goes on when
+    // the pointer comes back.
+    SendMessageW(Arrows(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(up.right + 20, up.top + 3));
+    const int off = spin->Value();
+    PumpFor(300);
+    EXPECT_EQ(spin->Value(), off);
+    SendMessageW(Arrows(), WM_MOUSEMOVE, MK_LBUTTON, at);
+    ASSERT_TRUE(PumpUntil([&] { return spin->Value() > off; }));
     const int held = spin->Value();
     SendMessageW(Arrows(), WM_LBUTTONUP, 0, at);
     const int released = spin->Value();
