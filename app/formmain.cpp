@@ -13,6 +13,7 @@
 #include "app/optimizerequest.h"
 #include "app/productinfo.h"
 #include "app/recordedrun.h"
+#include "app/singleinstance.h"
 #include "controls/gradientbutton.h"
 #include "controls/gradientprogressbar.h"
 #include "controls/spinedit.h"
@@ -21,6 +22,7 @@
 #include "engine/bytesize.h"
 #include "engine/mem.h"
 #include "engine/runreport.h"
+#include "engine/systemmemory.h"
 #include "resources/resource.h"
 #include "settings/autorun.h"
 #include "settings/languagesetting.h"
@@ -31,6 +33,7 @@
 #include "toolkit/actions.h"
 #include "toolkit/application.h"
 #include "toolkit/checkbox.h"
+#include "toolkit/edit.h"
 #include "toolkit/globalhotkey.h"
 #include "toolkit/hotkeyedit.h"
 #include "toolkit/label.h"
@@ -124,6 +127,9 @@ TFormMain::TFormMain(TComponent* owner) : TForm(owner)
     // the end of the session may come however the start went.
     Application->HookMainWindow(this, [this](TMessage& m) { return ApplicationMessage(m); });
     Clock = [] { return static_cast<std::uint64_t>(GetTickCount64()); };
+    Elevated = ProcessIsElevated;
+    WindowsVersion = RunningWindowsVersion;
+    StartElevated = StartElevatedCopy;
     optimizeHotkey_ = std::make_unique<TGlobalHotkey>(OptimizeHotkeyId);
     LoadLayout();
 }
@@ -206,6 +212,8 @@ void TFormMain::TimerMemTimer(TObject*)
     const bool armed = CheckBoxAutoOptimize->Checked() && !RunsHeldBack();
     const TAlarmDecision alarm = alarmRule_.Tick(Clock(), status.AvailPhys, AlarmBytes(), armed);
     if (alarm.Run) AlarmRun(alarm.Report);
+    // After the alarm's: a run it started counts for the interval too.
+    if (intervalRule_.Tick(Clock(), !RunsHeldBack())) IntervalRun();
 
     Application->ProcessMessages();
 }
@@ -234,7 +242,7 @@ void TFormMain::ShowStatus(const TMemoryStatus& status)
 
     if (TrayIcon->Active()) {
         ShowTrayFigure(status);
-        TrayIcon->SetHint(ShellText(freeText));
+        TrayIcon->SetHint(ShellText(TrayTip(freeText)));
     }
 }
 
@@ -262,6 +270,29 @@ void TFormMain::AlarmRun(bool report)
     alarmRule_.AlarmRunEnded(Clock(), asked, freed);
 }
 
+void TFormMain::IntervalRun()
+{
+    try {
+        RunOptimize(TRunTrigger::rtInterval, true);
+        intervalFailureTold_ = false;
+    } catch (...) {
+        // Quiet like the alarm's, and told once until a run succeeds: the
+        // next interval would only repeat it.
+        const Exception error = CurrentError();
+        if (intervalFailureTold_) return;
+        intervalFailureTold_ = true;
+        ShowRunReport(ErrorReportText(error.Message()), TBalloonStyle::bsQuiet);
+    }
+}
+
+std::wstring TFormMain::TrayTip(const std::wstring& freeText) const
+{
+    const std::optional<std::uint64_t> next = intervalRule_.MsUntilNext(Clock());
+    if (!next) return freeText;
+    const std::uint64_t minutes = (*next + 59'999) / 60'000;
+    return freeText + L"\n" + Text(TText::MemoryNextRun, {std::to_wstring(minutes)});
+}
+
 void TFormMain::ActionOptimizeExecute(TObject*)
 {
     RunOptimize(TRunTrigger::rtManual, true);
@@ -274,10 +305,27 @@ std::uint64_t TFormMain::RunOptimize(TRunTrigger trigger, bool report)
     // while the outer run still goes on.
     if (optimizing_) return 0;
     TRunGuard guard(*this, optimizing_);
+    // However it ends, the interval counts from here.
+    struct TCountFromTheEnd {
+        TFormMain& form;
+        ~TCountFromTheEnd() { form.intervalRule_.RunEnded(form.Clock()); }
+    } countFromTheEnd{*this};
     SlideClient(OptimizeSlideSteps, 0, OptimizeSlideStep);
+    TRunChoice choice;
+    choice.Areas = AreasShown();
+    choice.Excluded = NamesFromText(EditTrimExclude->Text());
+    choice.Elevated = Elevated();
+    choice.Windows = WindowsVersion();
+    // The fill alone moves the strip block by block; more steps move it step
+    // by step.
+    stepProgress_ = choice.Areas != kAreaFill;
+    choice.OnStep = [this](std::size_t step, std::size_t steps) {
+        if (stepProgress_) ProgressBarFree->SetPosition(static_cast<std::int32_t>(1 + 99 * step / steps));
+    };
     TRunRecord run;
     try {
-        run = RecordedRelease(*Mem, trigger, TrackRAM->Position(), [this](const TRunRecord& r) { RecordRun(r); });
+        run = RecordedRun(*Mem, trigger, TrackRAM->Position(), choice, [this](const TRunRecord& r) { RecordRun(r); })
+                  .Record;
     } catch (...) {
         // A failed run slides back too: left taller, the window would grow
         // by the strip's height with every failure, and alarm runs now
@@ -291,7 +339,8 @@ std::uint64_t TFormMain::RunOptimize(TRunTrigger trigger, bool report)
     // quiet time; one that is not reported shows only in the tip.
     if (report)
         ShowRunReport(RunReportText(run.FreeBeforeBytes, run.FreeAfterBytes),
-                      trigger == TRunTrigger::rtAlarm ? TBalloonStyle::bsQuiet : TBalloonStyle::bsAnnounce);
+                      trigger == TRunTrigger::rtAlarm || trigger == TRunTrigger::rtInterval ? TBalloonStyle::bsQuiet
+                                                                                            : TBalloonStyle::bsAnnounce);
     else if (TrayIcon->Active())
         TrayIcon->SetHint(ShellText(AvailableText(run.FreeAfterBytes)));
     return FreedBytes(run);
@@ -335,17 +384,18 @@ void TFormMain::TimerReportTimer(TObject*)
 
 void TFormMain::DoBlockAllocated(TObject*, std::int32_t index)
 {
-    ProgressBarFree->SetPosition(index);
+    if (!stepProgress_) ProgressBarFree->SetPosition(index);
 }
 
 void TFormMain::DoBlockReleased(TObject*, std::int32_t index)
 {
-    ProgressBarFree->SetPosition(ProgressBarFree->Position() + index);
+    if (!stepProgress_) ProgressBarFree->SetPosition(ProgressBarFree->Position() + index);
 }
 
 void TFormMain::ActionSettingsExecute(TObject*)
 {
     const bool closing = settingsOpen_;
+    if (!closing) ShowAreaRights();
     if (!closing) PageControlSettings->SetVisible(true);
     // Towards the width the texts need open or closed, wherever it starts.
     const RECT start = ClientRect();
@@ -353,7 +403,15 @@ void TFormMain::ActionSettingsExecute(TObject*)
     for (int i = 1; i <= SettingsSlideSteps; ++i)
         SetClientSize(start.right + (target - start.right) * i / SettingsSlideSteps, start.bottom);
     if (closing) PageControlSettings->SetVisible(false);
-    if (closing) TimerMem->SetInterval(RefreshInterval(SpinEditRefresh->Value()));
+    if (closing) {
+        TimerMem->SetInterval(RefreshInterval(SpinEditRefresh->Value()));
+        // Shown as they are kept.
+        const TUserSettings shown = SettingsShown();
+        EditTrimExclude->SetText(NamesText(shown.TrimExclude));
+        SpinEditInterval->SetValue(static_cast<std::int32_t>(shown.IntervalMinutes));
+        for (const TAreaRow& row : AreaRows) row.Box->SetChecked((shown.MemoryAreas & AreaBit(row.Area)) != 0);
+        intervalRule_.SetInterval(shown.IntervalMinutes, Clock());
+    }
     SpeedButtonOptimize->SetEnabled(closing);
     settingsOpen_ = !settingsOpen_;
     if (closing && hotkeyRefused_) {
@@ -390,6 +448,35 @@ void TFormMain::ApplyStoredSettings()
     TimerMem->SetInterval(RefreshInterval(s.RefreshPeriod));
     ShowFreeInIcon->SetChecked(s.TrayShowsFree);
     HotkeyOptimize->SetHotkey(s.OptimizeHotkey);
+    for (const TAreaRow& row : AreaRows) row.Box->SetChecked((s.MemoryAreas & AreaBit(row.Area)) != 0);
+    EditTrimExclude->SetText(NamesText(s.TrimExclude));
+    SpinEditInterval->SetValue(static_cast<std::int32_t>(s.IntervalMinutes));
+    intervalRule_.SetInterval(s.IntervalMinutes, Clock());
+}
+
+void TFormMain::ShowAreaRights()
+{
+    const bool elevated = Elevated();
+    const TWindowsVersion windows = WindowsVersion();
+    for (const TAreaRow& row : AreaRows) {
+        const TMemoryArea area = row.Area;
+        // The same reasons, in the same order, as a run's plan gives.
+        const bool lacksRights = AreaNeedsElevation(area) && !elevated;
+        const bool lacksWindows = !AreaAvailableOn(area, windows);
+        row.Box->SetEnabled(!lacksRights && !lacksWindows);
+        row.Why->SetCaption(Text(lacksRights ? TText::MemoryNeedsAdmin : TText::MemoryNeedsWindows));
+        row.Why->SetVisible(lacksRights || lacksWindows);
+    }
+    GradientButtonElevate->SetVisible(!elevated);
+}
+
+std::uint32_t TFormMain::AreasShown() const
+{
+    std::uint32_t areas = 0;
+    for (const TAreaRow& row : AreaRows)
+        if (row.Box->Checked()) areas |= AreaBit(row.Area);
+    // Nothing to free would be no run at all: the fill, as with nothing stored.
+    return areas != 0 ? areas : kDefaultAreas;
 }
 
 TUserSettings TFormMain::SettingsShown() const
@@ -401,6 +488,9 @@ TUserSettings TFormMain::SettingsShown() const
     s.RefreshPeriod = SpinEditRefresh->Value();
     s.TrayShowsFree = ShowFreeInIcon->Checked();
     s.OptimizeHotkey = HotkeyOptimize->Hotkey();
+    s.MemoryAreas = AreasShown();
+    s.TrimExclude = NamesFromText(EditTrimExclude->Text());
+    s.IntervalMinutes = IntervalFromShown(SpinEditInterval->Value());
     return s;
 }
 
@@ -527,6 +617,7 @@ void TFormMain::ApplyLanguage()
 {
     ApplyDirection();
     texts_.Apply();
+    ShowAreaRights();
     NotifyLanguage(this);
     CheckLanguageItem();
     // The texts that carry a figure.
@@ -551,6 +642,27 @@ void TFormMain::ApplyDirection()
     const bool rightToLeft = CurrentLanguage().RightToLeft;
     SetRightToLeft(rightToLeft);
     PopupMenuIcon->SetRightToLeft(rightToLeft);
+}
+
+void TFormMain::TakeOver(int left, int top)
+{
+    SetLeft(left);
+    SetTop(top);
+    if (!settingsOpen_) ActionSettingsExecute(this);
+    PageControlSettings->SetActivePage(TabSheetMemory);
+}
+
+void TFormMain::GradientButtonElevateClick(TObject*)
+{
+    // The new copy starts from what is kept: the choices shown are kept first.
+    SaveSettings();
+    if (!StartElevated(TakeoverArguments({static_cast<std::uint32_t>(GetCurrentProcessId()), Left(), Top()}))) {
+        // Refused at the system's prompt: nothing changes, nothing is said.
+        return;
+    }
+    // It waits for this copy to end before it takes the lock, the tray and
+    // this place.
+    Close();
 }
 
 void TFormMain::GroupBoxMonitorDblClick(TObject*)

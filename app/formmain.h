@@ -3,6 +3,7 @@
 // the components below; the handlers (formmain.cpp) are its behaviour.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "engine/alarmrule.h"
+#include "engine/intervalrule.h"
+#include "engine/memoryareas.h"
 #include "settings/historyformat.h"
 #include "settings/themesetting.h"
 #include "toolkit/forms.h"
@@ -35,6 +38,7 @@ class TGradientProgressBar;
 class TTrayIcon;
 class TSpinEdit;
 class THotkeyEdit;
+class TEdit;
 class TGlobalHotkey;
 enum class TBalloonStyle : std::uint8_t;
 class TTrayFigureIcon;
@@ -96,6 +100,25 @@ public:
     TGroupBox* GroupBoxHotkey = nullptr;
     THotkeyEdit* HotkeyOptimize = nullptr;
     TLabel* LabelHotkeyTaken = nullptr;
+    // The memory page: the areas a run frees, the programs never trimmed,
+    // the interval.
+    TTabSheet* TabSheetMemory = nullptr;
+    TGroupBox* GroupBoxAreas = nullptr;
+    // A box for each area, in the run's order, each with the reason beside
+    // it when it cannot be chosen.
+    struct TAreaRow {
+        TMemoryArea Area = TMemoryArea::maFill;
+        TCheckBox* Box = nullptr;
+        TLabel* Why = nullptr;
+    };
+    std::array<TAreaRow, 7> AreaRows{};
+    TGradientButton* GradientButtonElevate = nullptr;
+    TGroupBox* GroupBoxTrim = nullptr;
+    TEdit* EditTrimExclude = nullptr;
+    TGroupBox* GroupBoxInterval = nullptr;
+    TLabel* LabelInterval = nullptr;
+    TSpinEdit* SpinEditInterval = nullptr;
+    TLabel* LabelIntervalMinutes = nullptr;
     TTabSheet* TabSheetAbout = nullptr;
     TGroupBox* GroupBox1 = nullptr;
     TLabel* Label1 = nullptr;
@@ -142,6 +165,7 @@ public:
     void ExitClick(TObject* sender);
     void RunHistoryClick(TObject* sender);
     void TabSheetAboutShow(TObject* sender);
+    void GradientButtonElevateClick(TObject* sender);
     void DoBlockAllocated(TObject* sender, std::int32_t index);
     void DoBlockReleased(TObject* sender, std::int32_t index);
     void TimerReportTimer(TObject* sender);
@@ -154,6 +178,9 @@ public:
     // Puts the icon in the notification area, already showing the figure
     // when it is wanted; the window stays as it is.
     void ShowInTray();
+    // Takes the place of the copy that started this one with administrator
+    // rights: its window's place, with the memory page open.
+    void TakeOver(int left, int top);
 
     bool IsNT() const noexcept { return isNT_; }
     bool SettingsOpen() const noexcept { return settingsOpen_; }
@@ -164,6 +191,13 @@ public:
     std::function<std::uint64_t()> Clock;
     // Where runs are recorded; empty: the user's history file.
     std::wstring HistoryFile;
+    // Whether this copy runs with administrator rights, and which Windows it
+    // runs on: asked when the memory page opens and when a run is planned.
+    std::function<bool()> Elevated;
+    std::function<TWindowsVersion()> WindowsVersion;
+    // Starts a copy with administrator rights that takes over from this one;
+    // false when the user refused. Replaceable so that a test can be the copy.
+    std::function<bool(const std::wstring& arguments)> StartElevated;
 
 private:
     // A request from another copy, or the end of the session.
@@ -191,6 +225,15 @@ private:
     void DpiChangeDone() override;
     void GoToTray();
     void ApplyStoredSettings();
+    // Which areas can be chosen with the rights held on this Windows, each
+    // with its reason beside it when it cannot.
+    void ShowAreaRights();
+    // The areas checked; the fill when none is.
+    std::uint32_t AreasShown() const;
+    // The run the interval started.
+    void IntervalRun();
+    // The tray's tip: the free memory, and when the interval's next run is.
+    std::wstring TrayTip(const std::wstring& freeText) const;
     // The kept settings as the controls show them.
     TUserSettings SettingsShown() const;
     void SaveSettings();
@@ -247,6 +290,11 @@ private:
     bool hotkeyTakenUntold_ = false;
     bool hotkeyTakenTold_ = false;
     bool hotkeyHeld_ = true;
+    TIntervalRule intervalRule_;
+    // An interval run's failure was told; not again until one succeeds.
+    bool intervalFailureTold_ = false;
+    // A run of more than the fill shows its steps on the strip, not its blocks.
+    bool stepProgress_ = false;
     // A reserved key was pressed in the field since the last choice.
     bool hotkeyRefused_ = false;
 };

@@ -20,6 +20,7 @@
 #include "toolkit/checkbox.h"
 #include "toolkit/dpi.h"
 #include "toolkit/groupbox.h"
+#include "toolkit/edit.h"
 #include "toolkit/hotkeyedit.h"
 #include "toolkit/label.h"
 #include "toolkit/loader.h"
@@ -335,6 +336,69 @@ void TFormMain::LoadLayout()
     // reserved: set by ShowHotkeyWord.
     Restyle([this] { ShowHotkeyWord(); });
 
+    TabSheetMemory = CreateComponent<TTabSheet>(this);
+    TabSheetMemory->SetName(L"TabSheetMemory");
+    TabSheetMemory->SetPageControl(PageControlSettings);
+    Caption(TabSheetMemory, TText::MemoryTab);
+
+    // One box per area, in the order a run takes them; the reason one cannot
+    // be chosen stands beside it.
+    GroupBoxAreas = Place<TGroupBox>(this, TabSheetMemory, L"GroupBoxAreas", 5, 4, 315, 164);
+    Caption(GroupBoxAreas, TText::MemoryAreas);
+    GroupBoxAreas->SetTabOrder(0);
+    const struct {
+        TMemoryArea area;
+        const wchar_t* name;
+        TText caption, hint;
+    } areas[] = {
+        {TMemoryArea::maWorkingSets, L"WorkingSets", TText::MemoryWorkingsets, TText::MemoryWorkingsetsHint},
+        {TMemoryArea::maFileCache, L"FileCache", TText::MemoryFilecache, TText::MemoryFilecacheHint},
+        {TMemoryArea::maFill, L"Fill", TText::MemoryFill, TText::MemoryFillHint},
+        {TMemoryArea::maModified, L"Modified", TText::MemoryModified, TText::MemoryModifiedHint},
+        {TMemoryArea::maStandbyLow, L"StandbyLow", TText::MemoryStandbylow, TText::MemoryStandbylowHint},
+        {TMemoryArea::maStandby, L"Standby", TText::MemoryStandby, TText::MemoryStandbyHint},
+        {TMemoryArea::maCombine, L"Combine", TText::MemoryCombine, TText::MemoryCombineHint},
+    };
+    for (std::size_t i = 0; i < std::size(areas); ++i) {
+        const int top = 15 + 17 * static_cast<int>(i);
+        TAreaRow& row = AreaRows[i];
+        row.Area = areas[i].area;
+        const std::wstring box = std::wstring(L"CheckBoxArea") + areas[i].name;
+        const std::wstring why = std::wstring(L"LabelAreaWhy") + areas[i].name;
+        row.Box = Place<TCheckBox>(this, GroupBoxAreas, box.c_str(), 10, top, 160, 17);
+        Caption(row.Box, areas[i].caption);
+        Hint(row.Box, areas[i].hint);
+        row.Box->SetTabOrder(static_cast<int>(i));
+        row.Why = Place<TLabel>(this, GroupBoxAreas, why.c_str(), 174, top + 2, 131, 13);
+        row.Why->SetVisible(false);
+    }
+    GradientButtonElevate = Place<TGradientButton>(this, GroupBoxAreas, L"GradientButtonElevate", 10, 137, 185, 21);
+    StoreButtonLook(GradientButtonElevate);
+    StoreButtonFlags(GradientButtonElevate, 4);
+    Caption(GradientButtonElevate, TText::MemoryRestartAdmin);
+    GradientButtonElevate->SetTabOrder(static_cast<int>(std::size(areas)));
+    GradientButtonElevate->OnClick = Bind(this, &TFormMain::GradientButtonElevateClick);
+
+    GroupBoxTrim = Place<TGroupBox>(this, TabSheetMemory, L"GroupBoxTrim", 5, 172, 315, 40);
+    Caption(GroupBoxTrim, TText::MemoryTrimExclude);
+    GroupBoxTrim->SetTabOrder(1);
+    EditTrimExclude = Place<TEdit>(this, GroupBoxTrim, L"EditTrimExclude", 10, 14, 295, 21);
+    Hint(EditTrimExclude, TText::MemoryTrimExcludeHint);
+    EditTrimExclude->SetTabOrder(0);
+
+    GroupBoxInterval = Place<TGroupBox>(this, TabSheetMemory, L"GroupBoxInterval", 5, 216, 315, 40);
+    Caption(GroupBoxInterval, TText::MemoryInterval);
+    GroupBoxInterval->SetTabOrder(2);
+    LabelInterval = Place<TLabel>(this, GroupBoxInterval, L"LabelInterval", 11, 18, 78, 13);
+    Caption(LabelInterval, TText::MemoryIntervalEvery);
+    SpinEditInterval = Place<TSpinEdit>(this, GroupBoxInterval, L"SpinEditInterval", 94, 14, 51, 22);
+    SpinEditInterval->SetMinValue(0);
+    SpinEditInterval->SetMaxValue(static_cast<std::int32_t>(kMaxIntervalMinutes));
+    SpinEditInterval->SetValue(0);
+    SpinEditInterval->SetTabOrder(0);
+    LabelIntervalMinutes = Place<TLabel>(this, GroupBoxInterval, L"LabelIntervalMinutes", 152, 18, 150, 13);
+    Caption(LabelIntervalMinutes, TText::MemoryIntervalMinutes);
+
     TabSheetAbout = CreateComponent<TTabSheet>(this);
     TabSheetAbout->SetName(L"TabSheetAbout");
     TabSheetAbout->SetPageControl(PageControlSettings);
@@ -559,11 +623,25 @@ void TFormMain::FitTexts()
     const int sliderText = LabelSlider->TextWidth(Text(TText::SettingsMegabytes, {std::to_wstring(TrackRAM->Max())}));
     const int hotkeyWord = std::max(LabelHotkeyTaken->TextWidth(Text(TText::SettingsHotkeyTaken)),
                                     LabelHotkeyTaken->TextWidth(Text(TText::SettingsHotkeyReserved)));
-    const std::vector<std::pair<TGroupBox*, std::vector<TControl*>>> rows = {
+    // Beside an area's box, either reason.
+    const int areaWhy = std::max(AreaRows[0].Why->TextWidth(Text(TText::MemoryNeedsAdmin)),
+                                 AreaRows[0].Why->TextWidth(Text(TText::MemoryNeedsWindows)));
+    std::vector<std::pair<TGroupBox*, std::vector<TControl*>>> rows = {
         {GroupBoxRam, {TrackRAM, LabelSlider}},
         {GroupBoxAlarm, {CheckBoxAutoOptimize, SpinEditAlarmMB, LabelMB}},
         {GroupBoxMisc, {LabelRefresh, SpinEditRefresh, CheckBoxAutoRun2}},
         {GroupBoxHotkey, {HotkeyOptimize, LabelHotkeyTaken}},
+    };
+    for (const TAreaRow& area : AreaRows) rows.push_back({GroupBoxAreas, {area.Box, area.Why}});
+    rows.push_back({GroupBoxAreas, {GradientButtonElevate}});
+    rows.push_back({GroupBoxTrim, {EditTrimExclude}});
+    rows.push_back({GroupBoxInterval, {LabelInterval, SpinEditInterval, LabelIntervalMinutes}});
+    const auto needed = [&](const TControl* c) {
+        if (c == LabelSlider) return sliderText;
+        if (c == LabelHotkeyTaken) return hotkeyWord;
+        for (const TAreaRow& area : AreaRows)
+            if (c == area.Why) return areaWhy;
+        return c->TextWidthNeeded();
     };
     int page = 0;
     std::vector<std::vector<TFitPlace>> places;
@@ -571,10 +649,7 @@ void TFormMain::FitTexts()
         std::vector<TFitItem> items;
         for (TControl* c : row) {
             const RECT d = DesignBounds(c);
-            items.push_back({static_cast<int>(d.left), static_cast<int>(d.right - d.left),
-                             c == LabelSlider ? sliderText
-                             : c == LabelHotkeyTaken ? hotkeyWord
-                                                     : c->TextWidthNeeded()});
+            items.push_back({static_cast<int>(d.left), static_cast<int>(d.right - d.left), needed(c)});
         }
         places.emplace_back(items.size());
         page = std::max({page, FitRow(items, dpi, places.back()), overflow(box, box->TextWidthNeeded())});

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/enginescope.h"
@@ -20,6 +21,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // Before any text is shown, the warning of a second copy's included.
     SpeakChosenLanguage();
     const bool optimizeOnce = StartsOptimizing(GetCommandLineW());
+    // The copy that started this one with administrator rights holds the
+    // lock until it has ended.
+    const std::optional<TTakeover> takeover = StartsTakingOver(GetCommandLineW());
+    if (takeover) WaitForProcessEnd(takeover->ProcessId, std::chrono::seconds(15));
     // Held for the life of the process: the lock goes away with it.
     static TSingleInstance instance(L"Quenfel");
     if (instance.AlreadyRunning()) {
@@ -51,6 +56,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         TFormMain* formMain = nullptr;
         Application->CreateForm(formMain);
 
+        if (takeover) formMain->TakeOver(takeover->Left, takeover->Top);
         if (StartsInTray(GetCommandLineW())) {
             formMain->ShowInTray();
             Application->SetShowMainForm(false);

@@ -3,29 +3,35 @@
 #include <windows.h>
 
 #include "engine/mem.h"
+#include "engine/memoryrun.h"
 #include "settings/runhistory.h"
 #include "toolkit/errors.h"
 
-TRunRecord RecordedRelease(TMem& engine, TRunTrigger trigger, std::int32_t count, const TRunRecordSink& record)
+TRecordedRun RecordedRun(TMem& engine, TRunTrigger trigger, std::int32_t count, const TRunChoice& choice,
+                         const TRunRecordSink& record)
 {
-    TRunRecord run;
+    TRecordedRun recorded;
+    TRunRecord& run = recorded.Record;
     run.Start = LocalTimeNow();
     run.Trigger = trigger;
     run.AskedMB = count > 0 ? static_cast<std::uint64_t>(count) : 0;
     run.FreeBeforeBytes = engine.ReadStatus().AvailPhys;
     const ULONGLONG started = GetTickCount64();
-    auto finish = [&](TRunResult result) {
-        run.FreeAfterBytes = engine.ReadStatus().AvailPhys;
-        run.Milliseconds = GetTickCount64() - started;
-        run.Result = result;
-        record(run);
-    };
-    try {
-        engine.ReleaseMemory(count);
-    } catch (const EOutOfMemory&) {
-        finish(TRunResult::rrOutOfMemory);
-        throw;
-    }
-    finish(TRunResult::rrOk);
-    return run;
+
+    TAreaRunOptions options;
+    options.Excluded = choice.Excluded;
+    options.Elevated = choice.Elevated;
+    options.OnStep = choice.OnStep;
+    const TAreaRun areas =
+        RunMemoryAreas(engine, PlanRun(choice.Areas, choice.Elevated, choice.Windows), count, options);
+
+    run.FreeAfterBytes = engine.ReadStatus().AvailPhys;
+    run.Milliseconds = GetTickCount64() - started;
+    run.Result = areas.OutOfMemory ? TRunResult::rrOutOfMemory : TRunResult::rrOk;
+    run.Areas = FormatAreaResults(areas.Results);
+    recorded.AreaFailed = AnyAreaFailed(areas.Results);
+    record(run);
+    // Told as before: a run that ran out of memory failed.
+    if (areas.OutOfMemory) throw EOutOfMemory();
+    return recorded;
 }

@@ -2,6 +2,7 @@
 
 #include "app/recordedrun.h"
 #include "engine/mem.h"
+#include "engine/systemmemory.h"
 #include "settings/runhistory.h"
 #include "settings/usersettings.h"
 
@@ -9,16 +10,25 @@ int RunScheduledOptimize(TMem& engine) noexcept
 {
     try {
         const std::int32_t maximum = RamToFreeMaximum(engine.ReadStatus(), TMem::BlockSize);
-        const std::int32_t count = RamToFreeFromStore(ReadStoredSettings().RamToFree, maximum / 2, 1, maximum);
-        RecordedRelease(engine, TRunTrigger::rtScheduled, count, [](const TRunRecord& run) {
-            // Nobody is there to be told that the history could not be
-            // written; the run counts all the same.
-            try {
-                AppendRunHistory(RunHistoryPath(), run);
-            } catch (...) {
-            }
-        });
-        return kScheduledRunDone;
+        const TStoredSettings stored = ReadStoredSettings();
+        TUserSettings defaults;
+        defaults.RamToFree = maximum / 2;
+        const TUserSettings settings = SettingsFromStore(stored, defaults, 1, maximum);
+        TRunChoice choice;
+        choice.Areas = settings.MemoryAreas;
+        choice.Excluded = settings.TrimExclude;
+        choice.Elevated = ProcessIsElevated();
+        choice.Windows = RunningWindowsVersion();
+        const TRecordedRun run =
+            RecordedRun(engine, TRunTrigger::rtScheduled, settings.RamToFree, choice, [](const TRunRecord& record) {
+                // Nobody is there to be told that the history could not be
+                // written; the run counts all the same.
+                try {
+                    AppendRunHistory(RunHistoryPath(), record);
+                } catch (...) {
+                }
+            });
+        return run.AreaFailed ? kScheduledRunFailed : kScheduledRunDone;
     } catch (...) {
         // Nobody watches a scheduled run: the exit code is the report.
         return kScheduledRunFailed;

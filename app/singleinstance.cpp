@@ -1,8 +1,14 @@
 #include "app/singleinstance.h"
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include <cwctype>
 
 #include "toolkit/application.h"
+#include "toolkit/handles.h"
+#include "toolkit/modulepath.h"
+#include "toolkit/oserror.h"
 #include "toolkit/commandline.h"
 #include "toolkit/texts.h"
 
@@ -35,4 +41,64 @@ bool StartsInTray(const wchar_t* commandLine)
 bool StartsOptimizing(const wchar_t* commandLine)
 {
     return FirstArgumentIs(commandLine, L"/optimize");
+}
+
+namespace {
+
+// A decimal number as this program writes one, within an int.
+std::optional<long long> Number(const std::wstring& word)
+{
+    std::size_t at = word.size() > 1 && word[0] == L'-' ? 1 : 0;
+    if (at == word.size() || word.size() - at > 10) return std::nullopt;
+    long long value = 0;
+    for (std::size_t i = at; i < word.size(); ++i) {
+        if (word[i] < L'0' || word[i] > L'9') return std::nullopt;
+        value = value * 10 + (word[i] - L'0');
+    }
+    return at == 1 ? -value : value;
+}
+
+} // namespace
+
+std::wstring TakeoverArguments(const TTakeover& takeover)
+{
+    return L"/takeover " + std::to_wstring(takeover.ProcessId) + L" " + std::to_wstring(takeover.Left) + L" " +
+           std::to_wstring(takeover.Top);
+}
+
+std::optional<TTakeover> StartsTakingOver(const wchar_t* commandLine)
+{
+    if (commandLine == nullptr) return std::nullopt;
+    const std::vector<std::wstring> words = CommandLineWords(commandLine);
+    if (words.size() != 5 || words[1] != L"/takeover") return std::nullopt;
+    const auto id = Number(words[2]), left = Number(words[3]), top = Number(words[4]);
+    constexpr long long kIntLimit = 0x7FFFFFFF;
+    if (!id || !left || !top || *id <= 0 || *id > 0xFFFFFFFFll || *left < -kIntLimit || *left > kIntLimit ||
+        *top < -kIntLimit || *top > kIntLimit)
+        return std::nullopt;
+    return TTakeover{static_cast<std::uint32_t>(*id), static_cast<int>(*left), static_cast<int>(*top)};
+}
+
+bool WaitForProcessEnd(std::uint32_t processId, std::chrono::milliseconds timeout) noexcept
+{
+    TUniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    if (!process) return true;  // gone already (or never ours to wait for)
+    return WaitForSingleObject(process.Get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+bool StartElevatedCopy(const std::wstring& arguments)
+{
+    const std::wstring path = ExecutablePath();
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // Returns once the new copy runs, so this one never leaves before it.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"runas";
+    info.lpFile = path.c_str();
+    info.lpParameters = arguments.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExW(&info)) return true;
+    // The user said no at the prompt: nothing to tell.
+    if (GetLastError() == ERROR_CANCELLED) return false;
+    RaiseLastOSError();
 }

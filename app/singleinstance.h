@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,3 +35,22 @@ bool FirstArgumentIs(const wchar_t* commandLine, std::wstring_view option);
 bool StartsInTray(const wchar_t* commandLine);
 // True when the first command-line argument is exactly "/optimize".
 bool StartsOptimizing(const wchar_t* commandLine);
+
+// "/takeover PID LEFT TOP": a copy started with administrator rights by the
+// copy PID, whose window stood at (LEFT, TOP) with its memory page open. It
+// waits for that copy to end, then takes its place.
+struct TTakeover {
+    std::uint32_t ProcessId = 0;
+    int Left = 0;
+    int Top = 0;
+};
+std::wstring TakeoverArguments(const TTakeover& takeover);
+std::optional<TTakeover> StartsTakingOver(const wchar_t* commandLine);
+// Waits until the process has ended, or the timeout passed; true when it
+// ended (or was gone already).
+bool WaitForProcessEnd(std::uint32_t processId, std::chrono::milliseconds timeout) noexcept;
+
+// Starts this program with administrator rights (the system asks the user)
+// and these arguments; false when the user refused. Raises EOSError when it
+// could not be started for another reason.
+bool StartElevatedCopy(const std::wstring& arguments);

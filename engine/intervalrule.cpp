@@ -16,7 +16,7 @@ void TIntervalRule::SetInterval(std::uint32_t minutes, std::uint64_t nowMs) noex
 
 bool TIntervalRule::Tick(std::uint64_t nowMs, bool armed) noexcept
 {
-    if (!armed || minutes_ == 0 || nowMs - countFrom_ < minutes_ * kMsPerMinute) return false;
+    if (!armed || minutes_ == 0 || nowMs < countFrom_ || nowMs - countFrom_ < minutes_ * kMsPerMinute) return false;
     // Not again before this run's end restarts the count, even if it never
     // reports one.
     countFrom_ = nowMs;

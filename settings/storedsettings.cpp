@@ -100,6 +100,12 @@ std::wstring NamesText(const std::vector<std::wstring>& names)
     return text;
 }
 
+std::uint32_t IntervalFromShown(std::int32_t minutes) noexcept
+{
+    if (minutes <= 0) return 0;
+    return std::clamp(static_cast<std::uint32_t>(minutes), kMinIntervalMinutes, kMaxIntervalMinutes);
+}
+
 std::optional<std::uint32_t> StoredDword(std::uint32_t type, const std::uint8_t* data, std::size_t size)
 {
     if (type != kStoredDwordType || size != 4 || data == nullptr) return std::nullopt;

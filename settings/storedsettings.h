@@ -87,6 +87,10 @@ std::vector<std::wstring> NamesFromText(std::wstring_view text);
 // "obs64.exe; game.exe"
 std::wstring NamesText(const std::vector<std::wstring>& names);
 
+// The interval as the user typed it, kept: none at 0 or below, at least five
+// minutes, at most a day.
+std::uint32_t IntervalFromShown(std::int32_t minutes) noexcept;
+
 // The amount to free, held to the slider's range [minimum, maximum]; the
 // default when nothing usable is stored.
 std::int32_t RamToFreeFromStore(std::optional<std::uint32_t> stored, std::int32_t fallback, std::int32_t minimum,

@@ -12,6 +12,7 @@
 #include "app/optimizerequest.h"
 #include "app/productinfo.h"
 #include "app/scheduledrun.h"
+#include "app/singleinstance.h"
 #include "controls/gradientbutton.h"
 #include "controls/spinedit.h"
 #include "controls/trayfigureicon.h"
@@ -24,10 +25,12 @@
 #include "tests/support/user_values.h"
 #include "toolkit/accel.h"
 #include "toolkit/checkbox.h"
+#include "toolkit/edit.h"
 #include "toolkit/groupbox.h"
 #include "toolkit/hotkeyedit.h"
 #include "toolkit/label.h"
 #include "toolkit/menus.h"
+#include "toolkit/pagecontrol.h"
 #include "toolkit/screen.h"
 #include "toolkit/texts.h"
 #include "toolkit/userlocale.h"
@@ -934,4 +937,164 @@ TEST_F(FeaturesTest, AChosenLanguageRelabelsTheOpenWindowAndSurvivesARestart)
         SpeakChosenLanguage();
         EXPECT_EQ(&CurrentLanguage(), &windows) << c.what;
     }
+}
+
+namespace {
+
+// The areas field of a history's last line.
+std::string LastAreas(const std::string& file)
+{
+    const std::size_t end = file.rfind("\r\n", file.size() - 3);
+    const std::string line = file.substr(end + 2, file.size() - end - 4);
+    return line.substr(line.rfind(',') + 1);
+}
+
+} // namespace
+
+// The areas chosen run in their order, each recorded with what it gave; one
+// that needs rights this copy lacks can be seen but not chosen, and a stored
+// one is skipped for rights, never failed.
+TEST_F(FeaturesTest, TheChosenAreasRunInTheirOrderEachSkippedOnlyForItsReason)
+{
+    testsupport::TScratchFolder folder(L"QuenfelAreas");
+    SetDword(L"MemoryAreas", 0x7F);
+    Create();
+    form->HistoryFile = folder.File(L"history.csv");
+    form->Elevated = [] { return false; };
+    form->WindowsVersion = [] { return TWindowsVersion{10, 0, 19045}; };
+    form->TrackRAM->SetPosition(2);
+    TBlockCounter counter;
+    engine->BlockSource = counter.Source();
+
+    form->ActionSettingsExecute(form);
+    for (const TFormMain::TAreaRow& row : form->AreaRows) {
+        const bool free = row.Area == TMemoryArea::maFill || row.Area == TMemoryArea::maWorkingSets;
+        SCOPED_TRACE(std::string(AreaName(row.Area)));
+        EXPECT_TRUE(row.Box->Checked()) << "the stored choice is kept";
+        EXPECT_EQ(row.Box->Enabled(), free);
+        EXPECT_EQ(row.Why->Visible(), !free);
+        if (!free) {
+            EXPECT_EQ(row.Why->Caption(), Text(TText::MemoryNeedsAdmin));
+        }
+    }
+    EXPECT_TRUE(form->GradientButtonElevate->Visible());
+    form->ActionSettingsExecute(form);
+    form->ActionOptimizeExecute(form);
+    EXPECT_EQ(counter.taken, 2);
+    const std::string areas = LastAreas(testsupport::ReadBytes(form->HistoryFile));
+    EXPECT_EQ(areas.substr(0, 12), "workingsets=") << areas;
+    EXPECT_NE(areas.find(" filecache=skipped-rights fill="), std::string::npos) << areas;
+    EXPECT_NE(areas.find(" modified=skipped-rights standbylow=skipped-rights standby=skipped-rights "
+                         "combine=skipped-rights"),
+              std::string::npos)
+        << areas;
+    EXPECT_EQ(StoredDwordValue(L"MemoryAreas"), 0x7Fu);
+
+    // With the rights, on a Windows without page combining.
+    form->Elevated = [] { return true; };
+    form->WindowsVersion = [] { return TWindowsVersion{6, 1, 7601}; };
+    form->ActionSettingsExecute(form);
+    for (const TFormMain::TAreaRow& row : form->AreaRows) {
+        const bool combine = row.Area == TMemoryArea::maCombine;
+        EXPECT_EQ(row.Box->Enabled(), !combine) << AreaName(row.Area);
+        EXPECT_EQ(row.Why->Visible(), combine) << AreaName(row.Area);
+    }
+    EXPECT_EQ(form->AreaRows.back().Why->Caption(), Text(TText::MemoryNeedsWindows));
+    EXPECT_FALSE(form->GradientButtonElevate->Visible());
+    // Nothing chosen is the fill, as with nothing stored.
+    for (const TFormMain::TAreaRow& row : form->AreaRows) row.Box->SetChecked(false);
+    form->ActionSettingsExecute(form);
+    EXPECT_EQ(StoredDwordValue(L"MemoryAreas"), 1u);
+    form->ActionOptimizeExecute(form);
+    EXPECT_EQ(LastAreas(testsupport::ReadBytes(form->HistoryFile)).substr(0, 5), "fill=");
+    EXPECT_TRUE(errors.empty());
+}
+
+// The interval's runs are quiet, count from the end of the last run of any
+// kind, never start on the settings page, and the tray's tip tells the next.
+TEST_F(FeaturesTest, TheIntervalRunsQuietlyFromTheLastRunAndTheTipTellsTheNext)
+{
+    testsupport::TScratchFolder folder(L"QuenfelInterval");
+    SetDword(L"IntervalMinutes", 5);
+    Create();
+    std::uint64_t now = GetTickCount64();
+    form->HistoryFile = folder.File(L"history.csv");
+    form->Clock = [&] { return now; };
+    form->TrackRAM->SetPosition(1);
+    TBlockCounter counter;
+    engine->BlockSource = counter.Source();
+    form->GradientButton1Click(form);
+    form->TimerMemTimer(form);
+    EXPECT_EQ(counter.taken, 0);
+    EXPECT_EQ(form->TrayIcon->Hint(), L"953.67 MB Available\n" + Text(TText::MemoryNextRun, {L"5"}));
+
+    now += 5 * 60'000;
+    form->TimerMemTimer(form);
+    EXPECT_EQ(counter.taken, 1);
+    EXPECT_EQ(form->TrayIcon->BalloonStyle(), TBalloonStyle::bsQuiet);
+    now += 4 * 60'000;
+    form->ActionOptimizeExecute(form);  // the user's, a minute before the next
+    now += 2 * 60'000;
+    form->TimerMemTimer(form);
+    EXPECT_EQ(counter.taken, 2) << "ran before five minutes after the user's";
+    EXPECT_NE(form->TrayIcon->Hint().find(Text(TText::MemoryNextRun, {L"3"})), std::wstring::npos);
+
+    // Due while the settings are open: once they close.
+    form->OpenMainClick(form);
+    form->ActionSettingsExecute(form);
+    now += 4 * 60'000;
+    form->TimerMemTimer(form);
+    EXPECT_EQ(counter.taken, 2);
+    form->ActionSettingsExecute(form);
+    form->TimerMemTimer(form);
+    EXPECT_EQ(counter.taken, 3);
+    EXPECT_EQ(Triggers(testsupport::ReadBytes(form->HistoryFile)),
+              (std::vector<std::string>{"interval", "manual", "interval"}));
+    EXPECT_TRUE(errors.empty());
+}
+
+// "Restart as administrator": refused at the prompt, nothing changes; taken,
+// this copy closes and the new one takes its place with the memory page open.
+TEST_F(FeaturesTest, RestartingAsAdministratorHandsOverOrChangesNothing)
+{
+    Create();
+    form->Elevated = [] { return false; };
+    form->Show();
+    form->ActionSettingsExecute(form);
+    std::wstring asked;
+    bool accept = false;
+    form->StartElevated = [&](const std::wstring& arguments) {
+        asked = arguments;
+        return accept;
+    };
+    bool closeAsked = false;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) { closeAsked = !(canClose = false); };
+    form->EditTrimExclude->SetText(L"obs64.exe");
+    form->GradientButtonElevate->Click();
+    EXPECT_FALSE(closeAsked);
+    EXPECT_TRUE(form->Visible());
+    EXPECT_TRUE(errors.empty());
+
+    accept = true;
+    form->GradientButtonElevate->Click();
+    EXPECT_TRUE(closeAsked);
+    const std::optional<TTakeover> takeover = StartsTakingOver((L"Quenfel.exe " + asked).c_str());
+    ASSERT_TRUE(takeover);
+    EXPECT_EQ(takeover->ProcessId, GetCurrentProcessId());
+    EXPECT_EQ(takeover->Left, form->Left());
+    EXPECT_EQ(takeover->Top, form->Top());
+
+    // The new copy reads what this one kept, and stands where it stood.
+    const int left = form->Left() + 7, top = form->Top() + 5;
+    Restart();
+    form->TakeOver(left, top);
+    EXPECT_EQ(form->Left(), left);
+    EXPECT_EQ(form->Top(), top);
+    EXPECT_TRUE(form->SettingsOpen());
+    EXPECT_EQ(form->PageControlSettings->ActivePage(), form->TabSheetMemory);
+    EXPECT_EQ(form->EditTrimExclude->Text(), L"obs64.exe");
+    for (const wchar_t* bad : {L"Quenfel.exe /takeover", L"Quenfel.exe /takeover 0 1 2", L"Quenfel.exe /takeover x 1 2",
+                               L"Quenfel.exe /takeover 12 1 2 3", L"Quenfel.exe /takeover 12 99999999999 2"})
+        EXPECT_FALSE(StartsTakingOver(bad)) << bad;
+    EXPECT_TRUE(errors.empty());
 }

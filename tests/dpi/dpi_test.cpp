@@ -236,6 +236,8 @@ TEST_F(DpiTest, EveryLanguageShowsItsControlsWholeAndItsTextsFit)
     HWND other = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(RegisterHotKey(other, 1, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_F8));
     Create();
+    // Without administrator rights, so every reason beside an area shows.
+    form->Elevated = [] { return false; };
     form->Show();
     form->ActionSettingsExecute(form);
     for (const TLanguage& language : Languages()) {
@@ -244,6 +246,10 @@ TEST_F(DpiTest, EveryLanguageShowsItsControlsWholeAndItsTextsFit)
         form->PageControlSettings->SetActivePage(form->TabSheetSettings);
         CheckState(L"settings", {L"GroupBoxMonitor", L"SpeedButtonOptimize", L"GradientButton2", L"CheckBoxAutoOptimize",
                                  L"LabelMB", L"CheckBoxAutoRun2", L"HotkeyOptimize", L"LabelHotkeyTaken"});
+        form->PageControlSettings->SetActivePage(form->TabSheetMemory);
+        CheckState(L"memory", {L"CheckBoxAreaStandbyLow", L"LabelAreaWhyStandbyLow", L"LabelAreaWhyCombine",
+                               L"GradientButtonElevate", L"EditTrimExclude", L"SpinEditInterval",
+                               L"LabelIntervalMinutes"});
         form->PageControlSettings->SetActivePage(form->TabSheetAbout);
         CheckState(L"about", {L"GroupBox2", L"Label2"});
     }
