@@ -36,6 +36,7 @@
 #include "toolkit/edit.h"
 #include "toolkit/globalhotkey.h"
 #include "toolkit/hotkeyedit.h"
+#include "toolkit/icon.h"
 #include "toolkit/label.h"
 #include "toolkit/menus.h"
 #include "toolkit/modulepath.h"
@@ -431,6 +432,7 @@ void TFormMain::SlideClient(int steps, int dx, int dy)
 
 void TFormMain::DpiChangeDone()
 {
+    ShowShield();
     // Texts do not scale exactly with the dpi: their room is made again.
     FitTexts();
     SetClientSize(ClientWidth(settingsOpen_), ClientRect().bottom);
@@ -468,6 +470,11 @@ void TFormMain::ShowAreaRights()
         row.Why->SetVisible(lacksRights || lacksWindows);
     }
     GradientButtonElevate->SetVisible(!elevated);
+}
+
+void TFormMain::ShowShield()
+{
+    LoadStockIconGlyph(GradientButtonElevate->Glyph(), IDI_SHIELD, ScaleDesign(16), GradientButtonElevate->ColorFace());
 }
 
 std::uint32_t TFormMain::AreasShown() const

@@ -228,6 +228,8 @@ private:
     // Which areas can be chosen with the rights held on this Windows, each
     // with its reason beside it when it cannot.
     void ShowAreaRights();
+    // The elevate button's shield, at the size for the window's dpi.
+    void ShowShield();
     // The areas checked; the fill when none is.
     std::uint32_t AreasShown() const;
     // The run the interval started.

@@ -375,6 +375,9 @@ void TFormMain::LoadLayout()
     GradientButtonElevate = Place<TGradientButton>(this, GroupBoxAreas, L"GradientButtonElevate", 10, 137, 185, 21);
     StoreButtonLook(GradientButtonElevate);
     StoreButtonFlags(GradientButtonElevate, 4);
+    // The shield Windows puts on whatever asks for administrator rights,
+    // drawn for the window's dpi.
+    Restyle([this] { ShowShield(); });
     Caption(GradientButtonElevate, TText::MemoryRestartAdmin);
     GradientButtonElevate->SetTabOrder(static_cast<int>(std::size(areas)));
     GradientButtonElevate->OnClick = Bind(this, &TFormMain::GradientButtonElevateClick);

@@ -8,6 +8,7 @@
 #include "toolkit/handles.h"
 #include "toolkit/graphics.h"
 #include "toolkit/iconfile.h"
+#include "toolkit/systemlibrary.h"
 
 struct TIcon::TImage {
     TUniqueIcon handle;
@@ -321,4 +322,22 @@ void TIcon::AdoptHandle(HICON icon)
     image->handle = std::move(owned);
     ReadIconSize(icon, image->width, image->height);
     SetImage(std::move(image));
+}
+
+void LoadStockIconGlyph(TBitmap& glyph, const wchar_t* id, int size, TColor background)
+{
+    glyph.SetSize(0, 0);
+    // Drawn from the image made for this size, not a 32-pixel one shrunk; the
+    // call is the common controls' version 6 (Vista and later).
+    using TLoadIconWithScaleDown = HRESULT WINAPI(HINSTANCE, PCWSTR, int, int, HICON*);
+    const auto load = OptionalSystemEntry<TLoadIconWithScaleDown>(L"comctl32.dll", "LoadIconWithScaleDown");
+    HICON loaded = nullptr;
+    if (load == nullptr || FAILED(load(nullptr, id, size, size, &loaded)) || loaded == nullptr) return;
+    const TUniqueIcon icon(loaded);
+    glyph.SetSize(size, size);
+    TCanvas& canvas = glyph.Canvas();
+    canvas.Brush().SetColor(background);
+    canvas.FillRect(RECT{0, 0, size, size});
+    DrawIconEx(canvas.Handle(), 0, 0, icon.Get(), size, size, 0, nullptr, DI_NORMAL);
+    glyph.SetTransparentColor(background);
 }

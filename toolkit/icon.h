@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/bitmap.h"
 #include "toolkit/object.h"
 
 class TIcon : public TObject {
@@ -59,3 +60,9 @@ private:
 
     std::shared_ptr<const TImage> image_;
 };
+
+// Draws one of the system's stock icons (IDI_SHIELD, …) at size pixels on
+// background into glyph, a button's picture whose transparent colour
+// background is: the icon's soft edges blend into the face it stands on.
+// Leaves glyph empty when the system has no such icon.
+void LoadStockIconGlyph(TBitmap& glyph, const wchar_t* id, int size, TColor background);
