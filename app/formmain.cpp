@@ -51,6 +51,9 @@
 
 TMem* Mem = nullptr;
 
+// The store keeps the areas' bits as the engine numbers them.
+static_assert(kStoredAreasMask == kAllAreas && kStoredDefaultAreas == kDefaultAreas);
+
 namespace {
 
 // The slider's "812 MB".

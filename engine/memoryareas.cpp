@@ -67,12 +67,6 @@ bool AreaAvailableOn(TMemoryArea area, const TWindowsVersion& windows) noexcept
     return false;
 }
 
-std::uint32_t MemoryAreasFromStore(std::optional<std::uint32_t> stored) noexcept
-{
-    if (!stored || *stored == 0 || (*stored & ~kAllAreas) != 0) return kDefaultAreas;
-    return *stored;
-}
-
 std::vector<TPlannedStep> PlanRun(std::uint32_t areas, bool elevated, const TWindowsVersion& windows)
 {
     std::vector<TPlannedStep> plan;

@@ -41,10 +41,6 @@ struct TWindowsVersion {
 // Windows 10; the file cache's limits with Windows Server 2003 (5.2).
 bool AreaAvailableOn(TMemoryArea area, const TWindowsVersion& windows) noexcept;
 
-// The stored REG_DWORD MemoryAreas: nothing, 0, or any bit beyond kAllAreas
-// gives kDefaultAreas, so that a damaged value never turns every area off.
-std::uint32_t MemoryAreasFromStore(std::optional<std::uint32_t> stored) noexcept;
-
 enum class TStepPlan : std::uint8_t { spRun, spSkipRights, spSkipWindows };
 struct TPlannedStep {
     TMemoryArea Area;

@@ -371,17 +371,23 @@ std::wstring HistoryFilePath()
     return n > 0 && n < MAX_PATH ? std::wstring(folder, n) + L"\\Quenfel\\history.csv" : std::wstring();
 }
 
-std::vector<std::string> HistoryTriggers()
+std::string HistoryText()
 {
-    std::vector<std::string> triggers;
     HANDLE file = CreateFileW(HistoryFilePath().c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return triggers;
+    if (file == INVALID_HANDLE_VALUE) return {};
     std::string text(GetFileSize(file, nullptr), '\0');
     DWORD read = 0;
     ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
     CloseHandle(file);
     text.resize(read);
+    return text;
+}
+
+std::vector<std::string> HistoryTriggers()
+{
+    std::vector<std::string> triggers;
+    const std::string text = HistoryText();
     // The second field of every line after the header.
     for (std::size_t at = text.find('\n'); at != std::string::npos && at + 1 < text.size(); at = text.find('\n', at + 1)) {
         const std::size_t start = text.find(',', at) + 1;

@@ -104,6 +104,9 @@ void StoreRamToFree(DWORD megabytes);
 // The user's run history file (in %LOCALAPPDATA%), and the trigger of each
 // run it holds, oldest first ("manual", "alarm", ...); none without a file.
 std::wstring HistoryFilePath();
+// The history's text, read beside the program's own use of it; empty when
+// there is none.
+std::string HistoryText();
 std::vector<std::string> HistoryTriggers();
 
 // Current-user registry string; nullopt when the key or value is missing.

@@ -21,7 +21,7 @@ namespace {
 constexpr wchar_t kTitle[] = L"Quenfel ver 1.5";
 constexpr wchar_t kKey[] = L"Software\\Quenfel";
 constexpr const wchar_t* kSettings[] = {L"RamToFree", L"AlarmLevel", L"AutoOptimize", L"RefreshPeriod",
-                                       L"OptimizeHotkey"};
+                                       L"OptimizeHotkey", L"MemoryAreas"};
 
 void SetRaw(const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes)
 {
@@ -210,9 +210,12 @@ TEST_F(FeaturesTest, AMalformedStoreStartsWithTheDefaultsAndNoError)
     }
 }
 
+// With every area stored: each in its order, those Wine lacks skipped as not
+// available, none failed, so the exit code is 0.
 TEST_F(FeaturesTest, OptimizeAloneRunsUnseenAndExitsZero)
 {
     SetDword(L"RamToFree", 32);
+    SetDword(L"MemoryAreas", 0x7F);
     DeleteFileW(HistoryFilePath().c_str());
     first = TProcess::Start(L"/optimize");
     bool shown = false;
@@ -226,6 +229,14 @@ TEST_F(FeaturesTest, OptimizeAloneRunsUnseenAndExitsZero)
     EXPECT_EQ(*code, 0u);
     EXPECT_FALSE(shown);
     EXPECT_EQ(HistoryTriggers(), std::vector<std::string>{"scheduled"});
+    const std::string history = HistoryText();
+    const std::string areas = history.substr(history.rfind(',') + 1);
+    EXPECT_EQ(areas.substr(0, 12), "workingsets=") << areas;
+    // Wine reports Windows 7, and its file cache call is a stub that says so.
+    EXPECT_NE(areas.find(" filecache=skipped-windows fill=+"), std::string::npos) << areas;
+    EXPECT_NE(areas.find(" modified="), std::string::npos) << areas;
+    EXPECT_EQ(areas.substr(areas.size() - 25), "combine=skipped-windows\r\n") << areas;
+    EXPECT_EQ(areas.find("failed"), std::string::npos) << areas;
 }
 
 TEST_F(FeaturesTest, AnAlarmOutOfReachRunsOnceAndThenWaits)

@@ -55,18 +55,6 @@ TEST(MemoryAreas, PlanTakesTheChosenAreasInRunOrderAndSkipsWhatCannotRun)
         EXPECT_EQ(PlanText(PlanRun(r.areas, r.elevated, r.windows)), r.plan) << std::hex << r.areas;
 }
 
-TEST(MemoryAreas, AStoredChoiceOfNothingOrUnknownAreasRunsTheFill)
-{
-    const struct {
-        std::optional<std::uint32_t> stored;
-        std::uint32_t areas;
-    } rows[] = {
-        {std::nullopt, kAreaFill}, {0, kAreaFill},       {1, kAreaFill},          {kAreaStandby, kAreaStandby},
-        {0x7F, kAllAreas},         {0x80, kAreaFill},    {0x81, kAreaFill},       {0xFFFFFFFF, kAreaFill},
-    };
-    for (const auto& r : rows) EXPECT_EQ(MemoryAreasFromStore(r.stored), r.areas) << r.stored.value_or(12345);
-}
-
 TEST(MemoryAreas, ResultsReadAsOneNameAndResultPerStep)
 {
     const auto done = [](TMemoryArea a, std::int64_t rise) {
