@@ -399,8 +399,13 @@ void TFormMain::DoBlockReleased(TObject*, std::int32_t index)
 void TFormMain::ActionSettingsExecute(TObject*)
 {
     const bool closing = settingsOpen_;
-    if (!closing) ShowAreaRights();
-    if (!closing) PageControlSettings->SetVisible(true);
+    if (!closing) {
+        ShowAreaRights();
+        // Drawn when first needed: the common controls that draw it are
+        // loaded for the settings page, never at the start.
+        if (GradientButtonElevate->Visible() && GradientButtonElevate->Glyph().Empty()) ShowShield();
+        PageControlSettings->SetVisible(true);
+    }
     // Towards the width the texts need open or closed, wherever it starts.
     const RECT start = ClientRect();
     const int target = ClientWidth(!closing);
@@ -435,7 +440,7 @@ void TFormMain::SlideClient(int steps, int dx, int dy)
 
 void TFormMain::DpiChangeDone()
 {
-    ShowShield();
+    if (!GradientButtonElevate->Glyph().Empty()) ShowShield();
     // Texts do not scale exactly with the dpi: their room is made again.
     FitTexts();
     SetClientSize(ClientWidth(settingsOpen_), ClientRect().bottom);

@@ -370,14 +370,13 @@ void TFormMain::LoadLayout()
         Hint(row.Box, areas[i].hint);
         row.Box->SetTabOrder(static_cast<int>(i));
         row.Why = Place<TLabel>(this, GroupBoxAreas, why.c_str(), 174, top + 2, 131, 13);
+        // The reason it is shown with: ShowAreaRights says which.
+        Caption(row.Why, TText::MemoryNeedsAdmin);
         row.Why->SetVisible(false);
     }
     GradientButtonElevate = Place<TGradientButton>(this, GroupBoxAreas, L"GradientButtonElevate", 10, 137, 185, 21);
     StoreButtonLook(GradientButtonElevate);
     StoreButtonFlags(GradientButtonElevate, 4);
-    // The shield Windows puts on whatever asks for administrator rights,
-    // drawn for the window's dpi.
-    Restyle([this] { ShowShield(); });
     Caption(GradientButtonElevate, TText::MemoryRestartAdmin);
     GradientButtonElevate->SetTabOrder(static_cast<int>(std::size(areas)));
     GradientButtonElevate->OnClick = Bind(this, &TFormMain::GradientButtonElevateClick);
@@ -662,6 +661,8 @@ void TFormMain::FitTexts()
         for (std::size_t i = 0; i < rows[r].second.size(); ++i)
             place(rows[r].second[i], places[r][i].Left, places[r][i].Width);
     }
+    // The list of names takes the whole width of its box.
+    widen(EditTrimExclude, page);
     // The About page's boxes, to the same width.
     page = std::max(page, overflow(GroupBox2, GroupBox2->TextWidthNeeded()));
     widen(GroupBox1, page);

@@ -1,14 +1,13 @@
 #include "app/singleinstance.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cwctype>
 
 #include "toolkit/application.h"
 #include "toolkit/handles.h"
 #include "toolkit/modulepath.h"
-#include "toolkit/oserror.h"
+#include "toolkit/shell.h"
 #include "toolkit/commandline.h"
 #include "toolkit/texts.h"
 
@@ -88,17 +87,5 @@ bool WaitForProcessEnd(std::uint32_t processId, std::chrono::milliseconds timeou
 
 bool StartElevatedCopy(const std::wstring& arguments)
 {
-    const std::wstring path = ExecutablePath();
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    // Returns once the new copy runs, so this one never leaves before it.
-    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = L"runas";
-    info.lpFile = path.c_str();
-    info.lpParameters = arguments.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    if (ShellExecuteExW(&info)) return true;
-    // The user said no at the prompt: nothing to tell.
-    if (GetLastError() == ERROR_CANCELLED) return false;
-    RaiseLastOSError();
+    return ShellRunAsAdministrator(ExecutablePath(), arguments);
 }

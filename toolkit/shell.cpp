@@ -53,6 +53,24 @@ void ShellOpen(const wchar_t* target)
     execute(nullptr, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+bool ShellRunAsAdministrator(const std::wstring& program, const std::wstring& arguments)
+{
+    static auto* const execute = SystemEntry<decltype(ShellExecuteExW)>(kShellLibrary, "ShellExecuteExW");
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // Returns once the new process runs, so that the caller never leaves
+    // before it.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"runas";
+    info.lpFile = program.c_str();
+    info.lpParameters = arguments.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (execute(&info)) return true;
+    // The user said no at the prompt: nothing to tell.
+    if (GetLastError() == ERROR_CANCELLED) return false;
+    RaiseLastOSError();
+}
+
 std::wstring LocalAppDataFolder()
 {
     // A start never needs the folder: the shell is loaded on first use.

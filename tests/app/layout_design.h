@@ -43,6 +43,19 @@ inline const TPlace kWindowed[] = {
     {L"CheckBoxAutoRun", L"Button", L"GroupBoxMisc", 160, 8, 97, 17, false, 2},
     {L"GroupBoxHotkey", L"QuenfelWindow", L"TabSheetSettings", 5, 212, 315, 44, true, 3},
     {L"HotkeyOptimize", L"msctls_hotkey32", L"GroupBoxHotkey", 10, 16, 134, 21, true, 0},
+    {L"GroupBoxAreas", L"QuenfelWindow", L"TabSheetMemory", 5, 4, 315, 164, true, 0},
+    {L"CheckBoxAreaWorkingSets", L"Button", L"GroupBoxAreas", 10, 15, 160, 17, true, 0},
+    {L"CheckBoxAreaFileCache", L"Button", L"GroupBoxAreas", 10, 32, 160, 17, true, 1},
+    {L"CheckBoxAreaFill", L"Button", L"GroupBoxAreas", 10, 49, 160, 17, true, 2},
+    {L"CheckBoxAreaModified", L"Button", L"GroupBoxAreas", 10, 66, 160, 17, true, 3},
+    {L"CheckBoxAreaStandbyLow", L"Button", L"GroupBoxAreas", 10, 83, 160, 17, true, 4},
+    {L"CheckBoxAreaStandby", L"Button", L"GroupBoxAreas", 10, 100, 160, 17, true, 5},
+    {L"CheckBoxAreaCombine", L"Button", L"GroupBoxAreas", 10, 117, 160, 17, true, 6},
+    {L"GradientButtonElevate", L"QuenfelWindow", L"GroupBoxAreas", 10, 137, 185, 21, false, 7},
+    {L"GroupBoxTrim", L"QuenfelWindow", L"TabSheetMemory", 5, 172, 315, 40, true, 1},
+    {L"EditTrimExclude", L"Edit", L"GroupBoxTrim", 10, 14, 295, 21, true, 0},
+    {L"GroupBoxInterval", L"QuenfelWindow", L"TabSheetMemory", 5, 216, 315, 40, true, 2},
+    {L"SpinEditInterval", L"Edit", L"GroupBoxInterval", 94, 14, 51, 22, true, 0},
     {L"GroupBox1", L"QuenfelWindow", L"TabSheetAbout", 8, 8, 305, 217, true, 0},
     {L"GroupBox2", L"QuenfelWindow", L"GroupBox1", 16, 56, 273, 73, true, 0},
     {L"SpeedButtonOptimize", L"QuenfelWindow", L"FormMain", 3, 202, 150, 27, true, 3},
@@ -73,6 +86,15 @@ inline const TGraphicPlace kGraphic[] = {
     {L"LabelMB", L"GroupBoxAlarm", 288, 29, 16, 13, true},
     {L"LabelRefresh", L"GroupBoxMisc", 11, 23, 74, 13, true},
     {L"LabelHotkeyTaken", L"GroupBoxHotkey", 152, 20, 153, 13, false},
+    {L"LabelAreaWhyWorkingSets", L"GroupBoxAreas", 174, 17, 131, 13, false},
+    {L"LabelAreaWhyFileCache", L"GroupBoxAreas", 174, 34, 131, 13, false},
+    {L"LabelAreaWhyFill", L"GroupBoxAreas", 174, 51, 131, 13, false},
+    {L"LabelAreaWhyModified", L"GroupBoxAreas", 174, 68, 131, 13, false},
+    {L"LabelAreaWhyStandbyLow", L"GroupBoxAreas", 174, 85, 131, 13, false},
+    {L"LabelAreaWhyStandby", L"GroupBoxAreas", 174, 102, 131, 13, false},
+    {L"LabelAreaWhyCombine", L"GroupBoxAreas", 174, 119, 131, 13, false},
+    {L"LabelInterval", L"GroupBoxInterval", 11, 18, 78, 13, true},
+    {L"LabelIntervalMinutes", L"GroupBoxInterval", 152, 18, 150, 13, true},
     {L"Label1", L"GroupBox1", 16, 16, 73, 16, true},
     {L"Label2", L"GroupBox1", 16, 32, 78, 16, true},
     {L"Label4", L"GroupBox2", 16, 24, 32, 13, true},
@@ -97,21 +119,34 @@ public:
                                          Text(TText::ReportNothingFreed), ErrorReportText(Text(TText::ErrorOutOfMemory))})
             column_ = std::max(column_, overflow(L"LabelFree", free->TextWidth(text)));
         for (const wchar_t* name : kColumn) column_ = std::max(column_, overflow(name, find(name)->TextWidthNeeded()));
-        const wchar_t* const rows[][3] = {{L"TrackRAM", L"LabelSlider", nullptr},
-                                          {L"CheckBoxAutoOptimize", L"SpinEditAlarmMB", L"LabelMB"},
-                                          {L"LabelRefresh", L"SpinEditRefresh", L"CheckBoxAutoRun2"},
-                                          {L"HotkeyOptimize", L"LabelHotkeyTaken", nullptr}};
-        const wchar_t* const boxes[] = {L"GroupBoxRam", L"GroupBoxAlarm", L"GroupBoxMisc", L"GroupBoxHotkey"};
-        for (std::size_t r = 0; r < std::size(rows); ++r) {
+        std::vector<std::vector<const wchar_t*>> rows = {{L"TrackRAM", L"LabelSlider"},
+                                                         {L"CheckBoxAutoOptimize", L"SpinEditAlarmMB", L"LabelMB"},
+                                                         {L"LabelRefresh", L"SpinEditRefresh", L"CheckBoxAutoRun2"},
+                                                         {L"HotkeyOptimize", L"LabelHotkeyTaken"}};
+        std::vector<const wchar_t*> boxes = {L"GroupBoxRam", L"GroupBoxAlarm", L"GroupBoxMisc", L"GroupBoxHotkey"};
+        for (const auto& [box, why] : kAreaRows) {
+            rows.push_back({box, why});
+            boxes.push_back(L"GroupBoxAreas");
+        }
+        rows.push_back({L"GradientButtonElevate"});
+        rows.push_back({L"EditTrimExclude"});
+        rows.push_back({L"LabelInterval", L"SpinEditInterval", L"LabelIntervalMinutes"});
+        boxes.insert(boxes.end(), {L"GroupBoxAreas", L"GroupBoxTrim", L"GroupBoxInterval"});
+        for (std::size_t r = 0; r < rows.size(); ++r) {
             std::vector<TFitItem> items;
             std::vector<const wchar_t*> names;
             for (const wchar_t* name : rows[r]) {
-                if (name == nullptr) break;
                 const TDesignRect d = DesignOf(name);
-                const int needed = std::wstring(name) == L"LabelSlider"
-                                       ? find(name)->TextWidth(Text(TText::SettingsMegabytes,
-                                                                    {std::to_wstring(form.TrackRAM->Max())}))
-                                       : find(name)->TextWidthNeeded();
+                const std::wstring n = name;
+                int needed = find(name)->TextWidthNeeded();
+                if (n == L"LabelSlider")
+                    needed = find(name)->TextWidth(Text(TText::SettingsMegabytes, {std::to_wstring(form.TrackRAM->Max())}));
+                else if (n == L"LabelHotkeyTaken")
+                    needed = std::max(find(name)->TextWidth(Text(TText::SettingsHotkeyTaken)),
+                                      find(name)->TextWidth(Text(TText::SettingsHotkeyReserved)));
+                else if (n.rfind(L"LabelAreaWhy", 0) == 0)
+                    needed = std::max(find(name)->TextWidth(Text(TText::MemoryNeedsAdmin)),
+                                      find(name)->TextWidth(Text(TText::MemoryNeedsWindows)));
                 items.push_back({d.left, d.width, needed});
                 names.push_back(name);
             }
@@ -140,8 +175,8 @@ public:
             if (n == member) width += column_;
         if (n == L"ProgressBarFree" || n == L"LabelFree") width += column_;
         if (n == L"LabelMEMP" || n == L"ProgressBarMEM") left += column_ / 2;
-        for (const wchar_t* box :
-             {L"GroupBoxRam", L"GroupBoxAlarm", L"GroupBoxMisc", L"GroupBoxHotkey", L"GroupBox1", L"GroupBox2"})
+        for (const wchar_t* box : {L"GroupBoxRam", L"GroupBoxAlarm", L"GroupBoxMisc", L"GroupBoxHotkey", L"GroupBoxAreas",
+                                   L"GroupBoxTrim", L"GroupBoxInterval", L"GroupBox1", L"GroupBox2", L"EditTrimExclude"})
             if (n == box) width += page_;
         if (n == L"PageControlSettings") left += column_, width += page_;
         return {left, top, left + width, top + height};
@@ -151,6 +186,11 @@ private:
     struct TDesignRect {
         int left, top, width, height;
     };
+    static constexpr std::pair<const wchar_t*, const wchar_t*> kAreaRows[] = {
+        {L"CheckBoxAreaWorkingSets", L"LabelAreaWhyWorkingSets"}, {L"CheckBoxAreaFileCache", L"LabelAreaWhyFileCache"},
+        {L"CheckBoxAreaFill", L"LabelAreaWhyFill"},               {L"CheckBoxAreaModified", L"LabelAreaWhyModified"},
+        {L"CheckBoxAreaStandbyLow", L"LabelAreaWhyStandbyLow"},   {L"CheckBoxAreaStandby", L"LabelAreaWhyStandby"},
+        {L"CheckBoxAreaCombine", L"LabelAreaWhyCombine"}};
     static constexpr const wchar_t* kColumn[] = {L"GroupBoxMonitor", L"SpeedButtonOptimize", L"SpeedButtonSettings",
                                                  L"GradientButton1", L"GradientButton2", L"GroupBoxOptimizing"};
     static TDesignRect DesignOf(const wchar_t* name)
