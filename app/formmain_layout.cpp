@@ -365,11 +365,11 @@ void TFormMain::LoadLayout()
         row.Area = areas[i].area;
         const std::wstring box = std::wstring(L"CheckBoxArea") + areas[i].name;
         const std::wstring why = std::wstring(L"LabelAreaWhy") + areas[i].name;
-        row.Box = Place<TCheckBox>(this, GroupBoxAreas, box.c_str(), 10, top, 160, 17);
+        row.Box = Place<TCheckBox>(this, GroupBoxAreas, box.c_str(), 10, top, 156, 17);
         Caption(row.Box, areas[i].caption);
         Hint(row.Box, areas[i].hint);
         row.Box->SetTabOrder(static_cast<int>(i));
-        row.Why = Place<TLabel>(this, GroupBoxAreas, why.c_str(), 174, top + 2, 131, 13);
+        row.Why = Place<TLabel>(this, GroupBoxAreas, why.c_str(), 170, top + 2, 135, 13);
         // The reason it is shown with: ShowAreaRights says which.
         Caption(row.Why, TText::MemoryNeedsAdmin);
         row.Why->SetVisible(false);
