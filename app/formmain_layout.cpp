@@ -252,10 +252,15 @@ void TFormMain::LoadLayout()
     PageControlSettings->SetTabOrder(2);
     load.Fixup([this] { PageControlSettings->SetActivePage(TabSheetSettings); });
 
-    TabSheetSettings = CreateComponent<TTabSheet>(this);
-    TabSheetSettings->SetName(L"TabSheetSettings");
-    TabSheetSettings->SetPageControl(PageControlSettings);
-    Caption(TabSheetSettings, TText::SettingsTab);
+    // A page of the page control, in the order made.
+    auto Page = [&](const wchar_t* name, TText caption) {
+        auto* page = CreateComponent<TTabSheet>(this);
+        page->SetName(name);
+        page->SetPageControl(PageControlSettings);
+        Caption(page, caption);
+        return page;
+    };
+    TabSheetSettings = Page(L"TabSheetSettings", TText::SettingsTab);
 
     GroupBoxRam = Place<TGroupBox>(this, TabSheetSettings, L"GroupBoxRam", 5, 12, 315, 65);
     Caption(GroupBoxRam, TText::SettingsRam);
@@ -336,10 +341,7 @@ void TFormMain::LoadLayout()
     // reserved: set by ShowHotkeyWord.
     Restyle([this] { ShowHotkeyWord(); });
 
-    TabSheetMemory = CreateComponent<TTabSheet>(this);
-    TabSheetMemory->SetName(L"TabSheetMemory");
-    TabSheetMemory->SetPageControl(PageControlSettings);
-    Caption(TabSheetMemory, TText::MemoryTab);
+    TabSheetMemory = Page(L"TabSheetMemory", TText::MemoryTab);
 
     // One box per area, in the order a run takes them; the reason one cannot
     // be chosen stands beside it.
@@ -401,10 +403,7 @@ void TFormMain::LoadLayout()
     LabelIntervalMinutes = Place<TLabel>(this, GroupBoxInterval, L"LabelIntervalMinutes", 152, 18, 150, 13);
     Caption(LabelIntervalMinutes, TText::MemoryIntervalMinutes);
 
-    TabSheetAbout = CreateComponent<TTabSheet>(this);
-    TabSheetAbout->SetName(L"TabSheetAbout");
-    TabSheetAbout->SetPageControl(PageControlSettings);
-    Caption(TabSheetAbout, TText::AboutTab);
+    TabSheetAbout = Page(L"TabSheetAbout", TText::AboutTab);
     TabSheetAbout->SetImageIndex(1);
     TabSheetAbout->OnShow = Bind(this, &TFormMain::TabSheetAboutShow);
 

@@ -1069,7 +1069,12 @@ TEST_F(FeaturesTest, RestartingAsAdministratorHandsOverOrChangesNothing)
     };
     bool closeAsked = false;
     form->OnCloseQuery = [&](TObject*, bool& canClose) { closeAsked = !(canClose = false); };
-    form->EditTrimExclude->SetText(L"obs64.exe");
+    // Typed, with a slip mended.
+    form->PageControlSettings->SetActivePage(form->TabSheetMemory);
+    SetForegroundWindow(form->Handle());
+    form->EditTrimExclude->SetFocus();
+    for (const wchar_t ch : std::wstring(L"obs64.exex")) testsupport::TypeCharacter(ch);
+    testsupport::Press({VK_BACK});
     form->GradientButtonElevate->Click();
     EXPECT_FALSE(closeAsked);
     EXPECT_TRUE(form->Visible());
