@@ -130,6 +130,7 @@ TFormMain::TFormMain(TComponent* owner) : TForm(owner)
     // Before the creation handler, whose errors end it early: a request or
     // the end of the session may come however the start went.
     Application->HookMainWindow(this, [this](TMessage& m) { return ApplicationMessage(m); });
+    AcceptOptimizeRequests(Application->Handle());
     Clock = [] { return static_cast<std::uint64_t>(GetTickCount64()); };
     Elevated = ProcessIsElevated;
     WindowsVersion = RunningWindowsVersion;

@@ -4,6 +4,7 @@
 
 #include "app/productinfo.h"
 #include "toolkit/application.h"
+#include "toolkit/systemlibrary.h"
 
 UINT OptimizeRequestMessage()
 {
@@ -26,4 +27,13 @@ bool RequestRunningCopyOptimize(std::chrono::milliseconds patience)
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+}
+
+void AcceptOptimizeRequests(HWND window) noexcept
+{
+    // Windows 7 and later; before it, a copy with rights took every message.
+    using TChangeFilter = BOOL WINAPI(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+    const auto change = OptionalSystemEntry<TChangeFilter>(L"user32.dll", "ChangeWindowMessageFilterEx");
+    const UINT message = OptimizeRequestMessage();
+    if (change != nullptr && message != 0 && window != nullptr) change(window, message, MSGFLT_ALLOW, nullptr);
 }

@@ -15,3 +15,8 @@ UINT OptimizeRequestMessage();
 // patience for a copy that is still starting to create it. False when no
 // such window appeared or the post failed.
 bool RequestRunningCopyOptimize(std::chrono::milliseconds patience);
+
+// Lets the request through to window from copies with fewer rights: Windows
+// drops messages posted to a window of a copy that runs as administrator
+// unless that window accepts them.
+void AcceptOptimizeRequests(HWND window) noexcept;

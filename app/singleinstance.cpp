@@ -14,7 +14,10 @@
 TSingleInstance::TSingleInstance(const std::wstring& name)
     : mutex_(CreateMutexW(nullptr, FALSE, name.c_str()))
 {
-    alreadyRunning_ = GetLastError() == ERROR_ALREADY_EXISTS;
+    const DWORD error = GetLastError();
+    // A copy running with administrator rights made the lock: one without
+    // may not even open it, and that copy runs all the same.
+    alreadyRunning_ = error == ERROR_ALREADY_EXISTS || (!mutex_ && error == ERROR_ACCESS_DENIED);
 }
 
 void ShowAlreadyRunningWarning()

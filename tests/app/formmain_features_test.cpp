@@ -3,6 +3,7 @@
 #include "tests/app/formmain_fixture.h"
 
 #include <commctrl.h>
+#include <sddl.h>
 
 #include <chrono>
 #include <string>
@@ -1102,4 +1103,20 @@ TEST_F(FeaturesTest, RestartingAsAdministratorHandsOverOrChangesNothing)
                                L"Quenfel.exe /takeover 12 1 2 3", L"Quenfel.exe /takeover 12 99999999999 2"})
         EXPECT_FALSE(StartsTakingOver(bad)) << bad;
     EXPECT_TRUE(errors.empty());
+}
+
+// A copy started as administrator makes the lock; a copy without rights is
+// refused even the opening of it, and must still see that one runs.
+TEST(SingleInstance, ALockACopyWithMoreRightsHoldsStillMeansOneRuns)
+{
+    PSECURITY_DESCRIPTOR denying = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;GA;;;WD)", SDDL_REVISION_1, &denying,
+                                                                     nullptr));
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, denying, FALSE};
+    HANDLE held = CreateMutexW(&attributes, FALSE, L"QuenfelRightsTest");
+    LocalFree(denying);
+    ASSERT_NE(held, nullptr);
+    EXPECT_TRUE(TSingleInstance(L"QuenfelRightsTest").AlreadyRunning());
+    CloseHandle(held);
+    EXPECT_FALSE(TSingleInstance(L"QuenfelRightsTest").AlreadyRunning());
 }
