@@ -164,6 +164,21 @@ def literal(text):
     return 'L"' + "".join(out) + '"'
 
 
+def utf8_literal(text):
+    # The texts themselves in UTF-8, half the size of UTF-16 for most
+    # languages; octal escapes, which unlike \x stop after three digits.
+    out = []
+    for byte in text.encode("utf-8"):
+        ch = chr(byte)
+        if ch in '"\\':
+            out.append("\\" + ch)
+        elif 0x20 <= byte < 0x7F:
+            out.append(ch)
+        else:
+            out.append(f"\\{byte:03o}")
+    return '"' + "".join(out) + '"'
+
+
 def write_cpp(languages, header, source):
     keys = list(languages[0].texts)
     h = ["// Made by resources/texts.py from resources/lang; edit those files instead.",
@@ -176,8 +191,8 @@ def write_cpp(languages, header, source):
          '#include "toolkit/texts.h"', "", "namespace {", ""]
     for i, lang in enumerate(languages):
         c.append(f"// {lang.tag}")
-        c.append(f"const wchar_t* const kTexts{i}[kTextCount] = {{")
-        c += [f"    {literal(lang.texts[k])}," for k in keys]
+        c.append(f"const char* const kTexts{i}[kTextCount] = {{")
+        c += [f"    {utf8_literal(lang.texts[k])}," for k in keys]
         c += ["};", ""]
     c += ["} // namespace", "", "const TLanguage kLanguages[kLanguageCount] = {"]
     for i, lang in enumerate(languages):

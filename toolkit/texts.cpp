@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cwctype>
 
+#include "toolkit/errors.h"
+
 namespace {
 
 std::atomic<const TLanguage*> g_current{nullptr};
@@ -95,8 +97,8 @@ bool IsEnglish() noexcept
 std::wstring Text(TText id)
 {
     const auto index = static_cast<std::size_t>(id);
-    const wchar_t* text = CurrentLanguage().Texts[index];
-    return text != nullptr && *text != L'\0' ? text : EnglishLanguage().Texts[index];
+    const char* text = CurrentLanguage().Texts[index];
+    return FromUtf8(text != nullptr && *text != '\0' ? text : EnglishLanguage().Texts[index]);
 }
 
 std::wstring Text(TText id, std::initializer_list<std::wstring_view> args)

@@ -18,7 +18,7 @@ struct TLanguage {
     const wchar_t* Tag;   // BCP 47: "de", "pt-BR", "zh-Hans"
     const wchar_t* Name;  // in itself: "Deutsch"
     bool RightToLeft;
-    const wchar_t* const* Texts;  // by TText
+    const char* const* Texts;  // by TText, in UTF-8
 };
 
 // The tables, made from resources/lang by resources/texts.py: English first.
