@@ -633,7 +633,9 @@ void TFormMain::ApplyLanguage()
 {
     ApplyDirection();
     texts_.Apply();
-    ShowAreaRights();
+    // The reasons beside the areas, in the new language; asked afresh when
+    // the page opens.
+    if (settingsOpen_) ShowAreaRights();
     NotifyLanguage(this);
     CheckLanguageItem();
     // The texts that carry a figure.
