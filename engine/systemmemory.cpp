@@ -9,6 +9,7 @@
 
 #include "toolkit/handles.h"
 #include "toolkit/oserror.h"
+#include "toolkit/systemlibrary.h"
 
 namespace {
 
@@ -32,13 +33,11 @@ using TNtSetSystemInformation = TNtStatus NTAPI(ULONG infoClass, void* info, ULO
 using TRtlNtStatusToDosError = ULONG NTAPI(TNtStatus status);
 using TRtlGetVersion = TNtStatus NTAPI(RTL_OSVERSIONINFOW* info);
 
-// ntdll is in every process from its first instruction: no load is needed.
+// ntdll's entries, looked up at run time as every optional system call is.
 template <class Function>
 Function* NtdllEntry(const char* name) noexcept
 {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr ? reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, name)))
-                            : nullptr;
+    return OptionalSystemEntry<Function>(L"ntdll.dll", name);
 }
 
 TStepCall Done() noexcept { return {}; }
