@@ -15,6 +15,7 @@ build with the file, the line and what is wrong.
 import os
 import re
 import sys
+import zlib
 
 REFERENCE = "en"
 PLACEHOLDER = re.compile(r"\{(\d)\}")
@@ -179,8 +180,20 @@ def utf8_literal(text):
     return '"' + "".join(out) + '"'
 
 
+def packed(text_list):
+    """The texts, each ended by a zero, as raw DEFLATE data."""
+    raw = b"".join(t.encode("utf-8") + b"\0" for t in text_list)
+    packer = zlib.compressobj(9, zlib.DEFLATED, -15, 9)
+    return raw, packer.compress(raw) + packer.flush()
+
+
+def byte_rows(data):
+    return ["    " + "".join(f"{b}," for b in data[i:i + 24]) for i in range(0, len(data), 24)]
+
+
 def write_cpp(languages, header, source):
-    keys = list(languages[0].texts)
+    # The installer's texts stay out of the program: it never shows them.
+    keys = [k for k in languages[0].texts if not k.startswith("installer.")]
     h = ["// Made by resources/texts.py from resources/lang; edit those files instead.",
          "#pragma once", "", "#include <cstdint>", "",
          "enum class TText : std::uint16_t {"]
@@ -189,15 +202,30 @@ def write_cpp(languages, header, source):
           f"inline constexpr std::size_t kLanguageCount = {len(languages)};", ""]
     c = ["// Made by resources/texts.py from resources/lang; edit those files instead.",
          '#include "toolkit/texts.h"', "", "namespace {", ""]
-    for i, lang in enumerate(languages):
-        c.append(f"// {lang.tag}")
-        c.append(f"const char* const kTexts{i}[kTextCount] = {{")
-        c += [f"    {utf8_literal(lang.texts[k])}," for k in keys]
+    # English, the program's own words and every language's fallback, as it
+    # is: a program in English unpacks nothing. The others packed, about a
+    # third of their size, each unpacked when first spoken.
+    english = languages[0]
+    c.append(f"// {english.tag}")
+    c.append("const char* const kEnglishTexts[kTextCount] = {")
+    c += [f"    {utf8_literal(english.texts[k])}," for k in keys]
+    c += ["};", ""]
+    sizes = {}
+    for i, lang in enumerate(languages[1:], 1):
+        raw, data = packed([lang.texts[k] for k in keys])
+        sizes[i] = (len(data), len(raw))
+        c.append(f"// {lang.tag}: {len(raw)} bytes")
+        c.append(f"const unsigned char kPacked{i}[{len(data)}] = {{")
+        c += byte_rows(data)
         c += ["};", ""]
     c += ["} // namespace", "", "const TLanguage kLanguages[kLanguageCount] = {"]
     for i, lang in enumerate(languages):
         rtl = "true" if lang.direction == "rtl" else "false"
-        c.append(f"    {{{literal(lang.tag)}, {literal(lang.name)}, {rtl}, kTexts{i}}},")
+        if i == 0:
+            c.append(f"    {{{literal(lang.tag)}, {literal(lang.name)}, {rtl}, kEnglishTexts, nullptr, 0, 0}},")
+        else:
+            c.append(f"    {{{literal(lang.tag)}, {literal(lang.name)}, {rtl}, nullptr, kPacked{i}, "
+                     f"{sizes[i][0]}, {sizes[i][1]}}},")
     c += ["};", ""]
     for path, lines in ((header, h), (source, c)):
         text = "\n".join(lines) + "\n"

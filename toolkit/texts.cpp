@@ -1,9 +1,13 @@
 #include "toolkit/texts.h"
 
+#include <array>
 #include <atomic>
 #include <cwctype>
+#include <memory>
+#include <mutex>
 
 #include "toolkit/errors.h"
+#include "toolkit/inflate.h"
 
 namespace {
 
@@ -39,6 +43,63 @@ const TLanguage* FindChinese(std::wstring_view tag) noexcept
     return FindLanguage(traditional ? L"zh-Hant" : L"zh-Hans");
 }
 
+// Portuguese is written as in Portugal everywhere but Brazil (Angola,
+// Mozambique…); with no region, as in Brazil, as Windows' own "pt" is.
+const TLanguage* FindPortuguese(std::wstring_view tag) noexcept
+{
+    if (!SameTag(BaseOf(tag), L"pt") || tag.size() == 2) return nullptr;
+    const std::wstring_view region = tag.substr(tag.find_last_of(L"-_") + 1);
+    return FindLanguage(SameTag(region, L"BR") ? L"pt-BR" : L"pt-PT");
+}
+
+// Norwegian in either written form, and with no form, reads Bokmål.
+std::wstring_view WrittenAs(std::wstring_view base) noexcept
+{
+    return SameTag(base, L"no") || SameTag(base, L"nn") ? std::wstring_view(L"nb") : base;
+}
+
+// A packed language's texts, unpacked once and kept for the process's life,
+// so a text read on another thread never outlives its table.
+struct TUnpacked {
+    std::string Bytes;
+    std::array<const char*, kTextCount> Texts{};
+};
+
+std::array<std::atomic<const TUnpacked*>, kLanguageCount> g_unpacked{};
+std::mutex g_unpacking;
+
+// The language's texts; nothing for a table that does not unpack to one text
+// for each id (never for the tables the build makes), whose texts then come
+// in English.
+const TUnpacked* Unpack(const TLanguage& language)
+{
+    const auto index = static_cast<std::size_t>(&language - kLanguages);
+    if (const TUnpacked* ready = g_unpacked[index].load(std::memory_order_acquire)) return ready;
+    const std::lock_guard lock(g_unpacking);
+    if (const TUnpacked* ready = g_unpacked[index].load(std::memory_order_relaxed)) return ready;
+    auto bytes = Inflate({language.Packed, language.PackedSize}, language.Size);
+    if (!bytes || bytes->size() != language.Size) return nullptr;
+    auto unpacked = std::make_unique<TUnpacked>();
+    unpacked->Bytes = std::move(*bytes);
+    std::size_t at = 0;
+    for (const char*& text : unpacked->Texts) {
+        const std::size_t end = unpacked->Bytes.find('\0', at);
+        if (end == std::string::npos) return nullptr;
+        text = unpacked->Bytes.data() + at;
+        at = end + 1;
+    }
+    if (at != unpacked->Bytes.size()) return nullptr;
+    g_unpacked[index].store(unpacked.get(), std::memory_order_release);
+    return unpacked.release();
+}
+
+const char* const* TextsOf(const TLanguage& language)
+{
+    if (language.Texts != nullptr) return language.Texts;
+    const TUnpacked* unpacked = Unpack(language);
+    return unpacked != nullptr ? unpacked->Texts.data() : nullptr;
+}
+
 } // namespace
 
 std::span<const TLanguage> Languages() noexcept
@@ -63,7 +124,10 @@ const TLanguage& ChooseLanguage(const std::vector<std::wstring>& preferred) noex
     for (const std::wstring& tag : preferred) {
         if (const TLanguage* exact = FindLanguage(tag)) return *exact;
         if (const TLanguage* chinese = FindChinese(tag)) return *chinese;
-        const std::wstring_view base = BaseOf(tag);
+        if (const TLanguage* portuguese = FindPortuguese(tag)) return *portuguese;
+        // Serbian in Cyrillic, or with no script, comes to the one Serbian
+        // here, in Latin, by its base.
+        const std::wstring_view base = WrittenAs(BaseOf(tag));
         if (const TLanguage* same = FindLanguage(base)) return *same;
         for (const TLanguage& language : Languages())
             if (SameTag(BaseOf(language.Tag), base)) return language;
@@ -81,6 +145,8 @@ void SetCurrentLanguage(const TLanguage& language, std::wstring_view userDecimal
 {
     // Set on the window's thread only; read there too.
     g_decimal.assign(userDecimal.empty() ? std::wstring_view(L".") : userDecimal);
+    // Unpacked here, once, rather than by the first text read.
+    TextsOf(language);
     g_current.store(&language, std::memory_order_relaxed);
 }
 
@@ -97,7 +163,8 @@ bool IsEnglish() noexcept
 std::wstring Text(TText id)
 {
     const auto index = static_cast<std::size_t>(id);
-    const char* text = CurrentLanguage().Texts[index];
+    const char* const* texts = TextsOf(CurrentLanguage());
+    const char* text = texts != nullptr ? texts[index] : nullptr;
     return FromUtf8(text != nullptr && *text != '\0' ? text : EnglishLanguage().Texts[index]);
 }
 

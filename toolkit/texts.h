@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <span>
@@ -18,7 +19,13 @@ struct TLanguage {
     const wchar_t* Tag;   // BCP 47: "de", "pt-BR", "zh-Hans"
     const wchar_t* Name;  // in itself: "Deutsch"
     bool RightToLeft;
-    const char* const* Texts;  // by TText, in UTF-8
+    // English: its texts by TText, in UTF-8, as they are.
+    const char* const* Texts;
+    // Every other language: its texts in the same order, each ended by a
+    // zero, in UTF-8, packed with DEFLATE; unpacked when first spoken.
+    const unsigned char* Packed;
+    std::uint32_t PackedSize;
+    std::uint32_t Size;
 };
 
 // The tables, made from resources/lang by resources/texts.py: English first.
@@ -31,7 +38,8 @@ const TLanguage& EnglishLanguage() noexcept;
 const TLanguage* FindLanguage(std::wstring_view tag) noexcept;
 // The first of the user's preferred languages (in order) that is here: each
 // as it is, then in the form Windows names its script (zh-CN: zh-Hans), then
-// its base language (de-AT: de; pt-PT: pt-BR). English when none is.
+// its base language (de-AT: de; sr-Cyrl: sr-Latn; nn: nb; pt-AO: pt-PT).
+// English when none is.
 const TLanguage& ChooseLanguage(const std::vector<std::wstring>& preferred) noexcept;
 
 // The language texts come in; English until another is chosen. A
