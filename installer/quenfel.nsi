@@ -199,21 +199,40 @@ Section "-AutorunOff"
   ${EndIf}
 SectionEnd
 
-; NSIS picks the user's Windows display language, or failing that another of
-; the same primary language: Simplified Chinese for Hong Kong and Macao, which
-; write the traditional script.
-!macro CHOOSE_CHINESE_SCRIPT
+; NSIS picks the user's Windows display language, or failing that the first
+; of the same primary language, which for some is the wrong one: Simplified
+; Chinese for Hong Kong and Macao, which write the traditional script;
+; Croatian for Serbian; Brazilian Portuguese for Angola and Mozambique.
+!macro CHOOSE_WRITTEN_FORM
+  System::Call 'kernel32::GetUserDefaultUILanguage() i.r0'
+  IntOp $1 $0 & 0x3FF
   !ifdef LANG_TRADCHINESE
-    System::Call 'kernel32::GetUserDefaultUILanguage() i.r0'
     ${If} $0 = 0x0C04
     ${OrIf} $0 = 0x1404
       StrCpy $LANGUAGE ${LANG_TRADCHINESE}
     ${EndIf}
   !endif
+  !ifdef LANG_SERBIANLATIN
+    ; Every Serbian, in either script; Croatian (0x041A, 0x101A) and Bosnian
+    ; (0x141A, 0x201A) keep Croatian.
+    ${If} $1 = 0x1A
+    ${AndIf} $0 <> 0x041A
+    ${AndIf} $0 <> 0x101A
+    ${AndIf} $0 <> 0x141A
+    ${AndIf} $0 <> 0x201A
+      StrCpy $LANGUAGE ${LANG_SERBIANLATIN}
+    ${EndIf}
+  !endif
+  !ifdef LANG_PORTUGUESE
+    ${If} $1 = 0x16
+    ${AndIf} $0 <> 0x0416
+      StrCpy $LANGUAGE ${LANG_PORTUGUESE}
+    ${EndIf}
+  !endif
 !macroend
 
 Function .onInit
-  !insertmacro CHOOSE_CHINESE_SCRIPT
+  !insertmacro CHOOSE_WRITTEN_FORM
   ${IfNot} ${AtLeastWin7}
     MessageBox MB_OK|MB_ICONSTOP "$(installer.needs_windows7)" /SD IDOK
     Abort
@@ -242,7 +261,7 @@ Function .onInit
 FunctionEnd
 
 Function un.onInit
-  !insertmacro CHOOSE_CHINESE_SCRIPT
+  !insertmacro CHOOSE_WRITTEN_FORM
 FunctionEnd
 
 Section "Uninstall"

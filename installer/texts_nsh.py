@@ -44,6 +44,22 @@ NSIS_LANGUAGES = {
     "vi": "Vietnamese",
     "zh-Hans": "SimpChinese",
     "zh-Hant": "TradChinese",
+    "bg": "Bulgarian",
+    "da": "Danish",
+    "el": "Greek",
+    "et": "Estonian",
+    "fi": "Finnish",
+    "hr": "Croatian",
+    "hu": "Hungarian",
+    "lt": "Lithuanian",
+    "lv": "Latvian",
+    "nb": "Norwegian",
+    "pt-PT": "Portuguese",
+    "ro": "Romanian",
+    "sk": "Slovak",
+    "sl": "Slovenian",
+    "sr-Latn": "SerbianLatin",
+    "th": "Thai",
 }
 
 # Left-to-right embedding around what the installer puts in: a path in an

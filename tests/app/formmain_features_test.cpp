@@ -869,7 +869,8 @@ TEST_F(FeaturesTest, AChosenLanguageRelabelsTheOpenWindowAndSurvivesARestart)
     };
     german("chosen");
     EXPECT_EQ(form->LabelSlider->Caption(), L"812 MB");
-    EXPECT_TRUE(form->LanguageMenu->Items(4)->Checked());
+    const auto germanItem = static_cast<int>(1 + (FindLanguage(L"de") - Languages().data()));
+    EXPECT_TRUE(form->LanguageMenu->Items(germanItem)->Checked());
 
     form->Free();
     form = nullptr;

@@ -361,7 +361,8 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
     HMENU languages = GetSubMenu(menu, 4);
     ASSERT_NE(languages, nullptr);
     ASSERT_EQ(GetMenuItemCount(languages), static_cast<int>(1 + Languages().size()));
-    const std::pair<int, const wchar_t*> named[] = {{0, L"Windows default"}, {1, L"English"}, {4, L"Deutsch"}};
+    const auto germanItem = static_cast<int>(1 + (FindLanguage(L"de") - Languages().data()));
+    const std::pair<int, const wchar_t*> named[] = {{0, L"Windows default"}, {1, L"English"}, {germanItem, L"Deutsch"}};
     for (const auto& [i, name] : named) {
         wchar_t text[64] = {};
         GetMenuStringW(languages, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
