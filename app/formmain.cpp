@@ -28,6 +28,7 @@
 #include "settings/languagesetting.h"
 #include "settings/regaccess.h"
 #include "settings/runhistory.h"
+#include "settings/settingsstore.h"
 #include "settings/themesetting.h"
 #include "settings/usersettings.h"
 #include "toolkit/actions.h"
@@ -142,6 +143,7 @@ TFormMain::TFormMain(TComponent* owner) : TForm(owner)
 TFormMain::~TFormMain()
 {
     Application->UnhookMainWindow(this);
+    SettingsStore().OnNotKept = nullptr;
     // The engine outlives the window: it must not call back into it.
     if (Mem != nullptr) {
         Mem->OnBlockAllocated = nullptr;
@@ -152,6 +154,13 @@ TFormMain::~TFormMain()
 
 void TFormMain::FormCreate(TObject*)
 {
+    // A portable copy that cannot keep its settings says so once, when it
+    // is first seen.
+    settingsNotKeptUntold_ = !SettingsStore().Keeps();
+    SettingsStore().OnNotKept = [this] {
+        settingsNotKeptUntold_ = true;
+        TellSettingsNotKept();
+    };
     ReconcileAutorunAtStart([this](bool checked) { CheckBoxAutoRun2->SetChecked(checked); }, ExecutablePath());
 
     Mem->OnBlockAllocated = Bind(this, &TFormMain::DoBlockAllocated);
@@ -219,8 +228,18 @@ void TFormMain::TimerMemTimer(TObject*)
     if (alarm.Run) AlarmRun(alarm.Report);
     // After the alarm's: a run it started counts for the interval too.
     if (intervalRule_.Tick(Clock(), !RunsHeldBack())) IntervalRun();
+    if (settingsNotKeptUntold_) TellSettingsNotKept();
 
     Application->ProcessMessages();
+}
+
+void TFormMain::TellSettingsNotKept()
+{
+    // Quietly, like a report: the program goes on with its settings in
+    // memory. Not yet while nothing of it shows.
+    if (!TrayIcon->Active() && !Visible()) return;
+    settingsNotKeptUntold_ = false;
+    ShowRunReport(Text(TText::ReportSettingsNotKept), TBalloonStyle::bsQuiet);
 }
 
 bool TFormMain::RunsHeldBack() const

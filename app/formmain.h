@@ -244,6 +244,7 @@ private:
     // and, once, by the tray.
     void HoldOptimizeHotkey();
     void TellHotkeyTaken();
+    void TellSettingsNotKept();
     void ShowHotkeyWord();
     // A run is held back from the button, the alarm and the hotkey alike:
     // during a run, on the settings page, under a box of ours.
@@ -291,6 +292,8 @@ private:
     // in a program's life.
     bool hotkeyTakenUntold_ = false;
     bool hotkeyTakenTold_ = false;
+    // A portable copy's settings cannot be kept, and nobody has been told.
+    bool settingsNotKeptUntold_ = false;
     bool hotkeyHeld_ = true;
     TIntervalRule intervalRule_;
     // An interval run's failure was told; not again until one succeeds.

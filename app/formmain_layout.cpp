@@ -14,6 +14,7 @@
 #include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "resources/resource.h"
+#include "settings/settingsstore.h"
 #include "settings/storedsettings.h"
 #include "toolkit/actions.h"
 #include "toolkit/application.h"
@@ -313,7 +314,8 @@ void TFormMain::LoadLayout()
     // Loaded checked before its handler is bound, so loading runs no handler.
     CheckBoxAutoRun2 = Place<TCheckBox>(this, GroupBoxMisc, L"CheckBoxAutoRun2", 160, 21, 145, 17);
     CheckBoxAutoRun2->SetAlignment(taLeftJustify);
-    Caption(CheckBoxAutoRun2, TText::SettingsAutorun);
+    // A portable copy's box says which program it starts.
+    Caption(CheckBoxAutoRun2, SettingsStore().Portable() ? TText::SettingsAutorunPortable : TText::SettingsAutorun);
     CheckBoxAutoRun2->SetChecked(true);
     CheckBoxAutoRun2->SetTabOrder(1);
     CheckBoxAutoRun2->OnClick = Bind(this, &TFormMain::CheckBoxAutoRun2Click);

@@ -14,10 +14,20 @@
 #include "app/productinfo.h"
 #include "app/scheduledrun.h"
 #include "app/singleinstance.h"
+#include "settings/settingsstore.h"
 #include "toolkit/application.h"
+#include "toolkit/modulepath.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    // Before any value is read: a settings file beside the program makes
+    // this copy portable.
+    try {
+        UsePortableStoreIfPresent(ExecutableFolder());
+    } catch (...) {
+        // A program that cannot find its own file keeps its settings in the
+        // registry.
+    }
     // Before any text is shown, the warning of a second copy's included.
     SpeakChosenLanguage();
     const bool optimizeOnce = StartsOptimizing(GetCommandLineW());

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "settings/regaccess.h"
+#include "settings/settingsstore.h"
 #include "toolkit/commandline.h"
 
 namespace {
@@ -21,16 +22,29 @@ void RemoveRunEntry()
     if (reg.OpenKey(kUserRunKey, false)) reg.DeleteValue(kUserRunValue);
 }
 
+// The entry starts the program at exePath.
+bool RunEntryStarts(std::wstring_view exePath)
+{
+    return ReadRegString(kUserRunKey, kUserRunValue, HKEY_CURRENT_USER) == CommandForPath(exePath);
+}
+
 void WriteFlag(const wchar_t* flag)
 {
-    WriteRegValue(HKEY_CURRENT_USER, kAutorunFlagKey, kAutorunFlagValue, flag, TRegDataType::rdString);
+    SettingsStore().Write({{kAutorunFlagValue, std::wstring(flag)}});
 }
 
 } // namespace
 
 void ReconcileAutorunAtStart(const std::function<void(bool checked)>& setChecked, std::wstring_view exePath)
 {
-    const std::wstring flag = ReadRegString(kAutorunFlagKey, kAutorunFlagValue, HKEY_CURRENT_USER);
+    if (SettingsStore().Portable()) {
+        // A portable copy writes nothing on a machine at its start, not even
+        // on one it was started with before: the box shows whether this
+        // machine starts this copy.
+        if (setChecked && RunEntryStarts(exePath)) setChecked(true);
+        return;
+    }
+    const std::wstring flag = SettingsStore().Text(kAutorunFlagValue, 255).value_or(std::wstring());
     if (flag == L"1") {
         if (setChecked) setChecked(true);
         WriteRunEntry(exePath);
@@ -42,6 +56,15 @@ void ReconcileAutorunAtStart(const std::function<void(bool checked)>& setChecked
 
 void ApplyAutorunChoice(bool checked, std::wstring_view exePath)
 {
+    if (SettingsStore().Portable()) {
+        // The entry is the one thing a portable copy leaves on the machine;
+        // an installed copy's entry is not its to remove.
+        if (checked)
+            WriteRunEntry(exePath);
+        else if (RunEntryStarts(exePath))
+            RemoveRunEntry();
+        return;
+    }
     if (checked) {
         WriteFlag(L"1");
         WriteRunEntry(exePath);

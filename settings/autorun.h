@@ -1,11 +1,11 @@
-// Starting with Windows for the current user: a flag under the program's own
-// key, and the entry under the shell's per-user Run key.
+// Starting with Windows for the current user: a flag in the settings store,
+// and the entry under the shell's per-user Run key. A portable copy keeps no
+// flag: the entry alone, written only when the user ticks the box.
 #pragma once
 
 #include <functional>
 #include <string_view>
 
-inline constexpr std::wstring_view kAutorunFlagKey = L"Software\\Quenfel";
 inline constexpr std::wstring_view kAutorunFlagValue = L"loadwithwin";
 inline constexpr std::wstring_view kUserRunKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::wstring_view kUserRunValue = L"Quenfel";

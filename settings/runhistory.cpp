@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "settings/settingsstore.h"
 #include "toolkit/handles.h"
 #include "toolkit/oserror.h"
 #include "toolkit/shell.h"
@@ -187,7 +188,9 @@ bool CreateWithFirstLine(const std::wstring& path, const std::string& line)
 
 std::wstring RunHistoryPath()
 {
-    return LocalAppDataFolder() + L"\\Quenfel\\history.csv";
+    // A portable copy's beside it; an installed copy's in the user's profile.
+    const std::wstring beside = SettingsStore().HistoryFolder();
+    return (beside.empty() ? LocalAppDataFolder() + L"\\Quenfel" : beside) + L"\\history.csv";
 }
 
 TLocalTime LocalTimeNow()

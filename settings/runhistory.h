@@ -1,5 +1,6 @@
-// The run history file, %LOCALAPPDATA%\Quenfel\history.csv: one line added
-// per run by one append, written through to the disk, under a lock the
+// The run history file, %LOCALAPPDATA%\Quenfel\history.csv (a portable
+// copy's beside the program): one line added per run by one append,
+// written through to the disk, under a lock the
 // user's copies share, so that copies writing at once never mix or lose
 // their lines; cut back to its last runs through a new file that replaces
 // the old one at once, so a crash in between leaves one or the other whole.

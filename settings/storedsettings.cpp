@@ -59,6 +59,35 @@ std::optional<std::vector<std::wstring>> StoredNameList(std::uint32_t type, cons
     return names;
 }
 
+std::optional<std::uint32_t> StoredNumberText(std::wstring_view text)
+{
+    // "4294967295" is the most; more digits, or none, are no number of ours.
+    if (text.empty() || text.size() > 10) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const wchar_t c : text) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - L'0');
+    }
+    if (value > 0xFFFF'FFFFu) return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
+std::optional<std::vector<std::wstring>> StoredNameText(std::wstring_view text)
+{
+    std::vector<std::wstring> names;
+    for (std::size_t at = 0; at <= text.size();) {
+        std::size_t end = text.find(L';', at);
+        if (end == std::wstring_view::npos) end = text.size();
+        const std::wstring_view name = Trimmed(text.substr(at, end - at));
+        at = end + 1;
+        // "a.exe; b.exe;" as well as "a.exe; b.exe".
+        if (name.empty()) continue;
+        if (!IsImageName(name) || names.size() == kMaxTrimExclude) return std::nullopt;
+        names.emplace_back(name);
+    }
+    return names;
+}
+
 std::vector<std::uint8_t> NameListBytes(const std::vector<std::wstring>& names)
 {
     std::vector<std::uint8_t> bytes;

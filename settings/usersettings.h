@@ -1,12 +1,12 @@
-// The settings kept per user between runs: REG_DWORD values and one
-// REG_MULTI_SZ beside the autorun flag under HKEY_CURRENT_USER\Software\Quenfel.
+// The settings kept between runs, in the settings store: numbers and one
+// list of names, beside the autorun flag.
 #pragma once
 
 #include <string_view>
 
+#include "settings/settingsstore.h"
 #include "settings/storedsettings.h"
 
-inline constexpr std::wstring_view kUserSettingsKey = L"Software\\Quenfel";
 inline constexpr std::wstring_view kRamToFreeValue = L"RamToFree";
 inline constexpr std::wstring_view kAlarmLevelValue = L"AlarmLevel";
 inline constexpr std::wstring_view kAutoOptimizeValue = L"AutoOptimize";
@@ -21,7 +21,6 @@ inline constexpr std::wstring_view kTrimExcludeValue = L"TrimExclude";
 // value of the wrong type or size all read as nothing stored.
 TStoredSettings ReadStoredSettings();
 
-// Writes the settings' values and nothing else, creating the key when missing.
-// Raises EOSError when the key cannot be opened for writing and
-// ERegistryException when a write is refused.
+// Writes the settings' values and nothing else, as the store writes
+// (settings/settingsstore.h).
 void WriteUserSettings(const TUserSettings& settings);

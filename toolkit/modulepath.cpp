@@ -20,3 +20,9 @@ std::wstring ExecutablePath()
         path.resize(path.size() * 2);
     }
 }
+
+std::wstring ExecutableFolder()
+{
+    const std::wstring path = ExecutablePath();
+    return path.substr(0, path.find_last_of(L'\\'));
+}

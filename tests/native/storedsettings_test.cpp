@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "settings/storedsettings.h"
+#include "toolkit/errors.h"
 
 namespace {
 
@@ -66,6 +67,20 @@ TEST(StoredDword, OnlyAFourByteDwordHoldsANumber)
     for (const auto& c : cases)
         EXPECT_EQ(StoredDword(c.type, c.bytes.data(), c.bytes.size()), c.expected) << c.what;
     EXPECT_EQ(StoredDword(kRegDword, nullptr, 4), std::nullopt);
+
+    // The same numbers as a portable copy's settings file holds them.
+    const struct {
+        const wchar_t* text;
+        std::optional<std::uint32_t> expected;
+    } texts[] = {
+        {L"300", 300u},          {L"0", 0u},
+        {L"007", 7u},            {L"4294967295", 0xFFFFFFFFu},
+        {L"4294967296", std::nullopt}, {L"99999999999", std::nullopt},
+        {L"-1", std::nullopt},   {L"+5", std::nullopt},
+        {L"", std::nullopt},     {L"5 MB", std::nullopt},
+        {L"0x10", std::nullopt}, {L"\u0665", std::nullopt},  // an Arabic-Indic five
+    };
+    for (const auto& t : texts) EXPECT_EQ(StoredNumberText(t.text), t.expected) << ToUtf8(t.text);
 }
 
 TEST(SettingsFromStore, NothingStoredKeepsEveryDefault)
@@ -211,6 +226,22 @@ TEST(StoredNameList, OnlyAWholeListOfImageNamesCounts)
         {L" ; , ", {}},
     };
     for (const auto& t : typed) EXPECT_EQ(NamesFromText(t.typed), t.names) << t.typed;
+
+    // As the settings file holds the list: only whole image names count.
+    const struct {
+        const wchar_t* text;
+        std::optional<TNames> names;
+    } inFile[] = {
+        {L"obs64.exe; game.exe", TNames{L"obs64.exe", L"game.exe"}},
+        {L"obs64.exe;", TNames{L"obs64.exe"}},
+        {L"", TNames{}},
+        {L"C:\\Games\\game.exe", std::nullopt},
+        {L"a.exe, b.exe", std::nullopt},
+    };
+    for (const auto& t : inFile) EXPECT_EQ(StoredNameText(t.text), t.names) << ToUtf8(t.text);
+    EXPECT_EQ(StoredNameText(NamesText(many)), std::nullopt) << "too many";
+    const TNames cyrillic{L"obs64.exe", L"\u0438\u0433\u0440\u0430.exe"};
+    EXPECT_EQ(StoredNameText(NamesText(cyrillic)), cyrillic) << "written, then read";
 }
 
 TEST(RamToFreeFromStore, AMachineTooSmallForABlockGivesTheMinimum)
