@@ -41,7 +41,7 @@ void ReconcileAutorunAtStart(const std::function<void(bool checked)>& setChecked
         // A portable copy writes nothing on a machine at its start, not even
         // on one it was started with before: the box shows whether this
         // machine starts this copy.
-        if (setChecked && RunEntryStarts(exePath)) setChecked(true);
+        if (setChecked) setChecked(RunEntryStarts(exePath));
         return;
     }
     const std::wstring flag = SettingsStore().Text(kAutorunFlagValue, 255).value_or(std::wstring());
@@ -59,9 +59,10 @@ void ApplyAutorunChoice(bool checked, std::wstring_view exePath)
     if (SettingsStore().Portable()) {
         // The entry is the one thing a portable copy leaves on the machine;
         // an installed copy's entry is not its to remove.
-        if (checked)
+        const bool starts = RunEntryStarts(exePath);
+        if (checked && !starts)
             WriteRunEntry(exePath);
-        else if (RunEntryStarts(exePath))
+        else if (!checked && starts)
             RemoveRunEntry();
         return;
     }

@@ -19,6 +19,7 @@
 #include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "settings/runhistory.h"
+#include "settings/settingsstore.h"
 #include "settings/usersettings.h"
 #include "tests/support/history_files.h"
 #include "tests/support/keyboard.h"
@@ -180,6 +181,40 @@ protected:
 };
 
 } // namespace
+
+// A portable copy says which program its autorun box starts, and says once,
+// when it is first seen, that its folder cannot keep its settings.
+TEST_F(FeaturesTest, APortableCopySaysOnceThatItsFolderCannotKeepItsSettings)
+{
+    testsupport::TScratchFolder folder(L"quenfel-portable-window");
+    testsupport::WriteBytes(folder.File(L"Quenfel.ini"), "[Quenfel]\r\n");
+    // Where the new file would go: no save can be made, as on a read-only stick.
+    ASSERT_TRUE(CreateDirectoryW(folder.File(L"Quenfel.ini.new").c_str(), nullptr));
+    ASSERT_TRUE(UsePortableStoreIfPresent(folder.Path()));
+    struct TRegistryAfter {
+        ~TRegistryAfter() { UseRegistryStore(); }
+    } registryAfter;
+    const std::wstring notKept = Text(TText::ReportSettingsNotKept);
+
+    Create();
+    EXPECT_EQ(form->CheckBoxAutoRun2->Caption(), L"Autorun this copy on Windows start");
+    form->TimerMemTimer(form);
+    EXPECT_NE(form->LabelFree->Caption(), notKept) << "said before anything shows";
+    form->Show();
+    form->TimerMemTimer(form);
+    EXPECT_EQ(form->LabelFree->Caption(), notKept);
+    form->TimerReportTimer(form);
+
+    form->ActionSettingsExecute(form);
+    form->SpinEditAlarmMB->SetValue(300);
+    form->ActionSettingsExecute(form);
+    form->TimerMemTimer(form);
+    EXPECT_TRUE(EndsWith(form->LabelFree->Caption(), L" Available")) << "said again";
+    EXPECT_EQ(ReadStoredSettings().AlarmLevel, 300u) << "kept in memory";
+    EXPECT_TRUE(errors.empty());
+    Restart();
+    EXPECT_EQ(form->SpinEditAlarmMB->Value(), 300) << "a window made again in the same run";
+}
 
 TEST_F(FeaturesTest, SettingsSurviveARestart)
 {

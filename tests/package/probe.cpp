@@ -3,6 +3,9 @@
 //   package_probe shows TITLE    starts QUENFEL_EXE, waits for its main window
 //                                (titled TITLE) to be shown, closes it and
 //                                expects a clean exit
+//   package_probe slides TITLE   as shows, moving the slider a step with its
+//                                arrow key first; prints "position N"
+//   package_probe position TITLE as shows, printing the slider's "position N"
 //   package_probe appears TITLE  waits for a running copy's main window
 //   package_probe reads TITLE NAME...
 //                                as appears, then reads the window as a screen
@@ -24,6 +27,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -64,7 +68,13 @@ int Fail(const char* what)
     return 1;
 }
 
-int StartsAndShows(const std::wstring& title)
+// The main window's slider, the amount a run frees.
+HWND SliderOf(HWND window)
+{
+    return e2e::FindChildByClass(window, TRACKBAR_CLASSW);
+}
+
+int StartsAndShows(const std::wstring& title, const std::function<int(HWND)>& meanwhile = {})
 {
     e2e::TProcess program = e2e::TProcess::Start();
     if (program.Handle() == nullptr) return Fail("the program did not start");
@@ -79,6 +89,7 @@ int StartsAndShows(const std::wstring& title)
     const RECT r = e2e::WindowRect(window);
     std::printf("package_probe: main window %ldx%ld at %ld,%ld\n", r.right - r.left, r.bottom - r.top, r.left,
                 r.top);
+    if (meanwhile && meanwhile(window) != 0) return 1;
     PostMessageW(window, WM_CLOSE, 0, 0);
     const auto code = program.WaitForExit(kDeadline);
     if (!code) return Fail("the program did not end on WM_CLOSE");
@@ -298,12 +309,36 @@ int Wizard(const std::wstring& setupTitle, const std::wstring& autorunText, cons
     return Press(wizard, finishText) ? 0 : 1;
 }
 
+// The slider one step up, as its arrow key does; prints where it is then.
+int Slides(HWND window)
+{
+    HWND slider = SliderOf(window);
+    if (slider == nullptr) return Fail("the main window has no slider");
+    const LRESULT before = SendMessageW(slider, TBM_GETPOS, 0, 0);
+    PostMessageW(slider, WM_KEYDOWN, VK_RIGHT, 0);
+    PostMessageW(slider, WM_KEYUP, VK_RIGHT, 0xC0000000);
+    if (!e2e::WaitUntil([&] { return SendMessageW(slider, TBM_GETPOS, 0, 0) == before + 1; }, kDeadline))
+        return Fail("the slider did not move");
+    std::printf("position %ld\n", static_cast<long>(before + 1));
+    return 0;
+}
+
+int Position(HWND window)
+{
+    HWND slider = SliderOf(window);
+    if (slider == nullptr) return Fail("the main window has no slider");
+    std::printf("position %ld\n", static_cast<long>(SendMessageW(slider, TBM_GETPOS, 0, 0)));
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"shows" && argc == 3) return StartsAndShows(argv[2]);
+    if (mode == L"slides" && argc == 3) return StartsAndShows(argv[2], Slides);
+    if (mode == L"position" && argc == 3) return StartsAndShows(argv[2], Position);
     if (mode == L"appears" && argc == 3) return Appears(argv[2]);
     if (mode == L"reads" && argc >= 4) return Reads(argv[2], std::vector<std::wstring>(argv + 3, argv + argc));
     if (mode == L"runs" && argc == 2) return Runs();
@@ -321,7 +356,7 @@ int wmain(int argc, wchar_t** argv)
         }
         if (known) return Wizard(argv[2], argv[3], argv[4], argv[5], argv[6], argv[7], turnAutorun, untickRun);
     }
-    std::printf("usage: package_probe shows TITLE | appears TITLE | reads TITLE NAME... | runs | gone | close\n"
+    std::printf("usage: package_probe shows TITLE | slides TITLE | position TITLE | appears TITLE | reads TITLE NAME... | runs | gone | close\n"
                 "       | wizard SETUP_TITLE AUTORUN NEXT INSTALL RUN FINISH [turn-autorun] [untick-run]\n");
     return 2;
 }

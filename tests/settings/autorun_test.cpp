@@ -6,6 +6,8 @@
 
 #include "settings/autorun.h"
 #include "settings/regaccess.h"
+#include "settings/settingsstore.h"
+#include "tests/support/history_files.h"
 #include "tests/support/readonly_key.h"
 #include "toolkit/errors.h"
 #include "toolkit/modulepath.h"
@@ -146,6 +148,41 @@ TEST_F(Autorun, APathWithSpacesIsQuotedSoTheShellRunsThisProgram)
 {
     ApplyAutorunChoice(true, L"C:\\Program Files\\Quenfel\\Quenfel.exe");
     EXPECT_EQ(Value(kRunKey, L"Quenfel"), L"\"C:\\Program Files\\Quenfel\\Quenfel.exe\"");
+}
+
+// A portable copy keeps no flag and writes nothing at its start, even on a
+// machine it was ticked on before: the box shows whether this machine starts
+// this copy, a tick writes the entry, and an installed copy's entry is not
+// its to remove.
+TEST_F(Autorun, APortableCopyWritesTheEntryOnlyWhenTicked)
+{
+    testsupport::TScratchFolder folder(L"quenfel-portable-autorun");
+    testsupport::WriteBytes(folder.File(L"Quenfel.ini"), "[Quenfel]\r\nloadwithwin=1\r\n");
+    ASSERT_TRUE(UsePortableStoreIfPresent(folder.Path()));
+    struct TRegistryAfter {
+        ~TRegistryAfter() { UseRegistryStore(); }
+    } registryAfter;
+    const wchar_t* installed = L"\"C:\\Program Files\\Quenfel\\Quenfel.exe\"";
+
+    CheckBox box;
+    ReconcileAutorunAtStart(box.Setter(), kExe);
+    EXPECT_FALSE(box.checked);
+    EXPECT_EQ(Value(kRunKey, L"Quenfel"), L"(missing)");
+
+    SetValue(kRunKey, L"Quenfel", installed);
+    CheckBox again;
+    ReconcileAutorunAtStart(again.Setter(), kExe);
+    EXPECT_FALSE(again.checked);
+    EXPECT_EQ(Value(kRunKey, L"Quenfel"), installed) << "the installed copy's entry";
+
+    ApplyAutorunChoice(true, kExe);
+    EXPECT_EQ(Value(kRunKey, L"Quenfel"), kExe);
+    CheckBox restarted;
+    ReconcileAutorunAtStart(restarted.Setter(), kExe);
+    EXPECT_TRUE(restarted.checked);
+    ApplyAutorunChoice(false, kExe);
+    EXPECT_EQ(Value(kRunKey, L"Quenfel"), L"(missing)");
+    EXPECT_EQ(Value(kFlagKey, L"loadwithwin"), L"(missing)") << "a flag in the registry";
 }
 
 TEST(ExecutablePath, IsTheFullPathOfThisProgram)
