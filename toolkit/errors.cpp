@@ -70,6 +70,11 @@ std::wstring ErrorReportText(const std::wstring& message)
     // stop, the Devanagari dandas, Ethiopic's full stop, and the ellipsis.
     constexpr std::wstring_view kSentenceEnds = L".!?\u2026\u3002\uFF0E\uFF01\uFF1F\uFF61\u061F\u06D4\u0964\u0965\u1362";
     if (message.empty() || kSentenceEnds.find(message.back()) != std::wstring_view::npos) return message;
+    // Thai, Lao, Khmer and Burmese end a sentence with a space, or with
+    // nothing at the end of a text: a full stop there is a mistake.
+    const wchar_t last = message.back();
+    if ((last >= 0x0E00 && last <= 0x0EFF) || (last >= 0x1780 && last <= 0x17FF) || (last >= 0x1000 && last <= 0x109F))
+        return message;
     return message + L".";
 }
 

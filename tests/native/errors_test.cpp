@@ -55,6 +55,9 @@ TEST(ErrorReport, AFullStopEndsTheTextUnlessASentenceEndDoes)
         {L"\u0924\u094D\u0930\u0941\u091F\u093F\u0964", L"\u0924\u094D\u0930\u0941\u091F\u093F\u0964"},
         {L"\u1235\u1362", L"\u1235\u1362"},
         {L"\u05E9\u05D2\u05D9\u05D0\u05D4", L"\u05E9\u05D2\u05D9\u05D0\u05D4."},
+        {L"\u0E2B\u0E19\u0E48\u0E27\u0E22\u0E04\u0E27\u0E32\u0E21\u0E08\u0E33\u0E44\u0E21\u0E48\u0E1E\u0E2D",
+         L"\u0E2B\u0E19\u0E48\u0E27\u0E22\u0E04\u0E27\u0E32\u0E21\u0E08\u0E33\u0E44\u0E21\u0E48\u0E1E\u0E2D"},
+        {L"\u0E23\u0E2B\u0E31\u0E2A: 5", L"\u0E23\u0E2B\u0E31\u0E2A: 5."},
     };
     for (const auto& c : cases) EXPECT_EQ(ErrorReportText(c.message), c.shown) << ToUtf8(c.message);
 }
