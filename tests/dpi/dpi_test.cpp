@@ -19,8 +19,10 @@
 #include "controls/timerspeedbutton.h"
 #include "controls/trayicon.h"
 #include "engine/mem.h"
+#include "settings/settingsstore.h"
 #include "tests/app/formmain_fixture.h"
 #include "tests/app/layout_design.h"
+#include "tests/support/history_files.h"
 #include "toolkit/dpi.h"
 #include "toolkit/label.h"
 #include "toolkit/menus.h"
@@ -257,6 +259,29 @@ TEST_F(DpiTest, EveryLanguageShowsItsControlsWholeAndItsTextsFit)
     SetCurrentLanguage(EnglishLanguage());
     UnregisterHotKey(other, 1);
     DestroyWindow(other);
+}
+
+// A portable copy's autorun box says it starts this copy, a longer text in
+// every language: it fits too.
+TEST_F(DpiTest, APortableCopysAutorunBoxFitsInEveryLanguage)
+{
+    testsupport::TScratchFolder folder(L"quenfel-portable-dpi");
+    testsupport::WriteBytes(folder.File(L"Quenfel.ini"), "[Quenfel]\r\n");
+    ASSERT_TRUE(UsePortableStoreIfPresent(folder.Path()));
+    struct TRegistryAfter {
+        ~TRegistryAfter() { UseRegistryStore(); }
+    } registryAfter;
+    Create();
+    form->Show();
+    form->ActionSettingsExecute(form);
+    for (const TLanguage& language : Languages()) {
+        SCOPED_TRACE(ToUtf8(language.Tag));
+        form->LanguageClick(language.Tag);
+        form->PageControlSettings->SetActivePage(form->TabSheetSettings);
+        CheckState(L"portable", {L"GroupBoxMisc", L"LabelRefresh", L"SpinEditRefresh", L"CheckBoxAutoRun2"});
+    }
+    form->LanguageClick(L"");
+    SetCurrentLanguage(EnglishLanguage());
 }
 
 TEST_F(DpiTest, EveryStateShowsItsControlsWholeAndItsLabelsFit)

@@ -3,8 +3,8 @@
 //   package_probe shows TITLE    starts QUENFEL_EXE, waits for its main window
 //                                (titled TITLE) to be shown, closes it and
 //                                expects a clean exit
-//   package_probe slides TITLE   as shows, moving the slider a step with its
-//                                arrow key first; prints "position N"
+//   package_probe slides TITLE   as shows, moving the settings page's slider
+//                                with its arrow key first; prints "position N"
 //   package_probe position TITLE as shows, printing the slider's "position N"
 //   package_probe appears TITLE  waits for a running copy's main window
 //   package_probe reads TITLE NAME...
@@ -68,9 +68,11 @@ int Fail(const char* what)
     return 1;
 }
 
-// The main window's slider, the amount a run frees.
+// The settings page's slider, the amount a run frees; the page opens first,
+// as its windows are made when it first opens.
 HWND SliderOf(HWND window)
 {
+    if (!e2e::OpenSettingsPage(window)) return nullptr;
     return e2e::FindChildByClass(window, TRACKBAR_CLASSW);
 }
 
@@ -309,24 +311,25 @@ int Wizard(const std::wstring& setupTitle, const std::wstring& autorunText, cons
     return Press(wizard, finishText) ? 0 : 1;
 }
 
-// The slider one step up, as its arrow key does; prints where it is then.
+// The slider a line up, as its arrow key moves it; prints where it is then.
 int Slides(HWND window)
 {
     HWND slider = SliderOf(window);
-    if (slider == nullptr) return Fail("the main window has no slider");
+    if (slider == nullptr) return Fail("the settings page has no slider");
     const LRESULT before = SendMessageW(slider, TBM_GETPOS, 0, 0);
     PostMessageW(slider, WM_KEYDOWN, VK_RIGHT, 0);
     PostMessageW(slider, WM_KEYUP, VK_RIGHT, 0xC0000000);
-    if (!e2e::WaitUntil([&] { return SendMessageW(slider, TBM_GETPOS, 0, 0) == before + 1; }, kDeadline))
+    LRESULT after = before;
+    if (!e2e::WaitUntil([&] { return (after = SendMessageW(slider, TBM_GETPOS, 0, 0)) != before; }, kDeadline))
         return Fail("the slider did not move");
-    std::printf("position %ld\n", static_cast<long>(before + 1));
+    std::printf("position %ld\n", static_cast<long>(after));
     return 0;
 }
 
 int Position(HWND window)
 {
     HWND slider = SliderOf(window);
-    if (slider == nullptr) return Fail("the main window has no slider");
+    if (slider == nullptr) return Fail("the settings page has no slider");
     std::printf("position %ld\n", static_cast<long>(SendMessageW(slider, TBM_GETPOS, 0, 0)));
     return 0;
 }
