@@ -13,8 +13,6 @@
 #include "app/language.h"
 #include "settings/languagesetting.h"
 #include "settings/themesetting.h"
-#include "settings/usersettings.h"
-#include "tests/support/user_values.h"
 #include "toolkit/texts.h"
 #include "toolkit/theme.h"
 
