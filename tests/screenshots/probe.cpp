@@ -6,8 +6,6 @@
 //                         settings page by clicking the button captioned
 //                         CAPTION (the "Settings Menu" button of the language
 //                         shown), waits until the page has slid open
-//   screenshot_probe window
-//                         waits for the running copy's main window
 //   screenshot_probe tray waits until the running copy's icon is in the
 //                         notification area; prints the taskbar's place
 // Each prints "LEFT TOP WIDTH HEIGHT" of the window on the desktop, and exits
@@ -87,11 +85,7 @@ int wmain(int argc, wchar_t** argv)
 {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"settings" && argc == 3) return SettingsOpen(argv[2]);
-    if (command == L"window" && argc == 2) {
-        HWND window = MainWindow();
-        return window != nullptr ? Print(window) : Fail("no main window showed");
-    }
     if (command == L"tray" && argc == 2) return InTray();
-    std::printf("usage: screenshot_probe settings CAPTION | window | tray\n");
+    std::printf("usage: screenshot_probe settings CAPTION | tray\n");
     return 2;
 }
