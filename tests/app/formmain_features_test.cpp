@@ -19,7 +19,7 @@
 #include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
 #include "settings/runhistory.h"
-#include "settings/settingsstore.h"
+#include "tests/support/portable_copy.h"
 #include "settings/usersettings.h"
 #include "tests/support/history_files.h"
 #include "tests/support/keyboard.h"
@@ -186,14 +186,13 @@ protected:
 // when it is first seen, that its folder cannot keep its settings.
 TEST_F(FeaturesTest, APortableCopySaysOnceThatItsFolderCannotKeepItsSettings)
 {
+    // Where the new file would go: no save can be made, as on a read-only
+    // stick. Made before the store is, which finds it out at once.
     testsupport::TScratchFolder folder(L"quenfel-portable-window");
     testsupport::WriteBytes(folder.File(L"Quenfel.ini"), "[Quenfel]\r\n");
-    // Where the new file would go: no save can be made, as on a read-only stick.
     ASSERT_TRUE(CreateDirectoryW(folder.File(L"Quenfel.ini.new").c_str(), nullptr));
     ASSERT_TRUE(UsePortableStoreIfPresent(folder.Path()));
-    struct TRegistryAfter {
-        ~TRegistryAfter() { UseRegistryStore(); }
-    } registryAfter;
+    const testsupport::TRegistryStoreAfter registryAfter;
     const std::wstring notKept = Text(TText::ReportSettingsNotKept);
 
     Create();

@@ -19,10 +19,9 @@
 #include "controls/timerspeedbutton.h"
 #include "controls/trayicon.h"
 #include "engine/mem.h"
-#include "settings/settingsstore.h"
 #include "tests/app/formmain_fixture.h"
 #include "tests/app/layout_design.h"
-#include "tests/support/history_files.h"
+#include "tests/support/portable_copy.h"
 #include "toolkit/dpi.h"
 #include "toolkit/label.h"
 #include "toolkit/menus.h"
@@ -265,12 +264,8 @@ TEST_F(DpiTest, EveryLanguageShowsItsControlsWholeAndItsTextsFit)
 // every language: it fits too.
 TEST_F(DpiTest, APortableCopysAutorunBoxFitsInEveryLanguage)
 {
-    testsupport::TScratchFolder folder(L"quenfel-portable-dpi");
-    testsupport::WriteBytes(folder.File(L"Quenfel.ini"), "[Quenfel]\r\n");
-    ASSERT_TRUE(UsePortableStoreIfPresent(folder.Path()));
-    struct TRegistryAfter {
-        ~TRegistryAfter() { UseRegistryStore(); }
-    } registryAfter;
+    const testsupport::TPortableCopy portable(L"quenfel-portable-dpi");
+    ASSERT_TRUE(portable.Made());
     Create();
     form->Show();
     form->ActionSettingsExecute(form);

@@ -6,8 +6,7 @@
 
 #include "settings/autorun.h"
 #include "settings/regaccess.h"
-#include "settings/settingsstore.h"
-#include "tests/support/history_files.h"
+#include "tests/support/portable_copy.h"
 #include "tests/support/readonly_key.h"
 #include "toolkit/errors.h"
 #include "toolkit/modulepath.h"
@@ -156,12 +155,8 @@ TEST_F(Autorun, APathWithSpacesIsQuotedSoTheShellRunsThisProgram)
 // its to remove.
 TEST_F(Autorun, APortableCopyWritesTheEntryOnlyWhenTicked)
 {
-    testsupport::TScratchFolder folder(L"quenfel-portable-autorun");
-    testsupport::WriteBytes(folder.File(L"Quenfel.ini"), "[Quenfel]\r\nloadwithwin=1\r\n");
-    ASSERT_TRUE(UsePortableStoreIfPresent(folder.Path()));
-    struct TRegistryAfter {
-        ~TRegistryAfter() { UseRegistryStore(); }
-    } registryAfter;
+    const testsupport::TPortableCopy portable(L"quenfel-portable-autorun", "[Quenfel]\r\nloadwithwin=1\r\n");
+    ASSERT_TRUE(portable.Made());
     const wchar_t* installed = L"\"C:\\Program Files\\Quenfel\\Quenfel.exe\"";
 
     CheckBox box;
