@@ -203,8 +203,8 @@ def write_cpp(languages, header, source):
     c = ["// Made by resources/texts.py from resources/lang; edit those files instead.",
          '#include "toolkit/texts.h"', "", "namespace {", ""]
     # English, the program's own words and every language's fallback, as it
-    # is: a program in English unpacks nothing. The others packed, about a
-    # third of their size, each unpacked when first spoken.
+    # is: a program in English unpacks nothing. The others packed, to less
+    # than half their size, each unpacked when first spoken.
     english = languages[0]
     c.append(f"// {english.tag}")
     c.append("const char* const kEnglishTexts[kTextCount] = {")
