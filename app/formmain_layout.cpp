@@ -604,13 +604,13 @@ void TFormMain::FitTexts()
     };
 
     // The left column: its group boxes and buttons share one width. The
-    // monitor's label shows the free memory or a run's report, at their
-    // longest.
+    // monitor's label shows the free memory or a report, at their longest.
     const std::wstring largest = FormatByteSize(L"1099500000000");
     int column = 0;
     for (const std::wstring& text :
          {Text(TText::WindowAvailable, {largest}), Text(TText::ReportFreed, {largest}),
-          Text(TText::ReportNothingFreed), ErrorReportText(Text(TText::ErrorOutOfMemory))})
+          Text(TText::ReportNothingFreed), ErrorReportText(Text(TText::ErrorOutOfMemory)),
+          Text(TText::ReportSettingsNotKept)})
         column = std::max(column, overflow(LabelFree, LabelFree->TextWidth(text)));
     TControl* const columnBoxes[] = {GroupBoxMonitor, SpeedButtonOptimize, SpeedButtonSettings, GradientButton1,
                                      GradientButton2, GroupBoxOptimizing};
