@@ -7,6 +7,7 @@
 #include "toolkit/forms.h"
 #include "toolkit/highcontrast.h"
 #include "toolkit/messages.h"
+#include "toolkit/pagecontrol.h"
 #include "toolkit/texts.h"
 
 namespace {
@@ -304,6 +305,22 @@ void TApplication::HandleMessage()
     if (!ProcessMessage(msg) && !terminated_) WaitMessage();
 }
 
+namespace {
+
+// +1 for the next page, -1 for the previous one, 0 for a key that turns none.
+int PageStep(WORD key)
+{
+    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return 0;
+    switch (key) {
+    case VK_TAB: return GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+    case VK_NEXT: return 1;
+    case VK_PRIOR: return -1;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
 bool TApplication::IsKeyMessage(MSG& msg)
 {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
@@ -314,6 +331,14 @@ bool TApplication::IsKeyMessage(MSG& msg)
     switch (msg.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
+        // Ctrl+Tab and Ctrl+Page Down turn the pages from any control on
+        // them, before the control sees the key, as property sheets do.
+        if (const int step = PageStep(static_cast<WORD>(msg.wParam)); step != 0)
+            for (TWinControl* c = target; c != nullptr; c = c->Parent())
+                if (auto* pages = dynamic_cast<TPageControl*>(c)) {
+                    pages->SelectNextPage(step > 0);
+                    return true;
+                }
         LRESULT mask = 0;
         switch (msg.wParam) {
         case VK_TAB: mask = DLGC_WANTTAB; break;

@@ -186,6 +186,26 @@ void TPageControl::SetActivePageIndex(int index)
         SetActivePage(pages_[static_cast<std::size_t>(index)]);
 }
 
+void TPageControl::SelectNextPage(bool forward)
+{
+    if (pages_.empty()) return;
+    const int n = static_cast<int>(pages_.size());
+    const int index = (ActivePageIndex() + (forward ? 1 : n - 1)) % n;
+    TTabSheet* old = activePage_;
+    if (pages_[static_cast<std::size_t>(index)] == old) return;
+    bool allow = true;
+    if (OnChanging) OnChanging(this, allow);
+    if (!allow) return;
+    const HWND focus = GetFocus();
+    const bool focusWent = old != nullptr && old->HandleAllocated() && focus != nullptr &&
+                           IsChild(old->WindowHandle(), focus);
+    std::weak_ptr<int> alive = lifeToken_;
+    SetActivePageIndex(index);
+    if (alive.expired()) return;
+    if (focusWent && CanFocus()) SetFocus();
+    Fire(OnChange, this);
+}
+
 void TPageControl::SetActivePage(TTabSheet* page)
 {
     if (page != nullptr && page->pageControl_ != this) return;

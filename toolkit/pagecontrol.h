@@ -79,6 +79,10 @@ public:
     void SetActivePage(TTabSheet* page);
     int ActivePageIndex() const;
     void SetActivePageIndex(int index);
+    // The next or previous page, round the end, as a user's Ctrl+Tab or
+    // Ctrl+Shift+Tab asks it: OnChanging may refuse it, OnChange follows it,
+    // and a focus left on the page that went moves to the tabs.
+    void SelectNextPage(bool forward);
 
     // The tab under the mouse pointer is highlighted.
     bool HotTrack() const noexcept { return hotTrack_; }

@@ -616,6 +616,37 @@ TEST_F(FeaturesTest, TheHotkeyFieldTakesOnlyWholeKeysPressedInIt)
     EXPECT_TRUE(errors.empty());
 }
 
+// Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+Page Down and Ctrl+Page Up turn the pages
+// from any control on them, even the hotkey field that takes every other key,
+// and a focus left on the page that went moves to the tabs.
+TEST_F(FeaturesTest, CtrlTabTurnsTheSettingsPagesFromAnyControlOnThem)
+{
+    using namespace testsupport;
+    Create();
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    form->ActionSettingsExecute(form);
+    TPageControl* pages = form->PageControlSettings;
+    const std::uint16_t key = form->HotkeyOptimize->Hotkey();
+    form->HotkeyOptimize->SetFocus();
+    Press({VK_CONTROL, VK_TAB});
+    EXPECT_EQ(pages->ActivePage(), form->TabSheetMemory);
+    EXPECT_EQ(form->HotkeyOptimize->Hotkey(), key) << "the field took Ctrl+Tab as its key";
+    EXPECT_EQ(GetFocus(), pages->Handle());
+    form->EditTrimExclude->SetFocus();
+    Press({VK_CONTROL, VK_NEXT});
+    EXPECT_EQ(pages->ActivePage(), form->TabSheetAbout);
+    EXPECT_EQ(GetFocus(), pages->Handle());
+    Press({VK_CONTROL, VK_TAB});
+    EXPECT_EQ(pages->ActivePage(), form->TabSheetSettings) << "not round the end";
+    form->TrackRAM->SetFocus();
+    Press({VK_CONTROL, VK_PRIOR});
+    EXPECT_EQ(pages->ActivePage(), form->TabSheetAbout);
+    Press({VK_CONTROL, VK_SHIFT, VK_TAB});
+    EXPECT_EQ(pages->ActivePage(), form->TabSheetMemory);
+    EXPECT_TRUE(errors.empty());
+}
+
 // Every language's access keys answer their letter typed in lower case, in
 // whatever script: Alt with it in the window; in the tray menu, light (the
 // system's menu) and dark (drawn by us, where the letter must choose the
