@@ -9,12 +9,14 @@ A file is lines of "key = text"; "@name" and "@direction" describe the
 language; "#" starts a comment line. en.txt is the reference: every other
 file must have exactly its keys, the same {n} placeholders, an access key
 ("&") wherever English has one, and no two texts of one group (the key's
-part before the first dot) may share an access key. Any fault stops the
+part before the first dot) may share an access key, and a language that puts
+its access keys on its own script puts none on a Latin letter. Any fault stops the
 build with the file, the line and what is wrong.
 """
 import os
 import re
 import sys
+import unicodedata
 import zlib
 
 REFERENCE = "en"
@@ -107,6 +109,7 @@ def check(languages):
             if key not in ref.texts:
                 faults.append(f"{where(key)}: {key} is not a key of {REFERENCE}.txt")
         groups = {}
+        keys_by_script = {True: [], False: []}
         for key, text in lang.texts.items():
             if key not in ref.texts:
                 continue
@@ -129,6 +132,12 @@ def check(languages):
                     faults.append(f"{where(key)}: {key} and {other} share the access key '{letter}'")
                 else:
                     groups[group][letter] = key
+                keys_by_script[unicodedata.name(letter, "").startswith("LATIN")].append(key)
+        # A language that puts its access keys on its own script is typed on
+        # a keyboard of that script, where a Latin letter cannot be typed.
+        if keys_by_script[False]:
+            for key in keys_by_script[True]:
+                faults.append(f"{where(key)}: {key}'s access key is a Latin letter; this language's keyboard types its own script")
     if faults:
         raise TextError("\n".join(faults))
 
