@@ -135,6 +135,7 @@ TFormMain::TFormMain(TComponent* owner) : TForm(owner)
     Clock = [] { return static_cast<std::uint64_t>(GetTickCount64()); };
     Elevated = ProcessIsElevated;
     WindowsVersion = RunningWindowsVersion;
+    Wow64 = ProgramIs32BitOn64BitWindows;
     StartElevated = StartElevatedCopy;
     optimizeHotkey_ = std::make_unique<TGlobalHotkey>(OptimizeHotkeyId);
     LoadLayout();
@@ -226,8 +227,6 @@ void TFormMain::TimerMemTimer(TObject*)
     const bool armed = CheckBoxAutoOptimize->Checked() && !RunsHeldBack();
     const TAlarmDecision alarm = alarmRule_.Tick(Clock(), status.AvailPhys, AlarmBytes(), armed);
     if (alarm.Run) AlarmRun(alarm.Report);
-    // After the alarm's: a run it started counts for the interval too.
-    if (intervalRule_.Tick(Clock(), !RunsHeldBack())) IntervalRun();
     if (settingsNotKeptUntold_) TellSettingsNotKept();
 
     Application->ProcessMessages();
@@ -280,7 +279,7 @@ void TFormMain::AlarmRun(bool report)
     const std::uint64_t asked = static_cast<std::uint64_t>(TrackRAM->Position()) * TMem::BlockSize;
     std::uint64_t freed = 0;
     try {
-        freed = RunOptimize(TRunTrigger::rtAlarm, report);
+        freed = FreedBytes(RunOptimize(TRunTrigger::rtAlarm, report).Record);
     } catch (...) {
         // Nobody asked for this run, and the next tick may well fail the
         // same way: its failure is told once a fall, as quietly as its
@@ -294,40 +293,17 @@ void TFormMain::AlarmRun(bool report)
     alarmRule_.AlarmRunEnded(Clock(), asked, freed);
 }
 
-void TFormMain::IntervalRun()
-{
-    try {
-        RunOptimize(TRunTrigger::rtInterval, true);
-        intervalFailureTold_ = false;
-    } catch (...) {
-        // Quiet like the alarm's, and told once until a run succeeds: the
-        // next interval would only repeat it.
-        const Exception error = CurrentError();
-        if (intervalFailureTold_) return;
-        intervalFailureTold_ = true;
-        ShowRunReport(ErrorReportText(error.Message()), TBalloonStyle::bsQuiet);
-    }
-}
-
-std::wstring TFormMain::TrayTip(const std::wstring& freeText) const
-{
-    const std::optional<std::uint64_t> next = intervalRule_.MsUntilNext(Clock());
-    if (!next) return freeText;
-    const std::uint64_t minutes = (*next + 59'999) / 60'000;
-    return freeText + L"\n" + Text(TText::MemoryNextRun, {std::to_wstring(minutes)});
-}
-
 void TFormMain::ActionOptimizeExecute(TObject*)
 {
     RunOptimize(TRunTrigger::rtManual, true);
 }
 
-std::uint64_t TFormMain::RunOptimize(TRunTrigger trigger, bool report)
+TRecordedRun TFormMain::RunOptimize(TRunTrigger trigger, bool report)
 {
     // The tray menu's item stays enabled during a run; a second run nested in
     // the first would double the memory held and end with the buttons enabled
     // while the outer run still goes on.
-    if (optimizing_) return 0;
+    if (optimizing_) return {};
     TRunGuard guard(*this, optimizing_);
     // However it ends, the interval counts from here.
     struct TCountFromTheEnd {
@@ -338,18 +314,17 @@ std::uint64_t TFormMain::RunOptimize(TRunTrigger trigger, bool report)
     TRunChoice choice;
     choice.Areas = AreasShown();
     choice.Excluded = NamesFromText(EditTrimExclude->Text());
-    choice.Elevated = Elevated();
-    choice.Windows = WindowsVersion();
+    choice.Place = RunPlace();
+    choice.SystemCall = SystemAreaCall;
     // The fill alone moves the strip block by block; more steps move it step
     // by step.
     stepProgress_ = choice.Areas != kAreaFill;
     choice.OnStep = [this](std::size_t step, std::size_t steps) {
         if (stepProgress_) ProgressBarFree->SetPosition(static_cast<std::int32_t>(1 + 99 * step / steps));
     };
-    TRunRecord run;
+    TRecordedRun recorded;
     try {
-        run = RecordedRun(*Mem, trigger, TrackRAM->Position(), choice, [this](const TRunRecord& r) { RecordRun(r); })
-                  .Record;
+        recorded = RecordedRun(*Mem, trigger, TrackRAM->Position(), choice, [this](const TRunRecord& r) { RecordRun(r); });
     } catch (...) {
         // A failed run slides back too: left taller, the window would grow
         // by the strip's height with every failure, and alarm runs now
@@ -361,13 +336,13 @@ std::uint64_t TFormMain::RunOptimize(TRunTrigger trigger, bool report)
     SlideClient(OptimizeSlideSteps, 0, -OptimizeSlideStep);
     // A run nobody asked for makes no sound, and none during the user's
     // quiet time; one that is not reported shows only in the tip.
+    const TRunRecord& run = recorded.Record;
     if (report)
-        ShowRunReport(RunReportText(run.FreeBeforeBytes, run.FreeAfterBytes),
-                      trigger == TRunTrigger::rtAlarm || trigger == TRunTrigger::rtInterval ? TBalloonStyle::bsQuiet
-                                                                                            : TBalloonStyle::bsAnnounce);
+        ShowRunReport(RunReport(run.FreeBeforeBytes, run.FreeAfterBytes, recorded.Refused),
+                      trigger == TRunTrigger::rtAlarm ? TBalloonStyle::bsQuiet : TBalloonStyle::bsAnnounce);
     else if (TrayIcon->Active())
-        TrayIcon->SetHint(ShellText(AvailableText(run.FreeAfterBytes)));
-    return FreedBytes(run);
+        TrayIcon->SetHint(ShellText(TrayTip(AvailableText(run.FreeAfterBytes))));
+    return recorded;
 }
 
 std::wstring TFormMain::HistoryPath() const
@@ -390,20 +365,33 @@ void TFormMain::RecordRun(const TRunRecord& run)
 
 void TFormMain::ShowRunReport(const std::wstring& text, TBalloonStyle style)
 {
+    ShowRunReport(TRunReport{text, {text}}, style);
+}
+
+void TFormMain::ShowRunReport(const TRunReport& report, TBalloonStyle style)
+{
     if (TrayIcon->Active()) {
-        TrayIcon->ShowBalloon(ShellText(Application->Title()), ShellText(text), style);
+        TrayIcon->ShowBalloon(ShellText(Application->Title()), ShellText(report.Full), style);
         return;
     }
-    LabelFree->SetCaption(text);
-    // Restarted, so a second report gets its full time too.
-    TimerReport->SetEnabled(false);
-    TimerReport->SetEnabled(true);
+    // The line is narrow: the whole report stands in its hint meanwhile.
+    LabelFree->SetHint(report.Lines.size() > 1 ? report.Full : std::wstring());
+    reportLinesLeft_.assign(report.Lines.rbegin(), report.Lines.rend());
+    TimerReportTimer(this);
 }
 
 void TFormMain::TimerReportTimer(TObject*)
 {
+    // Restarted for each line, so a second report gets its full time too.
     TimerReport->SetEnabled(false);
-    LabelFree->SetCaption(AvailableText(Mem->ReadStatus().AvailPhys));
+    if (reportLinesLeft_.empty()) {
+        LabelFree->SetHint({});
+        LabelFree->SetCaption(AvailableText(Mem->ReadStatus().AvailPhys));
+        return;
+    }
+    LabelFree->SetCaption(reportLinesLeft_.back());
+    reportLinesLeft_.pop_back();
+    TimerReport->SetEnabled(true);
 }
 
 void TFormMain::DoBlockAllocated(TObject*, std::int32_t index)
@@ -436,10 +424,10 @@ void TFormMain::ActionSettingsExecute(TObject*)
         TimerMem->SetInterval(RefreshInterval(SpinEditRefresh->Value()));
         // Shown as they are kept.
         const TUserSettings shown = SettingsShown();
-        EditTrimExclude->SetText(NamesText(shown.TrimExclude));
+        EditTrimExclude->SetText(NamesToText(shown.TrimExclude));
         SpinEditInterval->SetValue(static_cast<std::int32_t>(shown.IntervalMinutes));
         for (const TAreaRow& row : AreaRows) row.Box->SetChecked((shown.MemoryAreas & AreaBit(row.Area)) != 0);
-        intervalRule_.SetInterval(shown.IntervalMinutes, Clock());
+        SetIntervalMinutes(shown.IntervalMinutes);
     }
     SpeedButtonOptimize->SetEnabled(closing);
     settingsOpen_ = !settingsOpen_;
@@ -479,25 +467,29 @@ void TFormMain::ApplyStoredSettings()
     ShowFreeInIcon->SetChecked(s.TrayShowsFree);
     HotkeyOptimize->SetHotkey(s.OptimizeHotkey);
     for (const TAreaRow& row : AreaRows) row.Box->SetChecked((s.MemoryAreas & AreaBit(row.Area)) != 0);
-    EditTrimExclude->SetText(NamesText(s.TrimExclude));
+    EditTrimExclude->SetText(NamesToText(s.TrimExclude));
     SpinEditInterval->SetValue(static_cast<std::int32_t>(s.IntervalMinutes));
-    intervalRule_.SetInterval(s.IntervalMinutes, Clock());
+    SetIntervalMinutes(s.IntervalMinutes);
+}
+
+TRunPlace TFormMain::RunPlace() const
+{
+    return {Elevated(), WindowsVersion(), Wow64()};
 }
 
 void TFormMain::ShowAreaRights()
 {
-    const bool elevated = Elevated();
-    const TWindowsVersion windows = WindowsVersion();
+    const TRunPlace place = RunPlace();
     for (const TAreaRow& row : AreaRows) {
-        const TMemoryArea area = row.Area;
-        // The same reasons, in the same order, as a run's plan gives.
-        const bool lacksRights = AreaNeedsElevation(area) && !elevated;
-        const bool lacksWindows = !AreaAvailableOn(area, windows);
-        row.Box->SetEnabled(!lacksRights && !lacksWindows);
-        row.Why->SetCaption(Text(lacksRights ? TText::MemoryNeedsAdmin : TText::MemoryNeedsWindows));
-        row.Why->SetVisible(lacksRights || lacksWindows);
+        // As a run's plan has it: a run would skip what cannot be chosen.
+        const TStepPlan plan = AreaPlan(row.Area, place);
+        row.Box->SetEnabled(plan == TStepPlan::spRun);
+        row.Why->SetCaption(Text(plan == TStepPlan::spSkipRights  ? TText::MemoryNeedsAdmin
+                                 : plan == TStepPlan::spSkip64Bit ? TText::MemoryNeeds64bit
+                                                                  : TText::MemoryNeedsWindows));
+        row.Why->SetVisible(plan != TStepPlan::spRun);
     }
-    GradientButtonElevate->SetVisible(!elevated);
+    GradientButtonElevate->SetVisible(!place.Elevated);
 }
 
 void TFormMain::ShowShield()

@@ -11,9 +11,12 @@
 #include <utility>
 #include <vector>
 
+#include "app/recordedrun.h"
 #include "engine/alarmrule.h"
 #include "engine/intervalrule.h"
 #include "engine/memoryareas.h"
+#include "engine/runreport.h"
+#include "engine/systemmemory.h"
 #include "settings/historyformat.h"
 #include "settings/themesetting.h"
 #include "toolkit/forms.h"
@@ -135,6 +138,7 @@ public:
     TAction* ActionOptimize = nullptr;
     TTimer* TimerMem = nullptr;
     TTimer* TimerReport = nullptr;
+    TTimer* TimerInterval = nullptr;
     TPopupMenu* PopupMenuIcon = nullptr;
     TMenuItem* OpenMain = nullptr;
     TMenuItem* OptimizeNow = nullptr;
@@ -169,6 +173,7 @@ public:
     void DoBlockAllocated(TObject* sender, std::int32_t index);
     void DoBlockReleased(TObject* sender, std::int32_t index);
     void TimerReportTimer(TObject* sender);
+    void TimerIntervalTimer(TObject* sender);
     void ShowFreeInIconClick(TObject* sender);
     // A language of the tray menu's list; empty: Windows' own.
     void LanguageClick(const std::wstring& tag);
@@ -195,6 +200,11 @@ public:
     // runs on: asked when the memory page opens and when a run is planned.
     std::function<bool()> Elevated;
     std::function<TWindowsVersion()> WindowsVersion;
+    // Whether this is the 32-bit program on a 64-bit Windows, asked with them.
+    std::function<bool()> Wow64;
+    // In place of Windows' own calls for the system-wide areas; empty:
+    // Windows'. Replaceable so that a test can be Windows refusing one.
+    std::function<TStepCall(TMemoryArea area)> SystemAreaCall;
     // Starts a copy with administrator rights that takes over from this one;
     // false when the user refused. Replaceable so that a test can be the copy.
     std::function<bool(const std::wstring& arguments)> StartElevated;
@@ -232,7 +242,15 @@ private:
     void ShowShield();
     // The areas checked; the fill when none is.
     std::uint32_t AreasShown() const;
-    // The run the interval started.
+    // Where a run is planned: the rights, the Windows, the program's bitness.
+    TRunPlace RunPlace() const;
+    // The interval (formmain_interval.cpp): its timer set to the next run
+    // that is due, no later than a minute from now so that the tip's
+    // minutes stay true; off while the interval is.
+    void ScheduleInterval();
+    // The interval as chosen, counted from now when it is switched on.
+    void SetIntervalMinutes(std::uint32_t minutes);
+    // The run the interval started: told only in the tip, but a failure once.
     void IntervalRun();
     // The tray's tip: the free memory, and when the interval's next run is.
     std::wstring TrayTip(const std::wstring& freeText) const;
@@ -250,10 +268,14 @@ private:
     // during a run, on the settings page, under a box of ours.
     bool RunsHeldBack() const;
     // A run of the slider's amount, recorded in the history and reported
-    // when asked; returns the rise in free memory across it.
-    std::uint64_t RunOptimize(TRunTrigger trigger, bool report);
+    // when asked; returns its record, empty when a run was in progress.
+    TRecordedRun RunOptimize(TRunTrigger trigger, bool report);
     // A run the alarm started; its failure never leaves it.
     void AlarmRun(bool report);
+    // A report (formmain_report.cpp): a balloon in the tray; in the window,
+    // its lines in turn in place of the free memory, the whole in the
+    // line's hint.
+    void ShowRunReport(const TRunReport& report, TBalloonStyle style);
     void ShowRunReport(const std::wstring& text, TBalloonStyle style);
     void RecordRun(const TRunRecord& run);
     std::wstring HistoryPath() const;
@@ -298,6 +320,8 @@ private:
     TIntervalRule intervalRule_;
     // An interval run's failure was told; not again until one succeeds.
     bool intervalFailureTold_ = false;
+    // The report's lines still to show in the window, after the one shown.
+    std::vector<std::wstring> reportLinesLeft_;
     // A run of more than the fill shows its steps on the strip, not its blocks.
     bool stepProgress_ = false;
     // A reserved key was pressed in the field since the last choice.

@@ -9,6 +9,7 @@
 
 #include "controls/gradientbutton.h"
 #include "engine/bytesize.h"
+#include "engine/runreport.h"
 #include "controls/gradientprogressbar.h"
 #include "controls/spinedit.h"
 #include "controls/trayfigureicon.h"
@@ -353,15 +354,15 @@ void TFormMain::LoadLayout()
     const struct {
         TMemoryArea area;
         const wchar_t* name;
-        TText caption, hint;
+        TText hint;
     } areas[] = {
-        {TMemoryArea::maWorkingSets, L"WorkingSets", TText::MemoryWorkingsets, TText::MemoryWorkingsetsHint},
-        {TMemoryArea::maFileCache, L"FileCache", TText::MemoryFilecache, TText::MemoryFilecacheHint},
-        {TMemoryArea::maFill, L"Fill", TText::MemoryFill, TText::MemoryFillHint},
-        {TMemoryArea::maModified, L"Modified", TText::MemoryModified, TText::MemoryModifiedHint},
-        {TMemoryArea::maStandbyLow, L"StandbyLow", TText::MemoryStandbylow, TText::MemoryStandbylowHint},
-        {TMemoryArea::maStandby, L"Standby", TText::MemoryStandby, TText::MemoryStandbyHint},
-        {TMemoryArea::maCombine, L"Combine", TText::MemoryCombine, TText::MemoryCombineHint},
+        {TMemoryArea::maWorkingSets, L"WorkingSets", TText::MemoryWorkingsetsHint},
+        {TMemoryArea::maFileCache, L"FileCache", TText::MemoryFilecacheHint},
+        {TMemoryArea::maFill, L"Fill", TText::MemoryFillHint},
+        {TMemoryArea::maModified, L"Modified", TText::MemoryModifiedHint},
+        {TMemoryArea::maStandbyLow, L"StandbyLow", TText::MemoryStandbylowHint},
+        {TMemoryArea::maStandby, L"Standby", TText::MemoryStandbyHint},
+        {TMemoryArea::maCombine, L"Combine", TText::MemoryCombineHint},
     };
     for (std::size_t i = 0; i < std::size(areas); ++i) {
         const int top = 15 + 17 * static_cast<int>(i);
@@ -370,7 +371,7 @@ void TFormMain::LoadLayout()
         const std::wstring box = std::wstring(L"CheckBoxArea") + areas[i].name;
         const std::wstring why = std::wstring(L"LabelAreaWhy") + areas[i].name;
         row.Box = Place<TCheckBox>(this, GroupBoxAreas, box.c_str(), 10, top, 156, 17);
-        Caption(row.Box, areas[i].caption);
+        Caption(row.Box, AreaCaption(areas[i].area));
         Hint(row.Box, areas[i].hint);
         row.Box->SetTabOrder(static_cast<int>(i));
         row.Why = Place<TLabel>(this, GroupBoxAreas, why.c_str(), 170, top + 2, 135, 13);
@@ -494,6 +495,13 @@ void TFormMain::LoadLayout()
     TimerReport->SetInterval(ReportShowTime);
     TimerReport->OnTimer = Bind(this, &TFormMain::TimerReportTimer);
 
+    // The interval's own time, whatever the monitor's refresh; off while the
+    // interval is.
+    TimerInterval = CreateComponent<TTimer>(this);
+    TimerInterval->SetName(L"TimerInterval");
+    TimerInterval->SetEnabled(false);
+    TimerInterval->OnTimer = Bind(this, &TFormMain::TimerIntervalTimer);
+
     PopupMenuIcon = CreateComponent<TPopupMenu>(this);
     PopupMenuIcon->SetName(L"PopupMenuIcon");
 
@@ -610,7 +618,7 @@ void TFormMain::FitTexts()
     for (const std::wstring& text :
          {Text(TText::WindowAvailable, {largest}), Text(TText::ReportFreed, {largest}),
           Text(TText::ReportNothingFreed), ErrorReportText(Text(TText::ErrorOutOfMemory)),
-          Text(TText::ReportSettingsNotKept)})
+          Text(TText::ReportSettingsNotKept), Text(TText::ReportRefusedShort)})
         column = std::max(column, overflow(LabelFree, LabelFree->TextWidth(text)));
     TControl* const columnBoxes[] = {GroupBoxMonitor, SpeedButtonOptimize, SpeedButtonSettings, GradientButton1,
                                      GradientButton2, GroupBoxOptimizing};
@@ -626,9 +634,10 @@ void TFormMain::FitTexts()
     const int sliderText = LabelSlider->TextWidth(Text(TText::SettingsMegabytes, {std::to_wstring(TrackRAM->Max())}));
     const int hotkeyWord = std::max(LabelHotkeyTaken->TextWidth(Text(TText::SettingsHotkeyTaken)),
                                     LabelHotkeyTaken->TextWidth(Text(TText::SettingsHotkeyReserved)));
-    // Beside an area's box, either reason.
-    const int areaWhy = std::max(AreaRows[0].Why->TextWidth(Text(TText::MemoryNeedsAdmin)),
-                                 AreaRows[0].Why->TextWidth(Text(TText::MemoryNeedsWindows)));
+    // Beside an area's box, any reason.
+    int areaWhy = 0;
+    for (TText why : {TText::MemoryNeedsAdmin, TText::MemoryNeeds64bit, TText::MemoryNeedsWindows})
+        areaWhy = std::max(areaWhy, AreaRows[0].Why->TextWidth(Text(why)));
     std::vector<std::pair<TGroupBox*, std::vector<TControl*>>> rows = {
         {GroupBoxRam, {TrackRAM, LabelSlider}},
         {GroupBoxAlarm, {CheckBoxAutoOptimize, SpinEditAlarmMB, LabelMB}},

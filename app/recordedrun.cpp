@@ -20,16 +20,18 @@ TRecordedRun RecordedRun(TMem& engine, TRunTrigger trigger, std::int32_t count, 
 
     TAreaRunOptions options;
     options.Excluded = choice.Excluded;
-    options.Elevated = choice.Elevated;
+    options.Elevated = choice.Place.Elevated;
     options.OnStep = choice.OnStep;
-    const TAreaRun areas =
-        RunMemoryAreas(engine, PlanRun(choice.Areas, choice.Elevated, choice.Windows), count, options);
+    options.SystemCall = choice.SystemCall;
+    const TAreaRun areas = RunMemoryAreas(engine, PlanRun(choice.Areas, choice.Place), count, options);
 
     run.FreeAfterBytes = engine.ReadStatus().AvailPhys;
     run.Milliseconds = GetTickCount64() - started;
-    run.Result = areas.OutOfMemory ? TRunResult::rrOutOfMemory : TRunResult::rrOk;
+    recorded.Refused = RefusedAreas(areas.Results);
+    run.Result = areas.OutOfMemory         ? TRunResult::rrOutOfMemory
+                 : recorded.Refused.empty() ? TRunResult::rrOk
+                                            : TRunResult::rrAreaFailed;
     run.Areas = FormatAreaResults(areas.Results);
-    recorded.AreaFailed = AnyAreaFailed(areas.Results);
     record(run);
     // Told as before: a run that ran out of memory failed.
     if (areas.OutOfMemory) throw EOutOfMemory();

@@ -10,25 +10,29 @@
 #include <vector>
 
 #include "engine/memoryareas.h"
+#include "engine/systemmemory.h"
 #include "settings/historyformat.h"
 
 class TMem;
 
 using TRunRecordSink = std::function<void(const TRunRecord& record)>;
 
-// What a run frees and with which rights. Nothing chosen: the fill alone.
+// What a run frees, and where: with which rights, on which Windows, from
+// which program. Nothing chosen: the fill alone.
 struct TRunChoice {
     std::uint32_t Areas = kDefaultAreas;
     std::vector<std::wstring> Excluded;  // image names never trimmed
-    bool Elevated = false;
-    TWindowsVersion Windows;
+    TRunPlace Place;
     // Before each step that runs: its number from 0, and how many run.
     std::function<void(std::size_t step, std::size_t steps)> OnStep;
+    // In place of Windows' own calls for the system-wide areas (a test).
+    std::function<TStepCall(TMemoryArea area)> SystemCall;
 };
 
 struct TRecordedRun {
     TRunRecord Record;
-    bool AreaFailed = false;  // one step or more failed; the others ran
+    // The areas Windows refused, in run order; the others ran.
+    std::vector<TMemoryArea> Refused;
 };
 
 // Runs the chosen areas in their order, count blocks for the fill, and hands

@@ -17,8 +17,7 @@ int RunScheduledOptimize(TMem& engine) noexcept
         TRunChoice choice;
         choice.Areas = settings.MemoryAreas;
         choice.Excluded = settings.TrimExclude;
-        choice.Elevated = ProcessIsElevated();
-        choice.Windows = RunningWindowsVersion();
+        choice.Place = RunningPlace();
         const TRecordedRun run =
             RecordedRun(engine, TRunTrigger::rtScheduled, settings.RamToFree, choice, [](const TRunRecord& record) {
                 // Nobody is there to be told that the history could not be
@@ -28,7 +27,7 @@ int RunScheduledOptimize(TMem& engine) noexcept
                 } catch (...) {
                 }
             });
-        return run.AreaFailed ? kScheduledRunFailed : kScheduledRunDone;
+        return run.Refused.empty() ? kScheduledRunDone : kScheduledRunFailed;
     } catch (...) {
         // Nobody watches a scheduled run: the exit code is the report.
         return kScheduledRunFailed;

@@ -8,8 +8,8 @@ constexpr std::uint64_t kMsPerMinute = 60'000;
 
 void TIntervalRule::SetInterval(std::uint32_t minutes, std::uint64_t nowMs) noexcept
 {
-    // Only the first switch on starts the count here; after that it runs
-    // from the last run's end.
+    // Switched on, the count starts now; while on, it runs from the last
+    // run's end.
     if (minutes_ == 0 && minutes != 0) countFrom_ = nowMs > countFrom_ ? nowMs : countFrom_;
     minutes_ = minutes;
 }

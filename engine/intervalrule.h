@@ -1,13 +1,14 @@
 // When a run on the user's interval ("Optimize every N minutes") is due.
 // Platform-free: the window feeds it the time (a monotonic clock in
-// milliseconds) on every tick and tells it when any run ends.
+// milliseconds) on each of the interval's ticks and tells it when any run
+// ends.
 //
-// The interval counts from the end of the last run of any kind: a run the
-// user started, or the alarm's, makes the next interval run wait its full
-// interval, so the interval never doubles up with them. Before any run it
-// counts from when the interval was switched on. A run that is due while a
-// run cannot start (the settings are open, a run is in progress, a box of
-// ours waits) starts at the first tick that can start it, once.
+// Switching the interval on counts from that moment. After that it counts
+// from the end of the last run of any kind: a run the user started, or the
+// alarm's, makes the next interval run wait its full interval, so the
+// interval never doubles up with them. A run that is due while a run cannot
+// start (the settings are open, a run is in progress, a box of ours waits)
+// starts at the first tick that can start it, once.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +16,8 @@
 
 class TIntervalRule {
 public:
-    // 0 switches the interval off. Switching it on starts the count now
-    // when no run has ended yet; a change of length keeps the count's start.
+    // 0 switches the interval off. Switching it on starts the count now,
+    // whatever ran before; a change of length keeps the count's start.
     void SetInterval(std::uint32_t minutes, std::uint64_t nowMs) noexcept;
     std::uint32_t IntervalMinutes() const noexcept { return minutes_; }
 

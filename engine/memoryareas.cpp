@@ -1,7 +1,5 @@
 #include "engine/memoryareas.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr std::string_view kNames[] = {"fill", "workingsets", "filecache", "modified", "standbylow", "standby", "combine"};
@@ -44,7 +42,7 @@ std::string_view AreaName(TMemoryArea area) noexcept
     return i < std::size(kNames) ? kNames[i] : std::string_view{};
 }
 
-bool AreaNeedsElevation(TMemoryArea area) noexcept
+bool AreaIsSystemWide(TMemoryArea area) noexcept
 {
     return area != TMemoryArea::maFill && area != TMemoryArea::maWorkingSets;
 }
@@ -67,18 +65,19 @@ bool AreaAvailableOn(TMemoryArea area, const TWindowsVersion& windows) noexcept
     return false;
 }
 
-std::vector<TPlannedStep> PlanRun(std::uint32_t areas, bool elevated, const TWindowsVersion& windows)
+TStepPlan AreaPlan(TMemoryArea area, const TRunPlace& place) noexcept
+{
+    if (AreaIsSystemWide(area) && !place.Elevated) return TStepPlan::spSkipRights;
+    if (AreaIsSystemWide(area) && place.Wow64) return TStepPlan::spSkip64Bit;
+    if (!AreaAvailableOn(area, place.Windows)) return TStepPlan::spSkipWindows;
+    return TStepPlan::spRun;
+}
+
+std::vector<TPlannedStep> PlanRun(std::uint32_t areas, const TRunPlace& place)
 {
     std::vector<TPlannedStep> plan;
-    for (TMemoryArea area : kRunOrder) {
-        if ((areas & AreaBit(area)) == 0) continue;
-        TStepPlan how = TStepPlan::spRun;
-        if (AreaNeedsElevation(area) && !elevated)
-            how = TStepPlan::spSkipRights;
-        else if (!AreaAvailableOn(area, windows))
-            how = TStepPlan::spSkipWindows;
-        plan.push_back({area, how});
-    }
+    for (TMemoryArea area : kRunOrder)
+        if ((areas & AreaBit(area)) != 0) plan.push_back({area, AreaPlan(area, place)});
     return plan;
 }
 
@@ -97,6 +96,9 @@ std::string FormatAreaResults(const std::vector<TAreaResult>& results)
         case TStepOutcome::soSkippedRights:
             text += "skipped-rights";
             break;
+        case TStepOutcome::soSkipped64Bit:
+            text += "skipped-bitness";
+            break;
         case TStepOutcome::soSkippedWindows:
             text += "skipped-windows";
             break;
@@ -108,8 +110,10 @@ std::string FormatAreaResults(const std::vector<TAreaResult>& results)
     return text;
 }
 
-bool AnyAreaFailed(const std::vector<TAreaResult>& results) noexcept
+std::vector<TMemoryArea> RefusedAreas(const std::vector<TAreaResult>& results)
 {
-    return std::any_of(results.begin(), results.end(),
-                       [](const TAreaResult& r) { return r.Outcome == TStepOutcome::soFailed; });
+    std::vector<TMemoryArea> refused;
+    for (const TAreaResult& r : results)
+        if (r.Outcome == TStepOutcome::soFailed) refused.push_back(r.Area);
+    return refused;
 }

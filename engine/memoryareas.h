@@ -1,6 +1,6 @@
 // The memory areas a run can free, and the plan of one run. Platform-free:
-// the window hands in the user's choice, the rights held and the Windows
-// version; engine/memoryrun.* runs the plan, and engine/systemmemory.* makes
+// the window hands in the user's choice, the rights held, the Windows
+// version and the program's bitness; engine/memoryrun.* runs the plan, and engine/systemmemory.* makes
 // the system calls.
 #pragma once
 
@@ -30,9 +30,12 @@ std::string_view AreaName(TMemoryArea area) noexcept;
 // identical pages works on what stays in use.
 extern const std::array<TMemoryArea, 7> kRunOrder;
 
-// Everything but fill and the working sets of the user's own programs needs
-// an administrator's rights.
-bool AreaNeedsElevation(TMemoryArea area) noexcept;
+// Everything but fill and the working sets of the user's own programs is
+// system-wide: it needs an administrator's rights, and a 64-bit Windows takes
+// its calls whole only from a 64-bit program (a 32-bit one passes the file
+// cache's sizes in 32 bits and the page-combining call's structure in its
+// 32-bit layout).
+bool AreaIsSystemWide(TMemoryArea area) noexcept;
 
 struct TWindowsVersion {
     unsigned Major = 0, Minor = 0, Build = 0;
@@ -41,18 +44,27 @@ struct TWindowsVersion {
 // Windows 10; the file cache's limits with Windows Server 2003 (5.2).
 bool AreaAvailableOn(TMemoryArea area, const TWindowsVersion& windows) noexcept;
 
-enum class TStepPlan : std::uint8_t { spRun, spSkipRights, spSkipWindows };
+// Where a run is planned: the rights held, the Windows version, and whether
+// this is the 32-bit program on a 64-bit Windows.
+struct TRunPlace {
+    bool Elevated = false;
+    TWindowsVersion Windows;
+    bool Wow64 = false;
+};
+
+enum class TStepPlan : std::uint8_t { spRun, spSkipRights, spSkip64Bit, spSkipWindows };
 struct TPlannedStep {
     TMemoryArea Area;
     TStepPlan Plan;
 };
-// The chosen areas in run order. Rights are judged first: an area that needs
-// rights the process lacks is spSkipRights even where this Windows lacks it
-// too, because rights are what the user can change. An area this Windows
-// lacks is spSkipWindows.
-std::vector<TPlannedStep> PlanRun(std::uint32_t areas, bool elevated, const TWindowsVersion& windows);
+// Whether one area can run here, or the first reason it cannot, in this
+// order: the rights, then the 64-bit program, then the Windows version. The
+// reasons the user can do something about come first.
+TStepPlan AreaPlan(TMemoryArea area, const TRunPlace& place) noexcept;
+// The chosen areas in run order, each planned by AreaPlan.
+std::vector<TPlannedStep> PlanRun(std::uint32_t areas, const TRunPlace& place);
 
-enum class TStepOutcome : std::uint8_t { soDone, soSkippedRights, soSkippedWindows, soFailed };
+enum class TStepOutcome : std::uint8_t { soDone, soSkippedRights, soSkipped64Bit, soSkippedWindows, soFailed };
 struct TAreaResult {
     TMemoryArea Area = TMemoryArea::maFill;
     TStepOutcome Outcome = TStepOutcome::soDone;
@@ -66,6 +78,9 @@ struct TAreaResult {
 // fill=+380.0", one NAME=RESULT per step in order, separated by single spaces.
 // RESULT is the rise in MB (1,048,576 bytes) with a sign and one decimal (a
 // rise that rounds to zero is "+0.0"), then for workingsets "(trimmed/seen)";
-// or "skipped-rights", "skipped-windows", "failed-CODE" (decimal).
+// or "skipped-rights", "skipped-bitness" (the 32-bit program on a 64-bit
+// Windows), "skipped-windows", "failed-CODE" (decimal).
 std::string FormatAreaResults(const std::vector<TAreaResult>& results);
-bool AnyAreaFailed(const std::vector<TAreaResult>& results) noexcept;
+// The areas Windows refused, in run order; none when every step ran or was
+// skipped.
+std::vector<TMemoryArea> RefusedAreas(const std::vector<TAreaResult>& results);

@@ -12,6 +12,7 @@ namespace {
 TStepCall RunStep(TMem& engine, TMemoryArea area, std::int32_t fillCount, const TAreaRunOptions& options,
                   bool& outOfMemory)
 {
+    if (options.SystemCall && AreaIsSystemWide(area)) return options.SystemCall(area);
     switch (area) {
     case TMemoryArea::maFill:
         try {
@@ -60,8 +61,9 @@ TAreaRun RunMemoryAreas(TMem& engine, const std::vector<TPlannedStep>& plan, std
         TAreaResult result;
         result.Area = planned.Area;
         if (planned.Plan != TStepPlan::spRun) {
-            result.Outcome = planned.Plan == TStepPlan::spSkipRights ? TStepOutcome::soSkippedRights
-                                                                     : TStepOutcome::soSkippedWindows;
+            result.Outcome = planned.Plan == TStepPlan::spSkipRights  ? TStepOutcome::soSkippedRights
+                             : planned.Plan == TStepPlan::spSkip64Bit ? TStepOutcome::soSkipped64Bit
+                                                                      : TStepOutcome::soSkippedWindows;
             run.Results.push_back(result);
             continue;
         }

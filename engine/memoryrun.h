@@ -10,6 +10,7 @@
 
 #include "engine/mem.h"
 #include "engine/memoryareas.h"
+#include "engine/systemmemory.h"
 
 struct TAreaRunOptions {
     std::vector<std::wstring> Excluded;  // image names the working-set step leaves alone
@@ -17,6 +18,9 @@ struct TAreaRunOptions {
     // Before each planned step that runs: step counts from 0 among the steps
     // that run, of steps.
     std::function<void(std::size_t step, std::size_t steps)> OnStep;
+    // Makes a system-wide area's call in place of Windows; empty: Windows'
+    // own. Wine answers them all, so a test is Windows refusing one here.
+    std::function<TStepCall(TMemoryArea area)> SystemCall;
 };
 
 struct TAreaRun {

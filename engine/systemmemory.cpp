@@ -143,6 +143,21 @@ TWindowsVersion RunningWindowsVersion() noexcept
     return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
 }
 
+bool ProgramIs32BitOn64BitWindows() noexcept
+{
+    // Looked up: Windows XP before its second service pack lacks it, and
+    // runs no 32-bit program on a 64-bit Windows either.
+    using TIsWow64Process = BOOL WINAPI(HANDLE, PBOOL);
+    auto* isWow64 = OptionalSystemEntry<TIsWow64Process>(L"kernel32.dll", "IsWow64Process");
+    BOOL wow64 = FALSE;
+    return isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64 != FALSE;
+}
+
+TRunPlace RunningPlace() noexcept
+{
+    return {ProcessIsElevated(), RunningWindowsVersion(), ProgramIs32BitOn64BitWindows()};
+}
+
 std::vector<TProcessEntry> RunningProcesses()
 {
     const TUniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));

@@ -16,6 +16,10 @@ bool ProcessIsElevated() noexcept;
 // The real version: GetVersionEx reports 6.2 to a program whose manifest does
 // not name the newer Windows.
 TWindowsVersion RunningWindowsVersion() noexcept;
+// Whether this is the 32-bit program running on a 64-bit Windows (WOW64).
+bool ProgramIs32BitOn64BitWindows() noexcept;
+// The three together, for a run's plan.
+TRunPlace RunningPlace() noexcept;
 
 struct TProcessEntry {
     std::uint32_t Id = 0;

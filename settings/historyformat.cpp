@@ -10,7 +10,7 @@ constexpr std::uint64_t kBytesPerMB = 1'048'576;
 constexpr std::string_view kLineEnd = "\r\n";
 
 constexpr std::array<std::string_view, 5> kTriggerNames = {"manual", "alarm", "scheduled", "request", "interval"};
-constexpr std::array<std::string_view, 2> kResultNames = {"ok", "out of memory"};
+constexpr std::array<std::string_view, 3> kResultNames = {"ok", "out of memory", "area failed"};
 
 std::string_view TriggerName(TRunTrigger trigger)
 {

@@ -13,7 +13,9 @@
 // "/optimize" alone, "/optimize" handed to the copy that was running, or the
 // interval the user chose.
 enum class TRunTrigger : std::uint8_t { rtManual, rtAlarm, rtScheduled, rtRequest, rtInterval };
-enum class TRunResult : std::uint8_t { rrOk, rrOutOfMemory };
+// A run whose fill ran out of memory is rrOutOfMemory, as it always was;
+// one in which Windows refused another area is rrAreaFailed.
+enum class TRunResult : std::uint8_t { rrOk, rrOutOfMemory, rrAreaFailed };
 
 // A wall-clock time as the user's clock shows it, with its offset from UTC.
 struct TLocalTime {

@@ -2,16 +2,10 @@
 
 #include <cwctype>
 
+#include "settings/outerblanks.h"
 #include "toolkit/errors.h"
 
 namespace {
-
-std::wstring_view Trimmed(std::wstring_view text)
-{
-    const std::size_t first = text.find_first_not_of(L" \t");
-    if (first == std::wstring_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
-}
 
 bool SameName(std::wstring_view a, std::wstring_view b) noexcept
 {
@@ -24,19 +18,19 @@ bool SameName(std::wstring_view a, std::wstring_view b) noexcept
 // The section a "[name]" line opens; nothing for any other line.
 std::optional<std::wstring_view> SectionOf(std::wstring_view line)
 {
-    const std::wstring_view text = Trimmed(line);
+    const std::wstring_view text = WithoutOuterBlanks(line);
     if (text.size() < 2 || text.front() != L'[' || text.back() != L']') return std::nullopt;
-    return Trimmed(text.substr(1, text.size() - 2));
+    return WithoutOuterBlanks(text.substr(1, text.size() - 2));
 }
 
 // The name of a "name=value" line; nothing for a comment or any other line.
 std::optional<std::wstring_view> NameOf(std::wstring_view line)
 {
-    const std::wstring_view text = Trimmed(line);
+    const std::wstring_view text = WithoutOuterBlanks(line);
     if (text.empty() || text.front() == L';' || text.front() == L'#') return std::nullopt;
     const std::size_t equals = text.find(L'=');
     if (equals == std::wstring_view::npos || equals == 0) return std::nullopt;
-    return Trimmed(text.substr(0, equals));
+    return WithoutOuterBlanks(text.substr(0, equals));
 }
 
 std::wstring Decoded(std::string_view bytes)
@@ -92,7 +86,7 @@ std::optional<std::wstring> TIniDocument::Value(std::wstring_view name) const
     const std::size_t at = Find(name);
     if (at == lines_.size()) return std::nullopt;
     const std::wstring_view line = lines_[at];
-    return std::wstring(Trimmed(line.substr(line.find(L'=') + 1)));
+    return std::wstring(WithoutOuterBlanks(line.substr(line.find(L'=') + 1)));
 }
 
 void TIniDocument::SetValue(std::wstring_view name, std::wstring_view value)
@@ -117,11 +111,11 @@ void TIniDocument::SetValue(std::wstring_view name, std::wstring_view value)
             if (inSection) insert = i + 1;
             continue;
         }
-        if (inSection && !Trimmed(lines_[i]).empty()) insert = i + 1;
+        if (inSection && !WithoutOuterBlanks(lines_[i]).empty()) insert = i + 1;
     }
     if (!insert) {
         // No section of ours yet: one at the end.
-        if (!lines_.empty() && !Trimmed(lines_.back()).empty()) lines_.emplace_back();
+        if (!lines_.empty() && !WithoutOuterBlanks(lines_.back()).empty()) lines_.emplace_back();
         lines_.push_back(L"[" + std::wstring(kIniSection) + L"]");
         lines_.push_back(std::move(line));
         return;

@@ -81,7 +81,8 @@ std::optional<std::vector<std::wstring>> TPortableStore::Names(std::wstring_view
 {
     try {
         const auto text = document_.Value(name);
-        return text ? StoredNameText(*text) : std::nullopt;
+        if (!text) return std::nullopt;
+        return NamesFromText(*text);
     } catch (...) {
         return std::nullopt;
     }
@@ -95,7 +96,7 @@ void TPortableStore::Write(std::initializer_list<TStoredWrite> values)
         else if (const auto* text = std::get_if<std::wstring>(&value.Value))
             document_.SetValue(value.Name, *text);
         else
-            document_.SetValue(value.Name, NamesText(std::get<std::vector<std::wstring>>(value.Value)));
+            document_.SetValue(value.Name, NamesToText(std::get<std::vector<std::wstring>>(value.Value)));
     }
     if (!keeps_) return;
     if (!Save()) NotKept();

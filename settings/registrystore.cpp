@@ -72,7 +72,7 @@ std::optional<std::vector<std::wstring>> TRegistryStore::Names(std::wstring_view
         // A value far larger than any list of ours is not one: never read whole.
         const auto raw = ReadRaw(name, (kMaxTrimExclude + 1) * 261 * sizeof(wchar_t));
         if (!raw) return std::nullopt;
-        return StoredNameList(raw->Type, raw->Data.data(), raw->Data.size());
+        return NamesFromMultiString(raw->Type, raw->Data.data(), raw->Data.size());
     } catch (...) {
         return std::nullopt;
     }
@@ -89,7 +89,7 @@ void TRegistryStore::Write(std::initializer_list<TStoredWrite> values)
         } else if (const auto* text = std::get_if<std::wstring>(&value.Value)) {
             reg.WriteString(value.Name, *text);
         } else {
-            const std::vector<std::uint8_t> bytes = NameListBytes(std::get<std::vector<std::wstring>>(value.Value));
+            const std::vector<std::uint8_t> bytes = NamesToMultiString(std::get<std::vector<std::wstring>>(value.Value));
             reg.WriteMultiString(value.Name, bytes.data(), static_cast<DWORD>(bytes.size()));
         }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "settings/outerblanks.h"
 #include "toolkit/hotkeycode.h"
 
 namespace {
@@ -23,16 +24,24 @@ bool IsImageName(std::wstring_view name)
     return true;
 }
 
-std::wstring_view Trimmed(std::wstring_view text)
+// One name as typed or stored: the spaces around it dropped, and a path,
+// quoted as Explorer's "Copy as path" gives it or not, cut to its file name.
+// Empty when no image name is left.
+std::wstring_view UsableName(std::wstring_view name)
 {
-    const std::size_t first = text.find_first_not_of(L' ');
-    if (first == std::wstring_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
+    name = WithoutOuterBlanks(name);
+    const std::size_t folder = name.find_last_of(L"\\/:");
+    if (folder != std::wstring_view::npos) name = name.substr(folder + 1);
+    while (!name.empty() && name.front() == L'"') name.remove_prefix(1);
+    while (!name.empty() && name.back() == L'"') name.remove_suffix(1);
+    name = WithoutOuterBlanks(name);
+    return IsImageName(name) ? name : std::wstring_view{};
 }
 
 } // namespace
 
-std::optional<std::vector<std::wstring>> StoredNameList(std::uint32_t type, const std::uint8_t* data, std::size_t size)
+std::optional<std::vector<std::wstring>> NamesFromMultiString(std::uint32_t type, const std::uint8_t* data,
+                                                             std::size_t size)
 {
     if (type != kStoredMultiStringType || size % 2 != 0 || (data == nullptr && size != 0)) return std::nullopt;
     std::vector<std::wstring> names;
@@ -49,8 +58,8 @@ std::optional<std::vector<std::wstring>> StoredNameList(std::uint32_t type, cons
             ended = true;  // the list's closing zero, or the only one of an empty list
             continue;
         }
-        if (!IsImageName(name) || names.size() == kMaxTrimExclude) return std::nullopt;
-        names.push_back(std::move(name));
+        const std::wstring_view usable = UsableName(name);
+        if (!usable.empty() && names.size() < kMaxTrimExclude) names.emplace_back(usable);
         name.clear();
     }
     // The list's own closing zero may be missing, as Windows allows; a name's
@@ -72,23 +81,7 @@ std::optional<std::uint32_t> StoredNumberText(std::wstring_view text)
     return static_cast<std::uint32_t>(value);
 }
 
-std::optional<std::vector<std::wstring>> StoredNameText(std::wstring_view text)
-{
-    std::vector<std::wstring> names;
-    for (std::size_t at = 0; at <= text.size();) {
-        std::size_t end = text.find(L';', at);
-        if (end == std::wstring_view::npos) end = text.size();
-        const std::wstring_view name = Trimmed(text.substr(at, end - at));
-        at = end + 1;
-        // "a.exe; b.exe;" as well as "a.exe; b.exe".
-        if (name.empty()) continue;
-        if (!IsImageName(name) || names.size() == kMaxTrimExclude) return std::nullopt;
-        names.emplace_back(name);
-    }
-    return names;
-}
-
-std::vector<std::uint8_t> NameListBytes(const std::vector<std::wstring>& names)
+std::vector<std::uint8_t> NamesToMultiString(const std::vector<std::wstring>& names)
 {
     std::vector<std::uint8_t> bytes;
     auto put = [&bytes](wchar_t c) {
@@ -109,17 +102,15 @@ std::vector<std::wstring> NamesFromText(std::wstring_view text)
     std::vector<std::wstring> names;
     while (!text.empty() && names.size() < kMaxTrimExclude) {
         const std::size_t end = text.find_first_of(L";,");
-        std::wstring_view name = Trimmed(text.substr(0, end));
-        const std::size_t folder = name.find_last_of(L"\\/:");
-        if (folder != std::wstring_view::npos) name = Trimmed(name.substr(folder + 1));
-        if (IsImageName(name)) names.emplace_back(name);
+        const std::wstring_view name = UsableName(text.substr(0, end));
+        if (!name.empty()) names.emplace_back(name);
         if (end == std::wstring_view::npos) break;
         text.remove_prefix(end + 1);
     }
     return names;
 }
 
-std::wstring NamesText(const std::vector<std::wstring>& names)
+std::wstring NamesToText(const std::vector<std::wstring>& names)
 {
     std::wstring text;
     for (const std::wstring& name : names) {

@@ -72,26 +72,28 @@ inline constexpr std::uint32_t kMaxIntervalMinutes = 1'440;
 // The number a stored value holds, from its registry type and raw bytes.
 std::optional<std::uint32_t> StoredDword(std::uint32_t type, const std::uint8_t* data, std::size_t size);
 
-// The image names a REG_MULTI_SZ holds: UTF-16LE strings, each ended by a
-// zero, the list by one more. Nothing for another type, an odd size, a list
-// not ended, more names than kMaxTrimExclude, or a name that is no image
-// name (empty, a path, too long).
+// The image names never trimmed, in their two stored forms. Each name is
+// read alone: the spaces around it dropped, a path (quoted, as Explorer's
+// "Copy as path" gives it, or not) cut to its file name, and a name that is
+// still no image name (empty, too long, a character Windows refuses in a
+// file name) dropped alone; at most the first kMaxTrimExclude are kept.
 inline constexpr std::size_t kMaxTrimExclude = 256;
-std::optional<std::vector<std::wstring>> StoredNameList(std::uint32_t type, const std::uint8_t* data, std::size_t size);
-// The same list as the registry keeps it.
-std::vector<std::uint8_t> NameListBytes(const std::vector<std::wstring>& names);
 
-// The same values as the settings file beside a portable copy writes them:
-// a number in decimal digits alone that fits in 32 bits, and image names
-// separated by ";" (a name cannot hold one). Nothing for any other text.
-std::optional<std::uint32_t> StoredNumberText(std::wstring_view text);
-std::optional<std::vector<std::wstring>> StoredNameText(std::wstring_view text);
-
-// Image names as the user types them: separated by ";" or ",", spaces around
-// them dropped, a path cut to its file name, at most kMaxTrimExclude.
+// The text form the field shows and a portable copy's settings file keeps:
+// names separated by ";" or ",". Written "obs64.exe; game.exe".
 std::vector<std::wstring> NamesFromText(std::wstring_view text);
-// "obs64.exe; game.exe"
-std::wstring NamesText(const std::vector<std::wstring>& names);
+std::wstring NamesToText(const std::vector<std::wstring>& names);
+
+// The registry's REG_MULTI_SZ: UTF-16LE strings, each ended by a zero, the
+// list by one more. Nothing for another type, an odd size, a name not ended
+// or text after the list's end.
+std::optional<std::vector<std::wstring>> NamesFromMultiString(std::uint32_t type, const std::uint8_t* data,
+                                                             std::size_t size);
+std::vector<std::uint8_t> NamesToMultiString(const std::vector<std::wstring>& names);
+
+// A number as the settings file beside a portable copy writes it: decimal
+// digits alone that fit in 32 bits. Nothing for any other text.
+std::optional<std::uint32_t> StoredNumberText(std::wstring_view text);
 
 // The interval as the user typed it, kept: none at 0 or below, at least five
 // minutes, at most a day.

@@ -1039,6 +1039,7 @@ TEST_F(FeaturesTest, TheChosenAreasRunInTheirOrderEachSkippedOnlyForItsReason)
     form->HistoryFile = folder.File(L"history.csv");
     form->Elevated = [] { return false; };
     form->WindowsVersion = [] { return TWindowsVersion{10, 0, 19045}; };
+    form->Wow64 = [] { return false; };
     form->TrackRAM->SetPosition(2);
     TBlockCounter counter;
     engine->BlockSource = counter.Source();
@@ -1078,6 +1079,32 @@ TEST_F(FeaturesTest, TheChosenAreasRunInTheirOrderEachSkippedOnlyForItsReason)
     }
     EXPECT_EQ(form->AreaRows.back().Why->Caption(), Text(TText::MemoryNeedsWindows));
     EXPECT_FALSE(form->GradientButtonElevate->Visible());
+
+    // The 32-bit program on a 64-bit Windows leaves the system-wide areas to
+    // the 64-bit one.
+    form->Wow64 = [] { return true; };
+    form->ActionSettingsExecute(form);
+    form->ActionSettingsExecute(form);
+    for (const TFormMain::TAreaRow& row : form->AreaRows)
+        EXPECT_EQ(row.Why->Caption() == Text(TText::MemoryNeeds64bit), AreaIsSystemWide(row.Area)) << AreaName(row.Area);
+    form->ActionSettingsExecute(form);
+    form->ActionOptimizeExecute(form);
+    EXPECT_NE(LastAreas(testsupport::ReadBytes(form->HistoryFile)).find("filecache=skipped-bitness"), std::string::npos);
+
+    // Windows refuses an area: the report and the history's result say so.
+    form->Wow64 = [] { return false; };
+    form->SystemAreaCall = [](TMemoryArea area) {
+        return area == TMemoryArea::maStandby ? TStepCall{TStepOutcome::soFailed, 1314} : TStepCall{};
+    };
+    form->ActionOptimizeExecute(form);
+    EXPECT_EQ(form->LabelFree->Hint(),
+              Text(TText::ReportRefused, {form->LabelFree->Caption(), Text(TText::MemoryStandby)}));
+    form->TimerReportTimer(form);
+    EXPECT_EQ(form->LabelFree->Caption(), Text(TText::ReportRefusedShort));
+    const std::string history = testsupport::ReadBytes(form->HistoryFile);
+    EXPECT_NE(history.find(",area failed,workingsets="), std::string::npos);
+    EXPECT_NE(LastAreas(history).find(" standby=failed-1314 "), std::string::npos);
+    form->ActionSettingsExecute(form);
     // Nothing chosen is the fill, as with nothing stored.
     for (const TFormMain::TAreaRow& row : form->AreaRows) row.Box->SetChecked(false);
     form->ActionSettingsExecute(form);
@@ -1104,15 +1131,22 @@ TEST_F(FeaturesTest, TheIntervalRunsQuietlyFromTheLastRunAndTheTipTellsTheNext)
     form->TimerMemTimer(form);
     EXPECT_EQ(counter.taken, 0);
     EXPECT_EQ(form->TrayIcon->Hint(), L"953.67 MB Available\n" + Text(TText::MemoryNextRun, {L"5"}));
+    // Its own time, whatever the monitor's: a minute at most, an hour's refresh or not.
+    form->SpinEditRefresh->SetValue(3600);
+    form->ActionSettingsExecute(form);
+    form->ActionSettingsExecute(form);
+    EXPECT_EQ(form->TimerMem->Interval(), 3'600'000u);
+    EXPECT_TRUE(form->TimerInterval->Enabled());
+    EXPECT_LE(form->TimerInterval->Interval(), 60'000u);
 
     now += 5 * 60'000;
-    form->TimerMemTimer(form);
+    form->TimerIntervalTimer(form);
     EXPECT_EQ(counter.taken, 1);
-    EXPECT_EQ(form->TrayIcon->BalloonStyle(), TBalloonStyle::bsQuiet);
+    EXPECT_EQ(form->TrayIcon->BalloonText(), L"") << "told only in the tip";
     now += 4 * 60'000;
     form->ActionOptimizeExecute(form);  // the user's, a minute before the next
     now += 2 * 60'000;
-    form->TimerMemTimer(form);
+    form->TimerIntervalTimer(form);
     EXPECT_EQ(counter.taken, 2) << "ran before five minutes after the user's";
     EXPECT_NE(form->TrayIcon->Hint().find(Text(TText::MemoryNextRun, {L"3"})), std::wstring::npos);
 
@@ -1120,10 +1154,10 @@ TEST_F(FeaturesTest, TheIntervalRunsQuietlyFromTheLastRunAndTheTipTellsTheNext)
     form->OpenMainClick(form);
     form->ActionSettingsExecute(form);
     now += 4 * 60'000;
-    form->TimerMemTimer(form);
+    form->TimerIntervalTimer(form);
     EXPECT_EQ(counter.taken, 2);
     form->ActionSettingsExecute(form);
-    form->TimerMemTimer(form);
+    form->TimerIntervalTimer(form);
     EXPECT_EQ(counter.taken, 3);
     EXPECT_EQ(Triggers(testsupport::ReadBytes(form->HistoryFile)),
               (std::vector<std::string>{"interval", "manual", "interval"}));

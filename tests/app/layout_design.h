@@ -116,7 +116,8 @@ public:
         const std::wstring largest = FormatByteSize(L"1099500000000");
         TControl* free = find(L"LabelFree");
         for (const std::wstring& text : {Text(TText::WindowAvailable, {largest}), Text(TText::ReportFreed, {largest}),
-                                         Text(TText::ReportNothingFreed), ErrorReportText(Text(TText::ErrorOutOfMemory))})
+                                         Text(TText::ReportNothingFreed), ErrorReportText(Text(TText::ErrorOutOfMemory)),
+                                         Text(TText::ReportRefusedShort)})
             column_ = std::max(column_, overflow(L"LabelFree", free->TextWidth(text)));
         for (const wchar_t* name : kColumn) column_ = std::max(column_, overflow(name, find(name)->TextWidthNeeded()));
         std::vector<std::vector<const wchar_t*>> rows = {{L"TrackRAM", L"LabelSlider"},
@@ -145,8 +146,9 @@ public:
                     needed = std::max(find(name)->TextWidth(Text(TText::SettingsHotkeyTaken)),
                                       find(name)->TextWidth(Text(TText::SettingsHotkeyReserved)));
                 else if (n.rfind(L"LabelAreaWhy", 0) == 0)
-                    needed = std::max(find(name)->TextWidth(Text(TText::MemoryNeedsAdmin)),
-                                      find(name)->TextWidth(Text(TText::MemoryNeedsWindows)));
+                    needed = std::max({find(name)->TextWidth(Text(TText::MemoryNeedsAdmin)),
+                                       find(name)->TextWidth(Text(TText::MemoryNeeds64bit)),
+                                       find(name)->TextWidth(Text(TText::MemoryNeedsWindows))});
                 items.push_back({d.left, d.width, needed});
                 names.push_back(name);
             }

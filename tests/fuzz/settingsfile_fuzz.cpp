@@ -30,10 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A number is its digits alone: without leading zeros, as written.
         const auto number = StoredNumberText(*value);
         if (number && value->front() != L'0' && std::to_wstring(*number) != *value) std::abort();
-        if (const auto names = StoredNameText(*value)) {
-            if (names->size() > kMaxTrimExclude) std::abort();
-            if (StoredNameText(NamesText(*names)) != names) std::abort();
-        }
+        const std::vector<std::wstring> names = NamesFromText(*value);
+        if (names.size() > kMaxTrimExclude) std::abort();
+        if (NamesFromText(NamesToText(names)) != names) std::abort();
     }
     // The program writes its numbers and its list; the rest must not move.
     document.SetValue(L"RamToFree", std::to_wstring(size));

@@ -54,11 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     stored.IntervalMinutes = in.Stored();
     // The rest is the list of names never trimmed, as any registry type.
     const std::uint32_t listType = in.Number() % 12;
-    const auto names = StoredNameList(listType, in.data, in.size);
+    const auto names = NamesFromMultiString(listType, in.data, in.size);
     if (names) {
         // What was read is written back the same, and reads the same again.
-        const std::vector<std::uint8_t> written = NameListBytes(*names);
-        if (StoredNameList(kStoredMultiStringType, written.data(), written.size()) != names) std::abort();
+        const std::vector<std::uint8_t> written = NamesToMultiString(*names);
+        if (NamesFromMultiString(kStoredMultiStringType, written.data(), written.size()) != names) std::abort();
         if (names->size() > kMaxTrimExclude) std::abort();
     }
     stored.TrimExclude = names;

@@ -32,11 +32,11 @@ TEST(HistoryFormat, ALineHoldsTheRunsFiguresInWholeMegabytes)
         TRunRecord run;
         const char* expected;
     } cases[] = {
-        {"an alarm run east of UTC",
-         {{2026, 12, 8, 9, 5, 7, 60}, TRunTrigger::rtAlarm, 50, 100 * MB + 5, 150 * MB + 3, 2'345, TRunResult::rrOk,
-          "workingsets=+212.4(41/57) filecache=skipped-rights fill=-0.3 combine=failed-1314"},
-         "2026-12-08T09:05:07+01:00,alarm,50,100,150,49,2.345,ok,"
-         "workingsets=+212.4(41/57) filecache=skipped-rights fill=-0.3 combine=failed-1314\r\n"},
+        {"an alarm run east of UTC, with an area refused",
+         {{2026, 12, 8, 9, 5, 7, 60}, TRunTrigger::rtAlarm, 50, 100 * MB + 5, 150 * MB + 3, 2'345,
+          TRunResult::rrAreaFailed, "workingsets=+212.4(41/57) filecache=skipped-bitness fill=-0.3 combine=failed-1314"},
+         "2026-12-08T09:05:07+01:00,alarm,50,100,150,49,2.345,area failed,"
+         "workingsets=+212.4(41/57) filecache=skipped-bitness fill=-0.3 combine=failed-1314\r\n"},
         {"west of UTC, half an hour off",
          {{2026, 1, 31, 23, 59, 59, -570}, TRunTrigger::rtManual, 812, 0, 851'968'000, 0, TRunResult::rrOk, ""},
          "2026-01-31T23:59:59-09:30,manual,812,0,812,812,0.000,ok,\r\n"},

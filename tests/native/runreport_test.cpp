@@ -2,15 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/memfigures.h"
 #include "engine/runreport.h"
 
-TEST(RunReportText, TellsTheRiseInFreeMemoryOrThatThereWasNone)
+TEST(RunReportText, TellsTheRiseInFreeMemoryOrThatThereWasNoneAndWhatWindowsRefused)
 {
     const struct {
         std::uint64_t before, after;
         const wchar_t* expected;
+        std::vector<TMemoryArea> refused = {};
     } cases[] = {
         {1'000'000'000ull, 1'000'000'000ull + 851'968'000ull, L"Freed 812.50 MB"},
         {0, 1024, L"Freed 1.00 KB"},
@@ -21,9 +23,15 @@ TEST(RunReportText, TellsTheRiseInFreeMemoryOrThatThereWasNone)
         // Others took more than the run gave back: no wrapped-around figure.
         {2'000'000'000ull, 1'000'000'000ull, L"No memory was freed"},
         {1, 0, L"No memory was freed"},
+        {0, 1024, L"Freed 1.00 KB; Windows refused: Whole standby list", {TMemoryArea::maStandby}},
+        {1, 0, L"No memory was freed; Windows refused: System file cache, Combine identical pages",
+         {TMemoryArea::maFileCache, TMemoryArea::maCombine}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(RunReportText(c.before, c.after), c.expected) << c.before << " -> " << c.after;
+    for (const auto& c : cases) {
+        const TRunReport report = RunReport(c.before, c.after, c.refused);
+        EXPECT_EQ(report.Full, c.expected) << c.before << " -> " << c.after;
+        EXPECT_EQ(report.Lines.size(), c.refused.empty() ? 1u : 2u) << "the window's line tells a refusal too";
+    }
 }
 
 TEST(RamToFreeMaximum, HalfThePhysicalMemoryWithinTheAddressSpace)

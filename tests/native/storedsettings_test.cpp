@@ -176,9 +176,9 @@ TEST(SettingsFromStore, EachSettingFallsBackOnItsOwn)
     }
 }
 
-// The names never trimmed: a REG_MULTI_SZ of whole image names, or nothing
-// (the list stays empty); typed, a list of names the user meant.
-TEST(StoredNameList, OnlyAWholeListOfImageNamesCounts)
+// The names never trimmed, as the registry or the text of the field and the
+// settings file holds them: a name that cannot be used is dropped alone.
+TEST(TrimExcludeNames, EachNameIsReadAloneAndAPathIsCutToItsFileName)
 {
     using TNames = std::vector<std::wstring>;
     constexpr std::uint32_t kRegMultiSz = 7;
@@ -198,20 +198,21 @@ TEST(StoredNameList, OnlyAWholeListOfImageNamesCounts)
         {"the list's end missing", kRegMultiSz, bytes(u"obs64.exe\0"), TNames{L"obs64.exe"}},
         {"text after the end", kRegMultiSz, bytes(u"a.exe\0\0b.exe\0\0"), std::nullopt},
         {"an odd size", kRegMultiSz, {'a', 0, 0, 0, 0}, std::nullopt},
-        {"a path", kRegMultiSz, bytes(u"C:\\Games\\game.exe\0\0"), std::nullopt},
-        {"a control character", kRegMultiSz, bytes(u"a\tb.exe\0\0"), std::nullopt},
+        {"a path", kRegMultiSz, bytes(u"C:\\Games\\game.exe\0\0"), TNames{L"game.exe"}},
+        {"one name that cannot be used", kRegMultiSz, bytes(u"obs64.exe\0a\tb.exe\0\"C:\\G\\game.exe\"\0\0"),
+         TNames{L"obs64.exe", L"game.exe"}},
         {"one text", kRegSz, bytes(u"obs64.exe\0"), std::nullopt},
         {"binary", kRegBinary, bytes(u"obs64.exe\0\0"), std::nullopt},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(StoredNameList(c.type, c.bytes.data(), c.bytes.size()), c.expected) << c.what;
+        EXPECT_EQ(NamesFromMultiString(c.type, c.bytes.data(), c.bytes.size()), c.expected) << c.what;
     const TNames many(kMaxTrimExclude + 1, L"a.exe");
-    const std::vector<std::uint8_t> stored = NameListBytes(many);
-    EXPECT_EQ(StoredNameList(kRegMultiSz, stored.data(), stored.size()), std::nullopt) << "too many";
+    const std::vector<std::uint8_t> stored = NamesToMultiString(many);
+    EXPECT_EQ(NamesFromMultiString(kRegMultiSz, stored.data(), stored.size()), TNames(kMaxTrimExclude, L"a.exe"));
     for (const TNames& names : {TNames{}, TNames{L"obs64.exe", L"\u0438\u0433\u0440\u0430.exe"}}) {
-        const std::vector<std::uint8_t> written = NameListBytes(names);
-        EXPECT_EQ(StoredNameList(kRegMultiSz, written.data(), written.size()), names) << "written, then read";
-        EXPECT_EQ(NamesFromText(NamesText(names)), names) << "shown, then read";
+        const std::vector<std::uint8_t> written = NamesToMultiString(names);
+        EXPECT_EQ(NamesFromMultiString(kRegMultiSz, written.data(), written.size()), names) << "written, then read";
+        EXPECT_EQ(NamesFromText(NamesToText(names)), names) << "shown, then read";
     }
 
     const struct {
@@ -221,27 +222,12 @@ TEST(StoredNameList, OnlyAWholeListOfImageNamesCounts)
         {L"obs64.exe; game.exe", {L"obs64.exe", L"game.exe"}},
         {L" obs64.exe ,game.exe;;", {L"obs64.exe", L"game.exe"}},
         {L"C:\\Program Files\\OBS\\obs64.exe", {L"obs64.exe"}},
-        {L"\"quoted.exe\"; ok.exe", {L"ok.exe"}},
+        {L"\"quoted.exe\"; ok.exe", {L"quoted.exe", L"ok.exe"}},
+        {L"\"C:\\Program Files\\OBS\\obs64.exe\", a*b.exe; game.exe", {L"obs64.exe", L"game.exe"}},
         {L"", {}},
         {L" ; , ", {}},
     };
-    for (const auto& t : typed) EXPECT_EQ(NamesFromText(t.typed), t.names) << t.typed;
-
-    // As the settings file holds the list: only whole image names count.
-    const struct {
-        const wchar_t* text;
-        std::optional<TNames> names;
-    } inFile[] = {
-        {L"obs64.exe; game.exe", TNames{L"obs64.exe", L"game.exe"}},
-        {L"obs64.exe;", TNames{L"obs64.exe"}},
-        {L"", TNames{}},
-        {L"C:\\Games\\game.exe", std::nullopt},
-        {L"a.exe, b.exe", std::nullopt},
-    };
-    for (const auto& t : inFile) EXPECT_EQ(StoredNameText(t.text), t.names) << ToUtf8(t.text);
-    EXPECT_EQ(StoredNameText(NamesText(many)), std::nullopt) << "too many";
-    const TNames cyrillic{L"obs64.exe", L"\u0438\u0433\u0440\u0430.exe"};
-    EXPECT_EQ(StoredNameText(NamesText(cyrillic)), cyrillic) << "written, then read";
+    for (const auto& t : typed) EXPECT_EQ(NamesFromText(t.typed), t.names) << ToUtf8(t.typed);
 }
 
 TEST(RamToFreeFromStore, AMachineTooSmallForABlockGivesTheMinimum)
