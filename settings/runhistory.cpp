@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "settings/filereplace.h"
 #include "settings/settingsstore.h"
 #include "toolkit/handles.h"
 #include "toolkit/oserror.h"
@@ -105,25 +106,6 @@ std::optional<std::string> ReadWhole(const std::wstring& path, DWORD& error)
     return text;
 }
 
-// Writes text as a new file; false (with the last error set) when the file
-// exists already or cannot be made.
-bool CreateWith(const std::wstring& path, std::string_view text, DWORD disposition)
-{
-    TUniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                         disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)
-                    && written == text.size() && FlushFileBuffers(file.Get());
-    if (!ok) {
-        const DWORD code = GetLastError();
-        file.Reset();
-        DeleteFileW(path.c_str());
-        SetLastError(code);
-    }
-    return ok;
-}
-
 // Writes text at the end of the file at path with a single write.
 void AppendText(const std::wstring& path, std::string_view text)
 {
@@ -179,7 +161,7 @@ bool SetAside(const std::wstring& path)
 // exists already.
 bool CreateWithFirstLine(const std::wstring& path, const std::string& line)
 {
-    if (CreateWith(path, std::string(kHistoryHeader) + line, CREATE_NEW)) return true;
+    if (WriteNewFile(path, std::string(kHistoryHeader) + line)) return true;
     if (GetLastError() != ERROR_FILE_EXISTS) RaiseWriteError(path, GetLastError());
     return false;
 }
@@ -222,22 +204,17 @@ bool TrimRunHistory(const std::wstring& path)
     DWORD error = 0;
     const std::optional<std::string> text = ReadWhole(path, error);
     if (!text || !CountHistoryRecords(*text)) return false;
-    const std::wstring temporary = path + L".tmp";
     // Never written in place: until the replace the old file stands whole,
-    // and after it the new one.
-    if (!CreateWith(temporary, TrimmedHistory(*text), CREATE_ALWAYS)) return false;
-    if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    // A viewer may hold the file so that it cannot be replaced; a later run
-    // tries again.
-    DeleteFileW(temporary.c_str());
-    return false;
+    // and after it the new one. A viewer may hold the file so that it cannot
+    // be replaced; a later run tries again.
+    return ReplaceFileWith(path, TrimmedHistory(*text));
 }
 
 void EnsureRunHistory(const std::wstring& path)
 {
     MakeFolder(path);
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    if (!CreateWith(path, kHistoryHeader, CREATE_NEW) && GetLastError() != ERROR_FILE_EXISTS)
+    if (!WriteNewFile(path, kHistoryHeader) && GetLastError() != ERROR_FILE_EXISTS)
         RaiseWriteError(path, GetLastError());
 }
 

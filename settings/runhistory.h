@@ -35,6 +35,6 @@ void AppendRunHistory(const std::wstring& path, const TRunRecord& record);
 void EnsureRunHistory(const std::wstring& path);
 
 // Cuts a file that holds a whole history back to its last kHistoryKeep runs:
-// the new content goes to path + ".tmp", which then replaces the file.
+// the new content goes to a new file, which then replaces it.
 // False when the file could not be read or replaced; it is left as it was.
 bool TrimRunHistory(const std::wstring& path);
