@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <map>
+#include <mutex>
 #include <optional>
 
 #include "settings/filereplace.h"
@@ -29,8 +31,25 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // Damaged files set aside: path.1.bad, the newest, to path.5.bad.
 constexpr int kAsideKept = 5;
 
+// The histories whose folder or file refused a write in this process, with
+// the refusal: it is not asked again until the program ends, as each ask
+// costs a run the wait for the lock.
+std::mutex refusedLock;
+std::map<std::wstring, DWORD> refused;
+
+std::optional<DWORD> Refusal(const std::wstring& path)
+{
+    const std::lock_guard hold(refusedLock);
+    const auto found = refused.find(path);
+    return found == refused.end() ? std::nullopt : std::optional<DWORD>(found->second);
+}
+
 [[noreturn]] void RaiseWriteError(const std::wstring& path, DWORD code)
 {
+    if (code == ERROR_ACCESS_DENIED || code == ERROR_WRITE_PROTECT) {
+        const std::lock_guard hold(refusedLock);
+        refused.emplace(path, code);
+    }
     throw EOSError(Text(TText::ErrorHistory, {path, SystemErrorMessage(code)}), code);
 }
 
@@ -43,9 +62,13 @@ public:
             file_.Reset(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
             if (file_) return;
-            // Held by another copy, or going with its last handle just now.
+            // Held by another copy, or going with its last handle just now;
+            // refused with no lock there, the folder takes no new file.
             const DWORD error = GetLastError();
             if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || waited >= kLockPatience) return;
+            if (error == ERROR_ACCESS_DENIED && GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                GetLastError() == ERROR_FILE_NOT_FOUND)
+                return;
             Sleep(kLockRetry);
         }
     }
@@ -218,8 +241,14 @@ void EnsureRunHistory(const std::wstring& path)
         RaiseWriteError(path, GetLastError());
 }
 
+bool RunHistoryRefused(const std::wstring& path)
+{
+    return Refusal(path).has_value();
+}
+
 void AppendRunHistory(const std::wstring& path, const TRunRecord& record)
 {
+    if (const auto code = Refusal(path)) RaiseWriteError(path, *code);
     const std::string line = FormatHistoryLine(record);
     MakeFolder(path);
     const THistoryLock lock(path);
