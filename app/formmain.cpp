@@ -24,7 +24,6 @@
 #include "engine/runreport.h"
 #include "engine/systemmemory.h"
 #include "resources/resource.h"
-#include "settings/autorun.h"
 #include "settings/languagesetting.h"
 #include "settings/regaccess.h"
 #include "settings/runhistory.h"
@@ -160,9 +159,9 @@ void TFormMain::FormCreate(TObject*)
     settingsNotKeptUntold_ = !SettingsStore().Keeps();
     SettingsStore().OnNotKept = [this] {
         settingsNotKeptUntold_ = true;
-        TellSettingsNotKept();
+        TellNotKept();
     };
-    ReconcileAutorunAtStart([this](bool checked) { CheckBoxAutoRun2->SetChecked(checked); }, ExecutablePath());
+    ShowAutorunAtStart();
 
     Mem->OnBlockAllocated = Bind(this, &TFormMain::DoBlockAllocated);
     Mem->OnBlockReleased = Bind(this, &TFormMain::DoBlockReleased);
@@ -227,18 +226,9 @@ void TFormMain::TimerMemTimer(TObject*)
     const bool armed = CheckBoxAutoOptimize->Checked() && !RunsHeldBack();
     const TAlarmDecision alarm = alarmRule_.Tick(Clock(), status.AvailPhys, AlarmBytes(), armed);
     if (alarm.Run) AlarmRun(alarm.Report);
-    if (settingsNotKeptUntold_) TellSettingsNotKept();
+    if (settingsNotKeptUntold_ || historyNotKeptUntold_) TellNotKept();
 
     Application->ProcessMessages();
-}
-
-void TFormMain::TellSettingsNotKept()
-{
-    // Quietly, like a report: the program goes on with its settings in
-    // memory. Not yet while nothing of it shows.
-    if (!TrayIcon->Active() && !Visible()) return;
-    settingsNotKeptUntold_ = false;
-    ShowRunReport(Text(TText::ReportSettingsNotKept), TBalloonStyle::bsQuiet);
 }
 
 bool TFormMain::RunsHeldBack() const
@@ -356,10 +346,14 @@ void TFormMain::RecordRun(const TRunRecord& run)
         AppendRunHistory(HistoryPath(), run);
     } catch (...) {
         // The run goes on as if recorded. Said once: every later run would
-        // only repeat it.
+        // only repeat it. A portable copy's folder that refuses it (a
+        // read-only stick) is said quietly, after the run's report.
         if (historyErrorShown_) return;
         historyErrorShown_ = true;
-        Application->HandleException(this);
+        if (SettingsStore().Portable() && RunHistoryRefused(HistoryPath()))
+            historyNotKeptUntold_ = true;
+        else
+            Application->HandleException(this);
     }
 }
 
@@ -570,11 +564,6 @@ void TFormMain::TellHotkeyTaken()
 void TFormMain::TrackRAMChange(TObject*)
 {
     LabelSlider->SetCaption(MegabytesText(TrackRAM->Position()));
-}
-
-void TFormMain::CheckBoxAutoRun2Click(TObject*)
-{
-    ApplyAutorunChoice(CheckBoxAutoRun2->Checked(), ExecutablePath());
 }
 
 void TFormMain::ShowInTray()

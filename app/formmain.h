@@ -208,6 +208,9 @@ public:
     // Starts a copy with administrator rights that takes over from this one;
     // false when the user refused. Replaceable so that a test can be the copy.
     std::function<bool(const std::wstring& arguments)> StartElevated;
+    // Asks whether this copy may take the Run entry from the copy at
+    // otherCopy; unset: a box of ours asks. Replaceable so that a test answers.
+    std::function<bool(const std::wstring& otherCopy)> AskTakeAutorun;
 
 private:
     // A request from another copy, or the end of the session.
@@ -262,7 +265,12 @@ private:
     // and, once, by the tray.
     void HoldOptimizeHotkey();
     void TellHotkeyTaken();
-    void TellSettingsNotKept();
+    // What a portable copy's folder cannot keep, said once each, quietly.
+    void TellNotKept();
+    // The autorun box shows whether the Run entry starts this copy; it is
+    // set so without choosing.
+    void ShowAutorunAtStart();
+    void ShowAutorun(bool starts);
     void ShowHotkeyWord();
     // A run is held back from the button, the alarm and the hotkey alike:
     // during a run, on the settings page, under a box of ours.
@@ -314,8 +322,10 @@ private:
     // in a program's life.
     bool hotkeyTakenUntold_ = false;
     bool hotkeyTakenTold_ = false;
-    // A portable copy's settings cannot be kept, and nobody has been told.
+    // A portable copy's settings, or its history, cannot be kept, and nobody
+    // has been told.
     bool settingsNotKeptUntold_ = false;
+    bool historyNotKeptUntold_ = false;
     bool hotkeyHeld_ = true;
     TIntervalRule intervalRule_;
     // An interval run's failure was told; not again until one succeeds.

@@ -618,7 +618,7 @@ void TFormMain::FitTexts()
     for (const std::wstring& text :
          {Text(TText::WindowAvailable, {largest}), Text(TText::ReportFreed, {largest}),
           Text(TText::ReportNothingFreed), ErrorReportText(Text(TText::ErrorOutOfMemory)),
-          Text(TText::ReportSettingsNotKept), Text(TText::ReportRefusedShort)})
+          Text(TText::ReportSettingsNotKept), Text(TText::ReportHistoryNotKept), Text(TText::ReportRefusedShort)})
         column = std::max(column, overflow(LabelFree, LabelFree->TextWidth(text)));
     TControl* const columnBoxes[] = {GroupBoxMonitor, SpeedButtonOptimize, SpeedButtonSettings, GradientButton1,
                                      GradientButton2, GroupBoxOptimizing};

@@ -20,6 +20,11 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    // The copy that started this one with administrator rights may still
+    // be saving its settings: nothing is read until it has ended, and it
+    // holds the lock until then.
+    const std::optional<TTakeover> takeover = StartsTakingOver(GetCommandLineW());
+    if (takeover) WaitForProcessEnd(takeover->ProcessId, std::chrono::seconds(15));
     // Before any value is read: a settings file beside the program makes
     // this copy portable.
     try {
@@ -31,10 +36,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // Before any text is shown, the warning of a second copy's included.
     SpeakChosenLanguage();
     const bool optimizeOnce = StartsOptimizing(GetCommandLineW());
-    // The copy that started this one with administrator rights holds the
-    // lock until it has ended.
-    const std::optional<TTakeover> takeover = StartsTakingOver(GetCommandLineW());
-    if (takeover) WaitForProcessEnd(takeover->ProcessId, std::chrono::seconds(15));
     // Held for the life of the process: the lock goes away with it.
     static TSingleInstance instance(L"Quenfel");
     if (instance.AlreadyRunning()) {

@@ -1,6 +1,6 @@
 #include "settings/autorun.h"
 
-#include <string>
+#include <windows.h>
 
 #include "settings/regaccess.h"
 #include "settings/settingsstore.h"
@@ -15,17 +15,25 @@ void WriteRunEntry(std::wstring_view exePath)
     WriteRegValue(HKEY_CURRENT_USER, kUserRunKey, kUserRunValue, CommandForPath(exePath), TRegDataType::rdString);
 }
 
-void RemoveRunEntry()
+std::wstring RunEntry()
 {
-    TRegistry reg(KEY_SET_VALUE);
-    reg.SetRootKey(HKEY_CURRENT_USER);
-    if (reg.OpenKey(kUserRunKey, false)) reg.DeleteValue(kUserRunValue);
+    return ReadRegString(kUserRunKey, kUserRunValue, HKEY_CURRENT_USER);
 }
 
 // The entry starts the program at exePath.
 bool RunEntryStarts(std::wstring_view exePath)
 {
-    return ReadRegString(kUserRunKey, kUserRunValue, HKEY_CURRENT_USER) == CommandForPath(exePath);
+    return RunEntry() == CommandForPath(exePath);
+}
+
+// Ours, or one that starts nothing; never another copy's entry, which that
+// copy's box still shows ticked.
+void RemoveOwnRunEntry(std::wstring_view exePath)
+{
+    if (RunEntryOfAnotherCopy(exePath)) return;
+    TRegistry reg(KEY_SET_VALUE);
+    reg.SetRootKey(HKEY_CURRENT_USER);
+    if (reg.OpenKey(kUserRunKey, false)) reg.DeleteValue(kUserRunValue);
 }
 
 void WriteFlag(const wchar_t* flag)
@@ -35,42 +43,42 @@ void WriteFlag(const wchar_t* flag)
 
 } // namespace
 
-void ReconcileAutorunAtStart(const std::function<void(bool checked)>& setChecked, std::wstring_view exePath)
+std::optional<std::wstring> RunEntryOfAnotherCopy(std::wstring_view exePath)
 {
-    if (SettingsStore().Portable()) {
-        // A portable copy writes nothing on a machine at its start, not even
-        // on one it was started with before: the box shows whether this
-        // machine starts this copy.
-        if (setChecked) setChecked(RunEntryStarts(exePath));
-        return;
+    const std::wstring entry = RunEntry();
+    if (entry.empty() || entry == CommandForPath(exePath)) return std::nullopt;
+    // The program's path, as the shell finds it in the command. A copy
+    // moved or deleted since, whose file is not found, starts nothing.
+    const std::vector<std::wstring> words = CommandLineWords(entry);
+    const std::wstring program = words.empty() || words.front().empty() ? entry : words.front();
+    if (GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND))
+        return std::nullopt;
+    return program;
+}
+
+bool ReconcileAutorunAtStart(std::wstring_view exePath)
+{
+    // A portable copy writes nothing on a machine at its start, not even on
+    // one it was started with before. An installed copy takes the entry back
+    // from no other copy: the two would take it from each other at every start.
+    if (!SettingsStore().Portable()) {
+        const std::wstring flag = SettingsStore().Text(kAutorunFlagValue, 255).value_or(std::wstring());
+        if (flag == L"1" && !RunEntryOfAnotherCopy(exePath))
+            WriteRunEntry(exePath);
+        else if (flag == L"0")
+            RemoveOwnRunEntry(exePath);
     }
-    const std::wstring flag = SettingsStore().Text(kAutorunFlagValue, 255).value_or(std::wstring());
-    if (flag == L"1") {
-        if (setChecked) setChecked(true);
-        WriteRunEntry(exePath);
-    } else if (flag == L"0") {
-        if (setChecked) setChecked(false);
-        RemoveRunEntry();
-    }
+    return RunEntryStarts(exePath);
 }
 
 void ApplyAutorunChoice(bool checked, std::wstring_view exePath)
 {
-    if (SettingsStore().Portable()) {
-        // The entry is the one thing a portable copy leaves on the machine;
-        // an installed copy's entry is not its to remove.
-        const bool starts = RunEntryStarts(exePath);
-        if (checked && !starts)
-            WriteRunEntry(exePath);
-        else if (!checked && starts)
-            RemoveRunEntry();
-        return;
-    }
-    if (checked) {
-        WriteFlag(L"1");
+    // The entry is the one thing a portable copy leaves on the machine: it
+    // keeps no flag.
+    if (!SettingsStore().Portable()) WriteFlag(checked ? L"1" : L"0");
+    if (!checked)
+        RemoveOwnRunEntry(exePath);
+    else if (!RunEntryStarts(exePath))
         WriteRunEntry(exePath);
-    } else {
-        WriteFlag(L"0");
-        RemoveRunEntry();
-    }
 }

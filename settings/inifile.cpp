@@ -33,7 +33,7 @@ std::optional<std::wstring_view> NameOf(std::wstring_view line)
     return WithoutOuterBlanks(text.substr(0, equals));
 }
 
-std::wstring Decoded(std::string_view bytes)
+std::wstring Decoded(std::string_view bytes, const TAnsiDecoder& ansi)
 {
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
         static_cast<unsigned char>(bytes[1]) == 0xFE) {
@@ -44,16 +44,17 @@ std::wstring Decoded(std::string_view bytes)
                                                 static_cast<unsigned char>(bytes[i + 1]) << 8));
         return text;
     }
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    return FromUtf8(bytes);
+    if (bytes.starts_with("\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
+    if (auto text = FromWholeUtf8(bytes)) return std::move(*text);
+    return ansi ? ansi(bytes) : FromUtf8(bytes);
 }
 
 } // namespace
 
-TIniDocument TIniDocument::FromBytes(std::string_view bytes)
+TIniDocument TIniDocument::FromBytes(std::string_view bytes, const TAnsiDecoder& ansi)
 {
     TIniDocument document;
-    const std::wstring text = Decoded(bytes);
+    const std::wstring text = Decoded(bytes, ansi);
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t end = text.find(L'\n', at);

@@ -4,6 +4,7 @@
 // written back changes its own line and nothing else. Platform-free.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,12 +12,18 @@
 
 inline constexpr std::wstring_view kIniSection = L"Quenfel";
 
+// How the system reads bytes in its ANSI code page.
+using TAnsiDecoder = std::function<std::wstring(std::string_view bytes)>;
+
 class TIniDocument {
 public:
     // From the file's bytes: UTF-8, with or without its byte order mark, or
-    // UTF-16LE with one (as Notepad saves "Unicode"). A line that is no
-    // "name=value" line is kept and read as nothing.
-    static TIniDocument FromBytes(std::string_view bytes);
+    // UTF-16LE with one (as Notepad saves "Unicode"). Bytes without a mark
+    // that are not UTF-8 throughout were saved in the ANSI code page (as
+    // Notepad before Windows 10 saves a file it did not find UTF-8) and are
+    // read through ansi when given. A line that is no "name=value" line is
+    // kept and read as nothing.
+    static TIniDocument FromBytes(std::string_view bytes, const TAnsiDecoder& ansi = {});
 
     // The value of the first line of the section with this name (case
     // aside), spaces around it dropped; nothing when there is none.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "settings/filereplace.h"
 #include "settings/storedsettings.h"
 #include "toolkit/handles.h"
 
@@ -10,6 +11,17 @@ namespace {
 // Far more than any settings file of ours: a larger one is not read, and
 // never written over.
 constexpr DWORD kMaxFileSize = 1 << 20;
+
+// Bytes in the system's ANSI code page, as Notepad before Windows 10 saves
+// a file it did not find UTF-8.
+std::wstring AnsiText(std::string_view bytes)
+{
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), length);
+    return text;
+}
 
 } // namespace
 
@@ -32,7 +44,7 @@ TPortableStore::TPortableStore(std::wstring folder) : folder_(std::move(folder))
         keeps_ = false;
         return;
     }
-    document_ = TIniDocument::FromBytes(bytes);
+    document_ = TIniDocument::FromBytes(bytes, AnsiText);
     keeps_ = CanReplace();
 }
 
@@ -50,7 +62,7 @@ bool TPortableStore::CanReplace() const
     TUniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
-    const std::wstring probe = path + L".new";
+    const std::wstring probe = path + std::wstring(kNewFileSuffix);
     TUniqueKernelHandle made(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     return static_cast<bool>(made);
@@ -104,24 +116,7 @@ void TPortableStore::Write(std::initializer_list<TStoredWrite> values)
 
 bool TPortableStore::Save() const
 {
-    const std::wstring path = FilePath();
-    const std::wstring part = path + L".new";
-    const std::string bytes = document_.Bytes();
-    {
-        TUniqueKernelHandle file(
-            CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        DWORD written = 0;
-        if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-            written != bytes.size() || !FlushFileBuffers(file.Get())) {
-            file.Reset();
-            DeleteFileW(part.c_str());
-            return false;
-        }
-    }
-    if (MoveFileExW(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    DeleteFileW(part.c_str());
-    return false;
+    return ReplaceFileWith(FilePath(), document_.Bytes());
 }
 
 void TPortableStore::NotKept()

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <map>
+#include <mutex>
 #include <optional>
 
+#include "settings/filereplace.h"
 #include "settings/settingsstore.h"
 #include "toolkit/handles.h"
 #include "toolkit/oserror.h"
@@ -28,8 +31,25 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // Damaged files set aside: path.1.bad, the newest, to path.5.bad.
 constexpr int kAsideKept = 5;
 
+// The histories whose folder or file refused a write in this process, with
+// the refusal: it is not asked again until the program ends, as each ask
+// costs a run the wait for the lock.
+std::mutex refusedLock;
+std::map<std::wstring, DWORD> refused;
+
+std::optional<DWORD> Refusal(const std::wstring& path)
+{
+    const std::lock_guard hold(refusedLock);
+    const auto found = refused.find(path);
+    return found == refused.end() ? std::nullopt : std::optional<DWORD>(found->second);
+}
+
 [[noreturn]] void RaiseWriteError(const std::wstring& path, DWORD code)
 {
+    if (code == ERROR_ACCESS_DENIED || code == ERROR_WRITE_PROTECT) {
+        const std::lock_guard hold(refusedLock);
+        refused.emplace(path, code);
+    }
     throw EOSError(Text(TText::ErrorHistory, {path, SystemErrorMessage(code)}), code);
 }
 
@@ -42,9 +62,13 @@ public:
             file_.Reset(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
             if (file_) return;
-            // Held by another copy, or going with its last handle just now.
+            // Held by another copy, or going with its last handle just now;
+            // refused with no lock there, the folder takes no new file.
             const DWORD error = GetLastError();
             if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || waited >= kLockPatience) return;
+            if (error == ERROR_ACCESS_DENIED && GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                GetLastError() == ERROR_FILE_NOT_FOUND)
+                return;
             Sleep(kLockRetry);
         }
     }
@@ -105,25 +129,6 @@ std::optional<std::string> ReadWhole(const std::wstring& path, DWORD& error)
     return text;
 }
 
-// Writes text as a new file; false (with the last error set) when the file
-// exists already or cannot be made.
-bool CreateWith(const std::wstring& path, std::string_view text, DWORD disposition)
-{
-    TUniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                         disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)
-                    && written == text.size() && FlushFileBuffers(file.Get());
-    if (!ok) {
-        const DWORD code = GetLastError();
-        file.Reset();
-        DeleteFileW(path.c_str());
-        SetLastError(code);
-    }
-    return ok;
-}
-
 // Writes text at the end of the file at path with a single write.
 void AppendText(const std::wstring& path, std::string_view text)
 {
@@ -179,7 +184,7 @@ bool SetAside(const std::wstring& path)
 // exists already.
 bool CreateWithFirstLine(const std::wstring& path, const std::string& line)
 {
-    if (CreateWith(path, std::string(kHistoryHeader) + line, CREATE_NEW)) return true;
+    if (WriteNewFile(path, std::string(kHistoryHeader) + line)) return true;
     if (GetLastError() != ERROR_FILE_EXISTS) RaiseWriteError(path, GetLastError());
     return false;
 }
@@ -222,27 +227,28 @@ bool TrimRunHistory(const std::wstring& path)
     DWORD error = 0;
     const std::optional<std::string> text = ReadWhole(path, error);
     if (!text || !CountHistoryRecords(*text)) return false;
-    const std::wstring temporary = path + L".tmp";
     // Never written in place: until the replace the old file stands whole,
-    // and after it the new one.
-    if (!CreateWith(temporary, TrimmedHistory(*text), CREATE_ALWAYS)) return false;
-    if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    // A viewer may hold the file so that it cannot be replaced; a later run
-    // tries again.
-    DeleteFileW(temporary.c_str());
-    return false;
+    // and after it the new one. A viewer may hold the file so that it cannot
+    // be replaced; a later run tries again.
+    return ReplaceFileWith(path, TrimmedHistory(*text));
 }
 
 void EnsureRunHistory(const std::wstring& path)
 {
     MakeFolder(path);
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    if (!CreateWith(path, kHistoryHeader, CREATE_NEW) && GetLastError() != ERROR_FILE_EXISTS)
+    if (!WriteNewFile(path, kHistoryHeader) && GetLastError() != ERROR_FILE_EXISTS)
         RaiseWriteError(path, GetLastError());
+}
+
+bool RunHistoryRefused(const std::wstring& path)
+{
+    return Refusal(path).has_value();
 }
 
 void AppendRunHistory(const std::wstring& path, const TRunRecord& record)
 {
+    if (const auto code = Refusal(path)) RaiseWriteError(path, *code);
     const std::string line = FormatHistoryLine(record);
     MakeFolder(path);
     const THistoryLock lock(path);

@@ -27,14 +27,19 @@ TLocalTime LocalTimeNow();
 // runs the file is cut back to the last kHistoryKeep; a cut that cannot be
 // made now is made by a later run. When another copy holds the lock past a
 // short wait, the line is only appended: nothing is cut, mended or set
-// aside. Raises EOSError when the line could not be written.
+// aside. Raises EOSError when the line could not be written. Once the folder
+// or the file refused it (read-only, no rights), every later call raises at
+// once, touching nothing, until the program ends.
 void AppendRunHistory(const std::wstring& path, const TRunRecord& record);
+
+// The folder or the file at path refused a line in this process.
+bool RunHistoryRefused(const std::wstring& path);
 
 // Makes the folder and a file holding only the header when there is none,
 // so that the file can be opened before the first run.
 void EnsureRunHistory(const std::wstring& path);
 
 // Cuts a file that holds a whole history back to its last kHistoryKeep runs:
-// the new content goes to path + ".tmp", which then replaces the file.
+// the new content goes to a new file, which then replaces it.
 // False when the file could not be read or replaced; it is left as it was.
 bool TrimRunHistory(const std::wstring& path);

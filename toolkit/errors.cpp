@@ -106,7 +106,11 @@ std::string ToUtf8(std::wstring_view text)
     return out;
 }
 
-std::wstring FromUtf8(std::string_view text)
+namespace {
+
+// The text's characters; each sequence that is not UTF-8 becomes U+FFFD,
+// or with whole, ends the decoding with nothing.
+std::optional<std::wstring> DecodeUtf8(std::string_view text, bool whole)
 {
     std::wstring out;
     out.reserve(text.size());
@@ -114,20 +118,16 @@ std::wstring FromUtf8(std::string_view text)
     while (i < text.size()) {
         const auto b = static_cast<unsigned char>(text[i]);
         const int extra = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
-        if (extra < 0) {
-            AppendWide(out, 0xFFFD);
-            ++i;
-            continue;
-        }
-        char32_t cp = extra == 0 ? b : (b & (0x3F >> extra));
-        bool ok = true;
-        for (int k = 1; k <= extra; ++k) {
+        char32_t cp = extra <= 0 ? b : (b & (0x3F >> extra));
+        bool ok = extra >= 0;
+        for (int k = 1; ok && k <= extra; ++k) {
             if (i + k >= text.size()) { ok = false; break; }
             const auto c = static_cast<unsigned char>(text[i + k]);
             if ((c & 0xC0) != 0x80) { ok = false; break; }
             cp = (cp << 6) | (c & 0x3F);
         }
         if (!ok || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            if (whole) return std::nullopt;
             AppendWide(out, 0xFFFD);
             ++i;
             continue;
@@ -136,4 +136,16 @@ std::wstring FromUtf8(std::string_view text)
         i += static_cast<std::size_t>(extra) + 1;
     }
     return out;
+}
+
+} // namespace
+
+std::wstring FromUtf8(std::string_view text)
+{
+    return *DecodeUtf8(text, false);
+}
+
+std::optional<std::wstring> FromWholeUtf8(std::string_view text)
+{
+    return DecodeUtf8(text, true);
 }

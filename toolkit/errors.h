@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -90,3 +91,5 @@ std::wstring ErrorReportText(const std::wstring& message);
 // UTF-16 <-> UTF-8 without platform calls; unpaired surrogates become U+FFFD.
 std::string ToUtf8(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);
+// Nothing when the text is not UTF-8 throughout.
+std::optional<std::wstring> FromWholeUtf8(std::string_view text);

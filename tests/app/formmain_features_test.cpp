@@ -18,6 +18,8 @@
 #include "controls/spinedit.h"
 #include "controls/trayfigureicon.h"
 #include "controls/trayicon.h"
+#include "settings/autorun.h"
+#include "settings/regaccess.h"
 #include "settings/runhistory.h"
 #include "tests/support/portable_copy.h"
 #include "settings/usersettings.h"
@@ -26,6 +28,8 @@
 #include "tests/support/readonly_key.h"
 #include "tests/support/user_values.h"
 #include "toolkit/accel.h"
+#include "toolkit/commandline.h"
+#include "toolkit/modulepath.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/edit.h"
 #include "toolkit/groupbox.h"
@@ -221,6 +225,60 @@ TEST_F(FeaturesTest, APortableCopySaysOnceThatItsFolderCannotKeepItsSettings)
     EXPECT_TRUE(errors.empty());
     Restart();
     EXPECT_EQ(form->SpinEditAlarmMB->Value(), 300) << "a window made again in the same run";
+
+    // Nor its history: said once, after the run's report, never in a box;
+    // later runs do not ask the folder again.
+    form->Show();
+    form->TimerMemTimer(form);  // this window's word on the settings
+    form->TimerReportTimer(form);
+    form->HistoryFile = folder.File(L"history.csv");
+    const std::wstring lock = form->HistoryFile + L".lock";
+    ASSERT_TRUE(CreateDirectoryW(form->HistoryFile.c_str(), nullptr) && CreateDirectoryW(lock.c_str(), nullptr));
+    form->TrackRAM->SetPosition(1);
+    for (int run = 0; run < 3; ++run) {
+        form->ActionOptimizeExecute(form);
+        EXPECT_NE(form->LabelFree->Caption(), Text(TText::ReportHistoryNotKept));
+        form->TimerReportTimer(form);
+        form->TimerMemTimer(form);
+        EXPECT_EQ(form->LabelFree->Caption() == Text(TText::ReportHistoryNotKept), run == 0) << run;
+        RemoveDirectoryW(form->HistoryFile.c_str());
+        RemoveDirectoryW(lock.c_str());
+    }
+    EXPECT_EQ(GetFileAttributesW(form->HistoryFile.c_str()), INVALID_FILE_ATTRIBUTES) << "asked again";
+    EXPECT_TRUE(errors.empty());
+}
+
+// Ticking the autorun box while Windows starts another copy asks first,
+// naming it; the box shows whether the entry starts this copy, and a copy
+// whose flag says "start with Windows" does not take the entry back.
+TEST_F(FeaturesTest, TheAutorunBoxAsksBeforeTakingTheEntryFromAnotherCopy)
+{
+    testsupport::TScratchFolder folder(L"quenfel-other-copy");
+    const std::wstring other = folder.File(L"Quenfel.exe"), ours = CommandForPath(ExecutablePath());
+    testsupport::WriteBytes(other, "MZ");
+    WriteRegValue(HKEY_CURRENT_USER, kUserRunKey, kUserRunValue, CommandForPath(other), TRegDataType::rdString);
+    WriteRegValue(HKEY_CURRENT_USER, kKey, kAutorunFlagValue, std::wstring(L"1"), TRegDataType::rdString);
+    auto entry = [] { return ReadRegString(kUserRunKey, kUserRunValue, HKEY_CURRENT_USER); };
+
+    Create();
+    EXPECT_FALSE(form->CheckBoxAutoRun2->Checked());
+    EXPECT_EQ(entry(), CommandForPath(other));
+    EXPECT_EQ(ReadRegString(kKey, kAutorunFlagValue, HKEY_CURRENT_USER), L"1");
+    std::vector<std::wstring> asked;
+    bool take = false;
+    form->AskTakeAutorun = [&](const std::wstring& copy) {
+        asked.push_back(copy);
+        return take;
+    };
+    form->CheckBoxAutoRun2->SetChecked(true);
+    EXPECT_FALSE(form->CheckBoxAutoRun2->Checked());
+    EXPECT_EQ(entry(), CommandForPath(other));
+    take = true;
+    form->CheckBoxAutoRun2->SetChecked(true);
+    EXPECT_TRUE(form->CheckBoxAutoRun2->Checked());
+    EXPECT_EQ(entry(), ours);
+    EXPECT_EQ(asked, (std::vector<std::wstring>{other, other}));
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(FeaturesTest, SettingsSurviveARestart)

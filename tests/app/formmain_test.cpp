@@ -729,10 +729,11 @@ TEST_F(FormMainTest, UpdateButtonAsksTheShellToOpenTheProductAddress)
 TEST_F(FormMainTest, AutorunBoxWritesAndRemovesTheUserEntries)
 {
     Create();
-    form->CheckBoxAutoRun2->SetChecked(false);
-    EXPECT_EQ(ReadRegString(L"Software\\Quenfel", L"loadwithwin", HKEY_CURRENT_USER), L"0");
-    EXPECT_EQ(ReadRegString(L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Quenfel", HKEY_CURRENT_USER), L"");
+    EXPECT_FALSE(form->CheckBoxAutoRun2->Checked()) << "Windows starts no copy";
     form->CheckBoxAutoRun2->SetChecked(true);
     EXPECT_EQ(ReadRegString(L"Software\\Quenfel", L"loadwithwin", HKEY_CURRENT_USER), L"1");
     EXPECT_NE(ReadRegString(L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Quenfel", HKEY_CURRENT_USER), L"");
+    form->CheckBoxAutoRun2->SetChecked(false);
+    EXPECT_EQ(ReadRegString(L"Software\\Quenfel", L"loadwithwin", HKEY_CURRENT_USER), L"0");
+    EXPECT_EQ(ReadRegString(L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Quenfel", HKEY_CURRENT_USER), L"");
 }

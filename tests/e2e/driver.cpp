@@ -33,9 +33,8 @@ TProcess& TProcess::operator=(TProcess&& other) noexcept
 
 TProcess::~TProcess() { Kill(); }
 
-TProcess TProcess::Start(const std::wstring& arguments)
+TProcess TProcess::Start(const std::wstring& arguments, const std::wstring& exe)
 {
-    const std::wstring exe = ProgramPath();
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
     STARTUPINFOW startup{};

@@ -33,7 +33,8 @@ public:
     TProcess& operator=(const TProcess&) = delete;
     ~TProcess();
 
-    static TProcess Start(const std::wstring& arguments = L"");
+    // The program under test, or another copy of it at exe.
+    static TProcess Start(const std::wstring& arguments = L"", const std::wstring& exe = ProgramPath());
 
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }

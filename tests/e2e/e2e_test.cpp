@@ -219,17 +219,17 @@ TEST_F(ProgramTest, AutorunBoxWritesAndRemovesTheUserEntries)
     ASSERT_NE(box, nullptr);
 
     // The flag is written before the Run entry changes: wait for both.
-    ClickCentre(box);  // checked at start: this unchecks it
-    EXPECT_TRUE(WaitUntil([] {
-        return ReadUserString(kFlagKey, L"loadwithwin") == L"0" && !ReadUserString(kRunKey, L"Quenfel").has_value();
-    }));
-    ClickCentre(box);
+    ClickCentre(box);  // Windows starts no copy at first: this ticks it
     EXPECT_TRUE(WaitUntil([] {
         return ReadUserString(kFlagKey, L"loadwithwin") == L"1" && ReadUserString(kRunKey, L"Quenfel").has_value();
     }));
     const auto entry = ReadUserString(kRunKey, L"Quenfel");
     ASSERT_TRUE(entry.has_value());
     EXPECT_NE(entry->find(L"Quenfel.exe"), std::wstring::npos);
+    ClickCentre(box);
+    EXPECT_TRUE(WaitUntil([] {
+        return ReadUserString(kFlagKey, L"loadwithwin") == L"0" && !ReadUserString(kRunKey, L"Quenfel").has_value();
+    }));
 }
 
 TEST_F(ProgramTest, StartReconcilesTheRunEntryWithTheFlag)

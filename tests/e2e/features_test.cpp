@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/e2e/driver.h"
+#include "tests/support/history_files.h"
 #include "tests/support/user_values.h"
 
 using namespace e2e;
@@ -174,6 +175,33 @@ TEST_F(FeaturesTest, SettingsChosenOnThePageSurviveARestart)
     EXPECT_EQ(WindowText(again.alarm), L"300");
     EXPECT_EQ(WindowText(again.refresh), L"5");
     EXPECT_EQ(SendMessageW(again.autoOptimize, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+// Restarted with administrator rights, a portable copy reads nothing until
+// the copy it replaces has ended: meeting that copy's save half done, it
+// would keep no setting until it exits.
+TEST_F(FeaturesTest, ATakeoverReadsThePortableFileOnlyOnceTheOldCopyHasSaved)
+{
+    const testsupport::TScratchFolder folder(L"quenfel-takeover");
+    const std::wstring exe = folder.File(L"Quenfel.exe"), ini = folder.File(L"Quenfel.ini");
+    ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), exe.c_str(), FALSE));
+    testsupport::WriteBytes(ini, "[Quenfel]\r\n");
+    HWND old = StartShown();
+    ASSERT_NE(old, nullptr);
+    // The old copy's save under way: its new file is open.
+    HANDLE saving = CreateFileW((ini + L".new").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    ASSERT_NE(saving, INVALID_HANDLE_VALUE);
+    second = TProcess::Start(L"/takeover " + std::to_wstring(first.Id()) + L" 10 10", exe);
+    Sleep(1500);
+    CloseHandle(saving);
+    PostMessageW(old, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_EQ(first.WaitForExit(15s), 0u);
+    HWND taken = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (taken = FindTopLevel(second.Id(), kTitle)) != nullptr && IsWindowVisible(taken); }));
+    PostMessageW(taken, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_EQ(second.WaitForExit(15s), 0u);
+    EXPECT_NE(testsupport::ReadBytes(ini).find("RamToFree="), std::string::npos) << "its settings were kept";
 }
 
 TEST_F(FeaturesTest, AMalformedStoreStartsWithTheDefaultsAndNoError)

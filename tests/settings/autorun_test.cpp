@@ -8,6 +8,7 @@
 #include "settings/regaccess.h"
 #include "tests/support/portable_copy.h"
 #include "tests/support/readonly_key.h"
+#include "toolkit/commandline.h"
 #include "toolkit/errors.h"
 #include "toolkit/modulepath.h"
 
@@ -32,9 +33,8 @@ void SetValue(const wchar_t* key, const wchar_t* name, const wchar_t* text)
                     static_cast<DWORD>((std::wcslen(text) + 1) * sizeof(wchar_t)));
 }
 
-void ClearAutorun()
+void DeleteRunEntry()
 {
-    RegDeleteTreeW(HKEY_CURRENT_USER, kFlagKey);
     HKEY run = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
         RegDeleteValueW(run, L"Quenfel");
@@ -42,21 +42,11 @@ void ClearAutorun()
     }
 }
 
-// The check box as the window has it: checked in its design state, and a
-// change of state runs the click handler.
-struct CheckBox {
-    bool checked = true;
-    std::vector<bool> set;
-    std::function<void(bool)> Setter()
-    {
-        return [this](bool value) {
-            set.push_back(value);
-            if (value == checked) return;
-            checked = value;
-            ApplyAutorunChoice(checked, kExe);
-        };
-    }
-};
+void ClearAutorun()
+{
+    RegDeleteTreeW(HKEY_CURRENT_USER, kFlagKey);
+    DeleteRunEntry();
+}
 
 class Autorun : public testing::Test {
 protected:
@@ -66,12 +56,9 @@ protected:
 
 } // namespace
 
-TEST_F(Autorun, FirstStartWritesNothingAndLeavesTheBoxChecked)
+TEST_F(Autorun, FirstStartWritesNothing)
 {
-    CheckBox box;
-    ReconcileAutorunAtStart(box.Setter(), kExe);
-    EXPECT_TRUE(box.set.empty());
-    EXPECT_TRUE(box.checked);
+    EXPECT_FALSE(ReconcileAutorunAtStart(kExe));
     EXPECT_EQ(Value(kFlagKey, L"loadwithwin"), L"(missing)");
     EXPECT_EQ(Value(kRunKey, L"Quenfel"), L"(missing)");
 }
@@ -80,14 +67,12 @@ TEST_F(Autorun, FlagOneRewritesTheRunEntryWithTheCurrentPath)
 {
     SetValue(kFlagKey, L"loadwithwin", L"1");
     SetValue(kRunKey, L"Quenfel", L"D:\\old\\Quenfel.exe");
-    CheckBox box;
-    ReconcileAutorunAtStart(box.Setter(), kExe);
-    EXPECT_EQ(box.set, std::vector<bool>{true});
+    // A copy that is no longer there starts nothing.
+    EXPECT_TRUE(ReconcileAutorunAtStart(kExe));
     EXPECT_EQ(Value(kRunKey, L"Quenfel"), kExe);
 
-    ClearAutorun();
-    SetValue(kFlagKey, L"loadwithwin", L"1");
-    ReconcileAutorunAtStart(box.Setter(), kExe);
+    DeleteRunEntry();
+    EXPECT_TRUE(ReconcileAutorunAtStart(kExe));
     EXPECT_EQ(Value(kRunKey, L"Quenfel"), kExe);
 }
 
@@ -95,16 +80,8 @@ TEST_F(Autorun, FlagZeroUnchecksRewritesTheFlagAndRemovesAStaleEntry)
 {
     SetValue(kFlagKey, L"loadwithwin", L"0");
     SetValue(kRunKey, L"Quenfel", kExe);
-    CheckBox box;
-    ReconcileAutorunAtStart(box.Setter(), kExe);
-    EXPECT_EQ(box.set, std::vector<bool>{false});
-    EXPECT_FALSE(box.checked);
+    EXPECT_FALSE(ReconcileAutorunAtStart(kExe));
     EXPECT_EQ(Value(kFlagKey, L"loadwithwin"), L"0");
-    EXPECT_EQ(Value(kRunKey, L"Quenfel"), L"(missing)");
-
-    // Without a click behind the box the entry still goes.
-    SetValue(kRunKey, L"Quenfel", kExe);
-    ReconcileAutorunAtStart([](bool) {}, kExe);
     EXPECT_EQ(Value(kRunKey, L"Quenfel"), L"(missing)");
 }
 
@@ -113,9 +90,7 @@ TEST_F(Autorun, OnlyTheExactFlagsCount)
     for (const wchar_t* flag : {L"1 ", L"true", L"", L"01", L"I"}) {
         ClearAutorun();
         SetValue(kFlagKey, L"loadwithwin", flag);
-        CheckBox box;
-        ReconcileAutorunAtStart(box.Setter(), kExe);
-        EXPECT_TRUE(box.set.empty());
+        EXPECT_FALSE(ReconcileAutorunAtStart(kExe));
         EXPECT_EQ(Value(kRunKey, L"Quenfel"), L"(missing)");
         EXPECT_EQ(Value(kFlagKey, L"loadwithwin"), flag);
     }
@@ -152,32 +127,33 @@ TEST_F(Autorun, APathWithSpacesIsQuotedSoTheShellRunsThisProgram)
 // A portable copy keeps no flag and writes nothing at its start, even on a
 // machine it was ticked on before: the box shows whether this machine starts
 // this copy, a tick writes the entry, and an installed copy's entry is not
-// its to remove.
-TEST_F(Autorun, APortableCopyWritesTheEntryOnlyWhenTicked)
+// its to remove. The installed copy, its flag still "1", leaves the entry to
+// the portable copy at its start rather than take it back at every start.
+TEST_F(Autorun, APortableAndAnInstalledCopyNeverTakeTheEntryFromEachOther)
 {
     const testsupport::TPortableCopy portable(L"quenfel-portable-autorun", "[Quenfel]\r\nloadwithwin=1\r\n");
     ASSERT_TRUE(portable.Made());
-    const wchar_t* installed = L"\"C:\\Program Files\\Quenfel\\Quenfel.exe\"";
-
-    CheckBox box;
-    ReconcileAutorunAtStart(box.Setter(), kExe);
-    EXPECT_FALSE(box.checked);
+    // Both copies there: a copy that is gone starts nothing.
+    const std::wstring exe = portable.File(L"Quenfel.exe"), installed = ExecutablePath();
+    testsupport::WriteBytes(exe, "MZ");
+    EXPECT_FALSE(ReconcileAutorunAtStart(exe));
     EXPECT_EQ(Value(kRunKey, L"Quenfel"), L"(missing)");
 
-    SetValue(kRunKey, L"Quenfel", installed);
-    CheckBox again;
-    ReconcileAutorunAtStart(again.Setter(), kExe);
-    EXPECT_FALSE(again.checked);
-    EXPECT_EQ(Value(kRunKey, L"Quenfel"), installed) << "the installed copy's entry";
+    SetValue(kRunKey, L"Quenfel", CommandForPath(installed).c_str());
+    EXPECT_FALSE(ReconcileAutorunAtStart(exe));
+    EXPECT_EQ(RunEntryOfAnotherCopy(exe), installed);
+    ApplyAutorunChoice(false, exe);
+    EXPECT_EQ(Value(kRunKey, L"Quenfel"), CommandForPath(installed)) << "the installed copy's entry";
 
-    ApplyAutorunChoice(true, kExe);
-    EXPECT_EQ(Value(kRunKey, L"Quenfel"), kExe);
-    CheckBox restarted;
-    ReconcileAutorunAtStart(restarted.Setter(), kExe);
-    EXPECT_TRUE(restarted.checked);
-    ApplyAutorunChoice(false, kExe);
-    EXPECT_EQ(Value(kRunKey, L"Quenfel"), L"(missing)");
+    ApplyAutorunChoice(true, exe);  // the user agreed to take it
+    EXPECT_TRUE(ReconcileAutorunAtStart(exe));
+    EXPECT_FALSE(RunEntryOfAnotherCopy(exe));
     EXPECT_EQ(Value(kFlagKey, L"loadwithwin"), L"(missing)") << "a flag in the registry";
+
+    UseRegistryStore();
+    SetValue(kFlagKey, L"loadwithwin", L"1");
+    EXPECT_FALSE(ReconcileAutorunAtStart(installed));
+    EXPECT_EQ(Value(kRunKey, L"Quenfel"), CommandForPath(exe)) << "taken back by the installed copy";
 }
 
 TEST(ExecutablePath, IsTheFullPathOfThisProgram)

@@ -100,6 +100,17 @@ TEST_F(PortableStore, AValueOfTheWrongFormFallsBackAloneAndTheRestIsKept)
     EXPECT_EQ(ReadLanguageSetting(), L"");
 }
 
+// Notepad before Windows 10 saves a file it did not find UTF-8 in the ANSI
+// code page (1252 in the test prefix): read so, and written back as UTF-8.
+TEST_F(PortableStore, AFileSavedInTheAnsiCodePageKeepsItsAccentedLetters)
+{
+    WriteBytes(ini, "[Quenfel]\r\nTrimExclude=Caf\xE9.exe\r\n");
+    ASSERT_TRUE(UsePortableStoreIfPresent(folder.Path()));
+    EXPECT_EQ(ReadStoredSettings().TrimExclude, std::vector<std::wstring>{L"Caf\u00E9.exe"});
+    WriteThemeSetting(TThemeChoice::tcDark);
+    EXPECT_EQ(ReadBytes(ini), "\xEF\xBB\xBF[Quenfel]\r\nTrimExclude=Caf\xC3\xA9.exe\r\nTheme=2\r\n");
+}
+
 // Wine lets a process of root's replace a read-only file and rename over one
 // held open, which Windows refuses; a folder in the new file's place fails
 // the same steps on both, as a read-only stick or Program Files does.

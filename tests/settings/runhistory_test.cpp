@@ -174,7 +174,7 @@ TEST(RunHistory, PastElevenHundredRunsTheFileIsCutToTheLastThousand)
     const std::string text = ReadBytes(file);
     EXPECT_EQ(CountHistoryRecords(text), kHistoryKeep);
     EXPECT_EQ(text.substr(text.size() - 2 * FormatHistoryLine(run).size()), FormatHistoryLine(run) + FormatHistoryLine(run));
-    EXPECT_EQ(GetFileAttributesW((file + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW((file + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(RunHistory, AKillDuringTheCutLeavesTheOldFileOrTheNewNeverNeither)
