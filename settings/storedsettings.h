@@ -81,10 +81,12 @@ std::optional<std::vector<std::wstring>> StoredNameList(std::uint32_t type, cons
 // The same list as the registry keeps it.
 std::vector<std::uint8_t> NameListBytes(const std::vector<std::wstring>& names);
 
-// The same values as the settings file beside a portable copy writes them:
-// a number in decimal digits alone that fits in 32 bits, and image names
-// separated by ";" (a name cannot hold one). Nothing for any other text.
-std::optional<std::uint32_t> StoredNumberText(std::wstring_view text);
+// A number in decimal digits alone that fits in 32 bits, as the settings
+// file beside a portable copy and the program's own command line write one;
+// nothing for any other text.
+std::optional<std::uint32_t> DecimalNumberFromText(std::wstring_view text);
+// The names as the settings file writes them: image names separated by ";"
+// (a name cannot hold one). Nothing for any other text.
 std::optional<std::vector<std::wstring>> StoredNameText(std::wstring_view text);
 
 // Image names as the user types them: separated by ";" or ",", spaces around

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto value = document.Value(name);
         if (!value) continue;
         // A number is its digits alone: without leading zeros, as written.
-        const auto number = StoredNumberText(*value);
+        const auto number = DecimalNumberFromText(*value);
         if (number && value->front() != L'0' && std::to_wstring(*number) != *value) std::abort();
         if (const auto names = StoredNameText(*value)) {
             if (names->size() > kMaxTrimExclude) std::abort();
