@@ -9,6 +9,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/heldrequest.h"
 #include "app/language.h"
 #include "app/optimizerequest.h"
 #include "app/productinfo.h"
@@ -135,8 +136,10 @@ TFormMain::TFormMain(TComponent* owner) : TForm(owner)
     Clock = [] { return static_cast<std::uint64_t>(GetTickCount64()); };
     Elevated = ProcessIsElevated;
     WindowsVersion = RunningWindowsVersion;
-    StartElevated = StartElevatedCopy;
+    StartElevated = [this](const std::wstring& arguments) { return StartElevatedCopy(Handle(), arguments); };
     optimizeHotkey_ = std::make_unique<TGlobalHotkey>(OptimizeHotkeyId);
+    heldRequest_ = std::make_unique<THeldRequest>([this] { return RunsHeldBack(); },
+                                                  [this] { RunOptimize(TRunTrigger::rtRequest, true); });
     LoadLayout();
 }
 
@@ -750,9 +753,9 @@ bool TFormMain::ApplicationMessage(TMessage& m)
     // Heard on the application window, which exists even while this window
     // does not (a start in the tray makes it only when first shown).
     if (m.Msg == OptimizeRequestMessage() && m.Msg != 0) {
-        // Another copy was started with /optimize. A run in progress ignores
-        // it (RunOptimize returns at once).
-        RunOptimize(TRunTrigger::rtRequest, true);
+        // Another copy was started with /optimize. A run in progress answers
+        // it; the page or a box of ours holds it until they go.
+        if (!optimizing_) heldRequest_->Arrived();
         m.Result = 0;
         return true;
     }

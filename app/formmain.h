@@ -40,6 +40,7 @@ class TSpinEdit;
 class THotkeyEdit;
 class TEdit;
 class TGlobalHotkey;
+class THeldRequest;
 enum class TBalloonStyle : std::uint8_t;
 class TTrayFigureIcon;
 struct TMemoryStatus;
@@ -302,4 +303,7 @@ private:
     bool stepProgress_ = false;
     // A reserved key was pressed in the field since the last choice.
     bool hotkeyRefused_ = false;
+    // Another copy's request, run at once or when runs are no longer held
+    // back (owned).
+    std::unique_ptr<THeldRequest> heldRequest_;
 };

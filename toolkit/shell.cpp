@@ -53,7 +53,7 @@ void ShellOpen(const wchar_t* target)
     execute(nullptr, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-bool ShellRunAsAdministrator(const std::wstring& program, const std::wstring& arguments)
+bool ShellRunAsAdministrator(HWND owner, const std::wstring& program, const std::wstring& arguments)
 {
     static auto* const execute = SystemEntry<decltype(ShellExecuteExW)>(kShellLibrary, "ShellExecuteExW");
     SHELLEXECUTEINFOW info{};
@@ -61,6 +61,9 @@ bool ShellRunAsAdministrator(const std::wstring& program, const std::wstring& ar
     // Returns once the new process runs, so that the caller never leaves
     // before it.
     info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    // Owned, the system's prompt comes to the front rather than behind the
+    // windows the user works in.
+    info.hwnd = owner;
     info.lpVerb = L"runas";
     info.lpFile = program.c_str();
     info.lpParameters = arguments.c_str();

@@ -23,10 +23,10 @@ bool ShellNotifyIconRect(HWND window, UINT id, RECT& rect);
 // EOSError when the shell lacks the call.
 void ShellOpen(const wchar_t* target);
 
-// Starts program with administrator rights (Windows asks the user first),
-// returning once it runs; false when the user refused. Raises EOSError when it
-// could not be started for another reason.
-bool ShellRunAsAdministrator(const std::wstring& program, const std::wstring& arguments);
+// Starts program with administrator rights (Windows asks the user first, in
+// front of owner), returning once it runs; false when the user refused.
+// Raises EOSError when it could not be started for another reason.
+bool ShellRunAsAdministrator(HWND owner, const std::wstring& program, const std::wstring& arguments);
 
 // The current user's local application-data folder (%LOCALAPPDATA%), without
 // a trailing backslash. Raises EOSError when the shell cannot tell it.
