@@ -9,6 +9,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/closerequest.h"
 #include "app/heldrequest.h"
 #include "app/language.h"
 #include "app/optimizerequest.h"
@@ -133,6 +134,7 @@ TFormMain::TFormMain(TComponent* owner) : TForm(owner)
     // the end of the session may come however the start went.
     Application->HookMainWindow(this, [this](TMessage& m) { return ApplicationMessage(m); });
     AcceptOptimizeRequests(Application->Handle());
+    AcceptCloseRequests(*this);
     Clock = [] { return static_cast<std::uint64_t>(GetTickCount64()); };
     Elevated = ProcessIsElevated;
     WindowsVersion = RunningWindowsVersion;
@@ -753,17 +755,15 @@ bool TFormMain::ApplicationMessage(TMessage& m)
     // Heard on the application window, which exists even while this window
     // does not (a start in the tray makes it only when first shown).
     if (m.Msg == OptimizeRequestMessage() && m.Msg != 0) {
-        // Another copy was started with /optimize. A run in progress answers
-        // it; the page or a box of ours holds it until they go.
+        // Another copy's /optimize: a run in progress answers it.
         if (!optimizing_) heldRequest_->Arrived();
         m.Result = 0;
         return true;
     }
     if (m.Msg == WM_HOTKEY && static_cast<int>(m.WParam) == OptimizeHotkeyId) {
-        // Held back, and silent, where the button and the alarm are: the
-        // run's end would enable the button under the open page, and its
-        // failure would open a box inside a box. On the settings page,
-        // pressing the key held in its field only chooses it again.
+        // Held back, and silent, where the button and the alarm are (see
+        // RunsHeldBack). On the settings page, pressing the key held in its
+        // field only chooses it again.
         if (!RunsHeldBack()) ActionOptimizeExecute(this);
         m.Result = 0;
         return true;

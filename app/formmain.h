@@ -247,8 +247,10 @@ private:
     void TellHotkeyTaken();
     void TellSettingsNotKept();
     void ShowHotkeyWord();
-    // A run is held back from the button, the alarm and the hotkey alike:
-    // during a run, on the settings page, under a box of ours.
+    // A run is held back from the button, the alarm, the hotkey and another
+    // copy's request alike: during a run, on the settings page, under a box
+    // of ours. Its end would enable the button under the open page, and its
+    // failure would open a box inside a box.
     bool RunsHeldBack() const;
     // A run of the slider's amount, recorded in the history and reported
     // when asked; returns the rise in free memory across it.

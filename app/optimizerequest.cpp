@@ -4,7 +4,7 @@
 
 #include "app/productinfo.h"
 #include "toolkit/application.h"
-#include "toolkit/systemlibrary.h"
+#include "toolkit/elevation.h"
 
 namespace {
 
@@ -45,9 +45,5 @@ TRequestAnswer RequestRunningCopyOptimize(std::chrono::milliseconds patience, co
 
 void AcceptOptimizeRequests(HWND window) noexcept
 {
-    // Windows 7 and later; before it, a copy with rights took every message.
-    using TChangeFilter = BOOL WINAPI(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
-    const auto change = OptionalSystemEntry<TChangeFilter>(L"user32.dll", "ChangeWindowMessageFilterEx");
-    const UINT message = OptimizeRequestMessage();
-    if (change != nullptr && message != 0 && window != nullptr) change(window, message, MSGFLT_ALLOW, nullptr);
+    AcceptMessageFromFewerRights(window, OptimizeRequestMessage());
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "toolkit/handles.h"
+#include "toolkit/systemlibrary.h"
 
 namespace {
 
@@ -29,4 +30,11 @@ std::optional<bool> ProcessIdIsElevated(std::uint32_t processId) noexcept
     const TUniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return std::nullopt;
     return TokenIsElevated(process.Get());
+}
+
+void AcceptMessageFromFewerRights(HWND window, UINT message) noexcept
+{
+    using TChangeFilter = BOOL WINAPI(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+    const auto change = OptionalSystemEntry<TChangeFilter>(L"user32.dll", "ChangeWindowMessageFilterEx");
+    if (change != nullptr && message != 0 && window != nullptr) change(window, message, MSGFLT_ALLOW, nullptr);
 }

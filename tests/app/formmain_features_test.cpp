@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/language.h"
+#include "app/closerequest.h"
 #include "app/optimizerequest.h"
 #include "app/productinfo.h"
 #include "app/scheduledrun.h"
@@ -1148,6 +1149,9 @@ TEST_F(FeaturesTest, RestartingAsAdministratorHandsOverOrChangesNothing)
     EXPECT_EQ(takeover->ProcessId, GetCurrentProcessId());
     EXPECT_EQ(takeover->Left, form->Left());
     EXPECT_EQ(takeover->Top, form->Top());
+    closeAsked = false;
+    SendMessageW(Application->Handle(), CloseRequestMessage(), 0, 0);  // the installer's, across rights
+    EXPECT_TRUE(closeAsked);
 
     // The new copy reads what this one kept, and stands where it stood.
     const int left = form->Left() + 7, top = form->Top() + 5;
