@@ -730,7 +730,7 @@ void TFormMain::RunHistoryClick(TObject*)
     // shows the user where runs will be written.
     const std::wstring path = HistoryPath();
     EnsureRunHistory(path);
-    ShellOpen(path.c_str());
+    if (!ShellOpen(path.c_str())) ShowRunReport(Text(TText::ReportNotOpened), TBalloonStyle::bsQuiet);
 }
 
 void TFormMain::ExitClick(TObject*)
@@ -796,5 +796,5 @@ void TFormMain::TabSheetAboutShow(TObject*)
 void TFormMain::GradientButton2Click(TObject*)
 {
     // The shell's answer is deliberately ignored: there is nothing to retry.
-    ShellOpen(ProductWebAddress);
+    if (!ShellOpen(ProductWebAddress)) ShowRunReport(Text(TText::ReportNotOpened), TBalloonStyle::bsQuiet);
 }
