@@ -9,6 +9,8 @@
 #include <cmath>
 #include <string>
 
+#include "app/closerequest.h"
+#include "app/heldrequest.h"
 #include "app/language.h"
 #include "app/optimizerequest.h"
 #include "app/productinfo.h"
@@ -131,12 +133,15 @@ TFormMain::TFormMain(TComponent* owner) : TForm(owner)
     // the end of the session may come however the start went.
     Application->HookMainWindow(this, [this](TMessage& m) { return ApplicationMessage(m); });
     AcceptOptimizeRequests(Application->Handle());
+    AcceptCloseRequests(*this);
     Clock = [] { return static_cast<std::uint64_t>(GetTickCount64()); };
     Elevated = ProcessIsElevated;
     WindowsVersion = RunningWindowsVersion;
     Wow64 = ProgramIs32BitOn64BitWindows;
-    StartElevated = StartElevatedCopy;
+    StartElevated = [this](const std::wstring& arguments) { return StartElevatedCopy(Handle(), arguments); };
     optimizeHotkey_ = std::make_unique<TGlobalHotkey>(OptimizeHotkeyId);
+    heldRequest_ = std::make_unique<THeldRequest>([this] { return RunsHeldBack(); },
+                                                  [this] { RunOptimize(TRunTrigger::rtRequest, true); });
     LoadLayout();
 }
 
@@ -706,7 +711,7 @@ void TFormMain::RunHistoryClick(TObject*)
     // shows the user where runs will be written.
     const std::wstring path = HistoryPath();
     EnsureRunHistory(path);
-    ShellOpen(path.c_str());
+    if (!ShellOpen(path.c_str())) ShowRunReport(Text(TText::ReportNotOpened), TBalloonStyle::bsQuiet);
 }
 
 void TFormMain::ExitClick(TObject*)
@@ -731,17 +736,15 @@ bool TFormMain::ApplicationMessage(TMessage& m)
     // Heard on the application window, which exists even while this window
     // does not (a start in the tray makes it only when first shown).
     if (m.Msg == OptimizeRequestMessage() && m.Msg != 0) {
-        // Another copy was started with /optimize. A run in progress ignores
-        // it (RunOptimize returns at once).
-        RunOptimize(TRunTrigger::rtRequest, true);
+        // Another copy's /optimize: a run in progress answers it.
+        if (!optimizing_) heldRequest_->Arrived();
         m.Result = 0;
         return true;
     }
     if (m.Msg == WM_HOTKEY && static_cast<int>(m.WParam) == OptimizeHotkeyId) {
-        // Held back, and silent, where the button and the alarm are: the
-        // run's end would enable the button under the open page, and its
-        // failure would open a box inside a box. On the settings page,
-        // pressing the key held in its field only chooses it again.
+        // Held back, and silent, where the button and the alarm are (see
+        // RunsHeldBack). On the settings page, pressing the key held in its
+        // field only chooses it again.
         if (!RunsHeldBack()) ActionOptimizeExecute(this);
         m.Result = 0;
         return true;
@@ -774,5 +777,5 @@ void TFormMain::TabSheetAboutShow(TObject*)
 void TFormMain::GradientButton2Click(TObject*)
 {
     // The shell's answer is deliberately ignored: there is nothing to retry.
-    ShellOpen(ProductWebAddress);
+    if (!ShellOpen(ProductWebAddress)) ShowRunReport(Text(TText::ReportNotOpened), TBalloonStyle::bsQuiet);
 }

@@ -43,6 +43,7 @@ class TSpinEdit;
 class THotkeyEdit;
 class TEdit;
 class TGlobalHotkey;
+class THeldRequest;
 enum class TBalloonStyle : std::uint8_t;
 class TTrayFigureIcon;
 struct TMemoryStatus;
@@ -272,8 +273,10 @@ private:
     void ShowAutorunAtStart();
     void ShowAutorun(bool starts);
     void ShowHotkeyWord();
-    // A run is held back from the button, the alarm and the hotkey alike:
-    // during a run, on the settings page, under a box of ours.
+    // A run is held back from the button, the alarm, the hotkey and another
+    // copy's request alike: during a run, on the settings page, under a box
+    // of ours. Its end would enable the button under the open page, and its
+    // failure would open a box inside a box.
     bool RunsHeldBack() const;
     // A run of the slider's amount, recorded in the history and reported
     // when asked; returns its record, empty when a run was in progress.
@@ -336,4 +339,7 @@ private:
     bool stepProgress_ = false;
     // A reserved key was pressed in the field since the last choice.
     bool hotkeyRefused_ = false;
+    // Another copy's request, run at once or when runs are no longer held
+    // back (owned).
+    std::unique_ptr<THeldRequest> heldRequest_;
 };

@@ -15,6 +15,7 @@
 #include "app/scheduledrun.h"
 #include "app/singleinstance.h"
 #include "settings/settingsstore.h"
+#include "toolkit/elevation.h"
 #include "toolkit/application.h"
 #include "toolkit/modulepath.h"
 
@@ -39,12 +40,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // Held for the life of the process: the lock goes away with it.
     static TSingleInstance instance(L"Quenfel");
     if (instance.AlreadyRunning()) {
+        if (!optimizeOnce) {
+            ShowAlreadyRunningWarning();
+            return 0;
+        }
         // A scheduled run is unattended: the running copy does the work, and
-        // no box waits for a click.
-        if (optimizeOnce)
-            return RequestRunningCopyOptimize(std::chrono::seconds(10)) ? kScheduledRunDone : kScheduledRunFailed;
-        ShowAlreadyRunningWarning();
-        return 0;
+        // no box waits for a click. A task with the highest rights runs
+        // itself where that copy lacks them.
+        const TRequestAnswer answer =
+            RequestRunningCopyOptimize(std::chrono::seconds(10), {ProcessIsElevated(), ProcessIdIsElevated});
+        if (answer == TRequestAnswer::raSent) return kScheduledRunDone;
+        if (answer == TRequestAnswer::raFailed) return kScheduledRunFailed;
     }
     if (optimizeOnce) {
         // A user starting the program meanwhile must not be told it runs.

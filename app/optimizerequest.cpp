@@ -4,7 +4,19 @@
 
 #include "app/productinfo.h"
 #include "toolkit/application.h"
-#include "toolkit/systemlibrary.h"
+#include "toolkit/elevation.h"
+
+namespace {
+
+// An elevated requester hands its run only to a copy known to be elevated.
+bool CopyHasRights(HWND window, const TRequesterRights& rights)
+{
+    DWORD processId = 0;
+    if (GetWindowThreadProcessId(window, &processId) == 0 || !rights.CopyElevated) return false;
+    return rights.CopyElevated(processId).value_or(false);
+}
+
+} // namespace
 
 UINT OptimizeRequestMessage()
 {
@@ -12,28 +24,26 @@ UINT OptimizeRequestMessage()
     return message;
 }
 
-bool RequestRunningCopyOptimize(std::chrono::milliseconds patience)
+TRequestAnswer RequestRunningCopyOptimize(std::chrono::milliseconds patience, const TRequesterRights& rights)
 {
     const UINT message = OptimizeRequestMessage();
-    if (message == 0) return false;
+    if (message == 0) return TRequestAnswer::raFailed;
     // The other copy takes the single-instance lock before it creates its
     // window: a scheduled start may fall in between.
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
         // The application window exists from the start whether the main
         // window is shown, hidden in the tray or not made yet.
-        if (HWND window = FindWindowW(ApplicationWindowClass, ApplicationTitle); window != nullptr)
-            return PostMessageW(window, message, 0, 0) != FALSE;
-        if (std::chrono::steady_clock::now() >= deadline) return false;
+        if (HWND window = FindWindowW(ApplicationWindowClass, ApplicationTitle); window != nullptr) {
+            if (rights.Elevated && !CopyHasRights(window, rights)) return TRequestAnswer::raCopyLacksRights;
+            return PostMessageW(window, message, 0, 0) != FALSE ? TRequestAnswer::raSent : TRequestAnswer::raFailed;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) return TRequestAnswer::raFailed;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
 }
 
 void AcceptOptimizeRequests(HWND window) noexcept
 {
-    // Windows 7 and later; before it, a copy with rights took every message.
-    using TChangeFilter = BOOL WINAPI(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
-    const auto change = OptionalSystemEntry<TChangeFilter>(L"user32.dll", "ChangeWindowMessageFilterEx");
-    const UINT message = OptimizeRequestMessage();
-    if (change != nullptr && message != 0 && window != nullptr) change(window, message, MSGFLT_ALLOW, nullptr);
+    AcceptMessageFromFewerRights(window, OptimizeRequestMessage());
 }

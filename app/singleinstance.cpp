@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include <cwctype>
 
+#include "settings/storedsettings.h"
 #include "toolkit/application.h"
 #include "toolkit/handles.h"
 #include "toolkit/modulepath.h"
@@ -47,17 +47,13 @@ bool StartsOptimizing(const wchar_t* commandLine)
 
 namespace {
 
-// A decimal number as this program writes one, within an int.
-std::optional<long long> Number(const std::wstring& word)
+// A window's place may lie left of or above the main monitor.
+std::optional<long long> SignedNumber(std::wstring_view word)
 {
-    std::size_t at = word.size() > 1 && word[0] == L'-' ? 1 : 0;
-    if (at == word.size() || word.size() - at > 10) return std::nullopt;
-    long long value = 0;
-    for (std::size_t i = at; i < word.size(); ++i) {
-        if (word[i] < L'0' || word[i] > L'9') return std::nullopt;
-        value = value * 10 + (word[i] - L'0');
-    }
-    return at == 1 ? -value : value;
+    const bool negative = !word.empty() && word.front() == L'-';
+    const std::optional<std::uint32_t> value = DecimalNumberFromText(word.substr(negative ? 1 : 0));
+    if (!value) return std::nullopt;
+    return negative ? -static_cast<long long>(*value) : static_cast<long long>(*value);
 }
 
 } // namespace
@@ -73,7 +69,7 @@ std::optional<TTakeover> StartsTakingOver(const wchar_t* commandLine)
     if (commandLine == nullptr) return std::nullopt;
     const std::vector<std::wstring> words = CommandLineWords(commandLine);
     if (words.size() != 5 || words[1] != L"/takeover") return std::nullopt;
-    const auto id = Number(words[2]), left = Number(words[3]), top = Number(words[4]);
+    const auto id = SignedNumber(words[2]), left = SignedNumber(words[3]), top = SignedNumber(words[4]);
     constexpr long long kIntLimit = 0x7FFFFFFF;
     if (!id || !left || !top || *id <= 0 || *id > 0xFFFFFFFFll || *left < -kIntLimit || *left > kIntLimit ||
         *top < -kIntLimit || *top > kIntLimit)
@@ -88,7 +84,7 @@ bool WaitForProcessEnd(std::uint32_t processId, std::chrono::milliseconds timeou
     return WaitForSingleObject(process.Get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
-bool StartElevatedCopy(const std::wstring& arguments)
+bool StartElevatedCopy(HWND owner, const std::wstring& arguments)
 {
-    return ShellRunAsAdministrator(ExecutablePath(), arguments);
+    return ShellRunAsAdministrator(owner, ExecutablePath(), arguments);
 }

@@ -50,7 +50,7 @@ std::optional<TTakeover> StartsTakingOver(const wchar_t* commandLine);
 // ended (or was gone already).
 bool WaitForProcessEnd(std::uint32_t processId, std::chrono::milliseconds timeout) noexcept;
 
-// Starts this program with administrator rights (the system asks the user)
-// and these arguments; false when the user refused. Raises EOSError when it
-// could not be started for another reason.
-bool StartElevatedCopy(const std::wstring& arguments);
+// Starts this program with administrator rights (the system asks the user,
+// in front of owner) and these arguments; false when the user refused.
+// Raises EOSError when it could not be started for another reason.
+bool StartElevatedCopy(HWND owner, const std::wstring& arguments);

@@ -111,6 +111,16 @@ bool SameFileName(const std::wstring& a, const std::wstring& b) noexcept
            == CSTR_EQUAL;
 }
 
+// The debug privilege opens other users' processes too. It is on only for
+// the opening: the window's messages are pumped between processes, and a
+// handler run then, or a program it starts, must not hold it.
+HANDLE OpenToTrim(std::uint32_t processId, bool elevated) noexcept
+{
+    std::optional<TPrivilegeScope> debug;
+    if (elevated) debug.emplace(SE_DEBUG_NAME);
+    return OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_SET_QUOTA, FALSE, processId);
+}
+
 TStepCall SetSystemInformation(TMemoryArea area, ULONG infoClass, void* info, ULONG length) noexcept
 {
     if (!AreaAvailableOn(area, RunningWindowsVersion())) return SkippedWindows();
@@ -122,17 +132,6 @@ TStepCall SetSystemInformation(TMemoryArea area, ULONG infoClass, void* info, UL
 }
 
 } // namespace
-
-bool ProcessIsElevated() noexcept
-{
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-    const TUniqueKernelHandle owned(token);
-    TOKEN_ELEVATION elevation{};
-    DWORD length = 0;
-    return GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &length)
-           && elevation.TokenIsElevated != 0;
-}
 
 TWindowsVersion RunningWindowsVersion() noexcept
 {
@@ -174,8 +173,6 @@ std::vector<TProcessEntry> RunningProcesses()
 TStepCall TrimWorkingSets(const std::vector<TProcessEntry>& processes, const std::vector<std::wstring>& excluded,
                           bool elevated, const std::function<void()>& between)
 {
-    std::optional<TPrivilegeScope> debug;
-    if (elevated) debug.emplace(SE_DEBUG_NAME);
     // Trimming ourselves mid-run would only page our own code back in.
     const DWORD self = GetCurrentProcessId();
     TStepCall call;
@@ -185,7 +182,7 @@ TStepCall TrimWorkingSets(const std::vector<TProcessEntry>& processes, const std
         const bool left = std::any_of(excluded.begin(), excluded.end(),
                                       [&p](const std::wstring& name) { return SameFileName(name, p.ImageName); });
         if (!left) {
-            const TUniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_SET_QUOTA, FALSE, p.Id));
+            const TUniqueKernelHandle process(OpenToTrim(p.Id, elevated));
             if (process && EmptyWorkingSet(process.Get())) ++call.Trimmed;
         }
         if (between) between();

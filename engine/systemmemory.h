@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "engine/memoryareas.h"
+#include "toolkit/elevation.h"
 
-// Whether the process runs with an administrator's full token.
-bool ProcessIsElevated() noexcept;
 // The real version: GetVersionEx reports 6.2 to a program whose manifest does
 // not name the newer Windows.
 TWindowsVersion RunningWindowsVersion() noexcept;
@@ -39,9 +38,9 @@ struct TStepCall {
 // seen; one whose image name is in excluded (compared as Windows compares file
 // names, ignoring case) is left alone; one that cannot be opened is seen, not
 // trimmed. between() runs after each process seen (the window pumps its
-// messages there; what it raises leaves). elevated: SeDebugPrivilege is held
-// for the step, so other users' processes open too; a token without it trims
-// what it can open.
+// messages there; what it raises leaves). elevated: SeDebugPrivilege is on
+// while each process is opened, so other users' processes open too, and off
+// whenever between() runs; a token without it trims what it can open.
 TStepCall TrimWorkingSets(const std::vector<TProcessEntry>& processes, const std::vector<std::wstring>& excluded,
                           bool elevated, const std::function<void()>& between);
 // Empties the system file cache's working set.

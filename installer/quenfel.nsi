@@ -36,9 +36,13 @@ SetCompressor /SOLID lzma
 !define SETTINGS_KEY "Software\${PRODUCT}"
 !define RUN_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
 ; Every running copy holds this mutex; its application window (this class,
-; titled like the product) ends the program on WM_CLOSE, tray or not.
+; titled like the product) ends the program on WM_CLOSE, tray or not, and on
+; the registered close message, which a copy with administrator rights
+; accepts from us too: Windows drops our WM_CLOSE to it.
 !define INSTANCE_MUTEX "${PRODUCT}"
 !define APP_WINDOW_CLASS "QuenfelApplication"
+!define CLOSE_MESSAGE "Quenfel.Close"
+!define ERROR_ACCESS_DENIED 5
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -75,22 +79,30 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${FILEVERSION}"
 
 ; Ends every running copy so that its program file can be replaced or
 ; removed: asks each one to close, waits for the copies to go, and after ten
-; seconds asks the user (silently: gives up, and the caller aborts).
+; seconds asks the user, naming the copy (silently: gives up, and the caller
+; aborts). The lock of a copy with administrator rights may not even be
+; opened by us: refused, it still means a copy runs.
 ; Leaves 1 on the stack when no copy runs any more, 0 otherwise.
 !macro DEFINE_CLOSE_RUNNING prefix
 Function ${prefix}CloseRunningCopies
   Push $0
   Push $1
   Push $2
+  Push $3
+  System::Call 'user32::RegisterWindowMessageW(w "${CLOSE_MESSAGE}") i.r3'
   closeAll:
   StrCpy $1 0
   ${Do}
-    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r0'
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r0 ?e'
+    Pop $2
     ${If} $0 P= 0
+    ${AndIf} $2 <> ${ERROR_ACCESS_DENIED}
       StrCpy $0 1
       ${Break}
     ${EndIf}
-    System::Call 'kernel32::CloseHandle(p r0)'
+    ${If} $0 P<> 0
+      System::Call 'kernel32::CloseHandle(p r0)'
+    ${EndIf}
     ${If} $1 = 0
       DetailPrint "$(installer.closing)"
     ${EndIf}
@@ -101,12 +113,16 @@ Function ${prefix}CloseRunningCopies
       FindWindow $2 "${APP_WINDOW_CLASS}" "${PRODUCT}"
       ${DoWhile} $2 <> 0
         SendMessage $2 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+        ${If} $3 <> 0
+          SendMessage $2 $3 0 0 /TIMEOUT=2000
+        ${EndIf}
         FindWindow $2 "${APP_WINDOW_CLASS}" "${PRODUCT}" "" $2
       ${Loop}
     ${EndIf}
     ${If} $1 >= 100
+      Call ${prefix}RunningCopyName
       MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-        "$(installer.still_running)" \
+        "$(installer.still_running)$\r$\n$\r$\n$(installer.running_copy)" \
         /SD IDCANCEL IDRETRY closeAll
       StrCpy $0 0
       ${Break}
@@ -114,9 +130,35 @@ Function ${prefix}CloseRunningCopies
     Sleep 100
     IntOp $1 $1 + 1
   ${Loop}
+  Pop $3
   Pop $2
   Pop $1
   Exch $0
+FunctionEnd
+
+; Sets $R1 (the text's {1}) to the program file of the copy that did not
+; close, as far as Windows tells it to us; its name otherwise.
+Function ${prefix}RunningCopyName
+  Push $0
+  Push $1
+  Push $2
+  StrCpy $R1 "${EXE}"
+  FindWindow $0 "${APP_WINDOW_CLASS}" "${PRODUCT}"
+  ${If} $0 <> 0
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
+    ; PROCESS_QUERY_LIMITED_INFORMATION, which a copy with more rights grants.
+    System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r1) p.r0'
+    ${If} $0 P<> 0
+      System::Call 'kernel32::QueryFullProcessImageNameW(p r0, i 0, w .r2, *i ${NSIS_MAX_STRLEN}) i.r1'
+      ${If} $1 <> 0
+        StrCpy $R1 $2
+      ${EndIf}
+      System::Call 'kernel32::CloseHandle(p r0)'
+    ${EndIf}
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Pop $0
 FunctionEnd
 !macroend
 !insertmacro DEFINE_CLOSE_RUNNING ""
@@ -156,10 +198,16 @@ Section "${PRODUCT}" SecProgram
   ${EndIf}
 
   SetOutPath "$INSTDIR"
+  ; A file that cannot be replaced is never reported as installed; silently
+  ; NSIS answers its own box with Ignore, which sets the error flag.
+  ClearErrors
   ${If} $Install64 = 1
     File "/oname=${EXE}" "${PROGRAM64}"
   ${Else}
     File "/oname=${EXE}" "${PROGRAM32}"
+  ${EndIf}
+  ${If} ${Errors}
+    Abort "$(installer.nothing_changed)"
   ${EndIf}
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 

@@ -72,7 +72,7 @@ std::optional<std::uint32_t> TPortableStore::Number(std::wstring_view name) cons
 {
     try {
         const auto text = document_.Value(name);
-        return text ? StoredNumberText(*text) : std::nullopt;
+        return text ? DecimalNumberFromText(*text) : std::nullopt;
     } catch (...) {
         return std::nullopt;
     }

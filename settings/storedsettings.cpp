@@ -68,7 +68,7 @@ std::optional<std::vector<std::wstring>> NamesFromMultiString(std::uint32_t type
     return names;
 }
 
-std::optional<std::uint32_t> StoredNumberText(std::wstring_view text)
+std::optional<std::uint32_t> DecimalNumberFromText(std::wstring_view text)
 {
     // "4294967295" is the most; more digits, or none, are no number of ours.
     if (text.empty() || text.size() > 10) return std::nullopt;

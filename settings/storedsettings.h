@@ -91,9 +91,10 @@ std::optional<std::vector<std::wstring>> NamesFromMultiString(std::uint32_t type
                                                              std::size_t size);
 std::vector<std::uint8_t> NamesToMultiString(const std::vector<std::wstring>& names);
 
-// A number as the settings file beside a portable copy writes it: decimal
-// digits alone that fit in 32 bits. Nothing for any other text.
-std::optional<std::uint32_t> StoredNumberText(std::wstring_view text);
+// A number in decimal digits alone that fits in 32 bits, as the settings
+// file beside a portable copy and the program's own command line write one;
+// nothing for any other text.
+std::optional<std::uint32_t> DecimalNumberFromText(std::wstring_view text);
 
 // The interval as the user typed it, kept: none at 0 or below, at least five
 // minutes, at most a day.

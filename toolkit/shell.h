@@ -19,14 +19,17 @@ bool ShellNotifyIcon(DWORD message, NOTIFYICONDATAW& data);
 bool ShellNotifyIconRect(HWND window, UINT id, RECT& rect);
 
 // Opens a document or web address with the program the user has chosen for
-// it. The shell's answer is not reported: it shows its own errors. Raises
-// EOSError when the shell lacks the call.
-void ShellOpen(const wchar_t* target);
+// it, as the signed-in user: from a copy with administrator rights, the
+// desktop's shell opens it, so that the program started never holds them.
+// False, and nothing opened, when that cannot be done; never opened with
+// administrator rights instead. Otherwise the shell's answer is not reported:
+// it shows its own errors. Raises EOSError when the shell lacks the call.
+bool ShellOpen(const wchar_t* target);
 
-// Starts program with administrator rights (Windows asks the user first),
-// returning once it runs; false when the user refused. Raises EOSError when it
-// could not be started for another reason.
-bool ShellRunAsAdministrator(const std::wstring& program, const std::wstring& arguments);
+// Starts program with administrator rights (Windows asks the user first, in
+// front of owner), returning once it runs; false when the user refused.
+// Raises EOSError when it could not be started for another reason.
+bool ShellRunAsAdministrator(HWND owner, const std::wstring& program, const std::wstring& arguments);
 
 // The current user's local application-data folder (%LOCALAPPDATA%), without
 // a trailing backslash. Raises EOSError when the shell cannot tell it.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/language.h"
+#include "app/closerequest.h"
 #include "app/optimizerequest.h"
 #include "app/productinfo.h"
 #include "app/scheduledrun.h"
@@ -537,6 +538,15 @@ TEST_F(FeaturesTest, AnotherCopysRequestRunsOnceAndNeverInsideARun)
     form->ActionOptimizeExecute(form);
     EXPECT_EQ(counter.taken, 3);
     EXPECT_EQ(counter.held, 0);
+
+    // On the settings page two requests wait, and run once, after it closes.
+    counter = {};
+    form->ActionSettingsExecute(form);
+    for (int i = 0; i < 2; ++i) SendMessageW(Application->Handle(), request, 0, 0);
+    EXPECT_FALSE(PumpUntil([&] { return counter.taken != 0; }, std::chrono::milliseconds(600)));
+    form->ActionSettingsExecute(form);
+    EXPECT_FALSE(PumpUntil([&] { return counter.taken > 3; }, std::chrono::milliseconds(600)));
+    EXPECT_EQ(counter.taken, 3);
 }
 
 TEST_F(FeaturesTest, TheHotkeyRunsAsTheTrayMenuDoesAndNeverInsideARun)
@@ -835,14 +845,19 @@ TEST_F(FeaturesTest, ASecondCopyReachesACopyStartedInTheTray)
     // Started in the tray: the main window is not made until first shown.
     form->TrayIcon->SetActive(true);
     EXPECT_FALSE(form->HandleAllocated());
-    ASSERT_TRUE(RequestRunningCopyOptimize(std::chrono::seconds(2)));
+    // An elevated request goes only to a copy known to be elevated too.
+    for (const std::optional<bool> copyElevated : {std::optional<bool>(false), std::optional<bool>()})
+        EXPECT_EQ(RequestRunningCopyOptimize(std::chrono::seconds(2), {true, [&](std::uint32_t) { return copyElevated; }}),
+                  TRequestAnswer::raCopyLacksRights);
+    ASSERT_EQ(RequestRunningCopyOptimize(std::chrono::seconds(2), {true, [](std::uint32_t) { return true; }}),
+              TRequestAnswer::raSent);
     EXPECT_TRUE(PumpUntil([&] { return counter.taken == 2 && !form->Optimizing(); }, std::chrono::seconds(10)));
     EXPECT_EQ(counter.held, 0);
     EXPECT_FALSE(form->HandleAllocated());
 
     // No application window of that title: no copy runs, and the request fails.
     Application->SetTitle(title);
-    EXPECT_FALSE(RequestRunningCopyOptimize(std::chrono::milliseconds(300)));
+    EXPECT_EQ(RequestRunningCopyOptimize(std::chrono::milliseconds(300), {}), TRequestAnswer::raFailed);
 }
 
 TEST_F(FeaturesTest, AnUnattendedRunFreesTheStoredAmountOrHalfTheSlider)
@@ -1257,6 +1272,9 @@ TEST_F(FeaturesTest, RestartingAsAdministratorHandsOverOrChangesNothing)
     EXPECT_EQ(takeover->ProcessId, GetCurrentProcessId());
     EXPECT_EQ(takeover->Left, form->Left());
     EXPECT_EQ(takeover->Top, form->Top());
+    closeAsked = false;
+    SendMessageW(Application->Handle(), CloseRequestMessage(), 0, 0);  // the installer's, across rights
+    EXPECT_TRUE(closeAsked);
 
     // The new copy reads what this one kept, and stands where it stood.
     const int left = form->Left() + 7, top = form->Top() + 5;

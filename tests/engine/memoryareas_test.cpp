@@ -68,13 +68,18 @@ TEST(MemoryAreas, TheWorkingSetStepTrimsEveryOtherProcessButTheExcludedOnes)
         {{}, true, 3},
     };
     for (const auto& r : rows) {
-        int betweens = 0;
-        const TStepCall call = TrimWorkingSets(processes, r.excluded, r.elevated, [&betweens] { ++betweens; });
+        int betweens = 0, privileged = 0;
+        // A message handled mid-step must not run with the debug privilege.
+        const TStepCall call = TrimWorkingSets(processes, r.excluded, r.elevated, [&] {
+            ++betweens;
+            privileged += PrivilegeEnabled(SE_DEBUG_NAME);
+        });
         EXPECT_EQ(call.Outcome, TStepOutcome::soDone);
         EXPECT_EQ(call.Trimmed, r.trimmed) << r.elevated;
         // The children and the ended one are seen; this process never is.
         EXPECT_EQ(call.Seen, 4u) << r.elevated;
         EXPECT_EQ(betweens, 4) << r.elevated;
+        EXPECT_EQ(privileged, 0) << r.elevated;
         EXPECT_FALSE(PrivilegeEnabled(SE_DEBUG_NAME));
     }
 }

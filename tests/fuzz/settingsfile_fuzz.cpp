@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto value = document.Value(name);
         if (!value) continue;
         // A number is its digits alone: without leading zeros, as written.
-        const auto number = StoredNumberText(*value);
+        const auto number = DecimalNumberFromText(*value);
         if (number && value->front() != L'0' && std::to_wstring(*number) != *value) std::abort();
         const std::vector<std::wstring> names = NamesFromText(*value);
         if (names.size() > kMaxTrimExclude) std::abort();

@@ -80,7 +80,7 @@ TEST(StoredDword, OnlyAFourByteDwordHoldsANumber)
         {L"", std::nullopt},     {L"5 MB", std::nullopt},
         {L"0x10", std::nullopt}, {L"\u0665", std::nullopt},  // an Arabic-Indic five
     };
-    for (const auto& t : texts) EXPECT_EQ(StoredNumberText(t.text), t.expected) << ToUtf8(t.text);
+    for (const auto& t : texts) EXPECT_EQ(DecimalNumberFromText(t.text), t.expected) << ToUtf8(t.text);
 }
 
 TEST(SettingsFromStore, NothingStoredKeepsEveryDefault)

@@ -13,6 +13,13 @@
 //   package_probe runs           waits for a running copy, shown or in the tray
 //   package_probe gone           waits until no copy runs (no window, no lock)
 //   package_probe close          asks a running copy to close, then as gone
+//   package_probe elevated closes|ignores READY
+//                                poses as a copy with administrator rights:
+//                                its lock refuses to be opened and its
+//                                application window drops WM_CLOSE; it ends on
+//                                the registered close message (closes) or
+//                                never (ignores, for 60 s); READY is made once
+//                                it stands
 //   package_probe wizard SETUP_TITLE AUTORUN NEXT INSTALL RUN FINISH [turn-autorun] [untick-run]
 //                                in the running installer's window, titled
 //                                SETUP_TITLE: the components list's second
@@ -24,6 +31,7 @@
 // Exit code 0 when the condition came true before the deadline.
 #include <windows.h>
 #include <commctrl.h>
+#include <sddl.h>
 
 #include <chrono>
 #include <cstdio>
@@ -150,6 +158,40 @@ int Close()
     if (!CopyRunsWithWindow()) return Fail("no copy is running");
     PostMessageW(FindWindowW(kApplicationClass, kProduct), WM_CLOSE, 0, 0);
     return Gone();
+}
+
+UINT poseCloseMessage = 0;
+
+LRESULT CALLBACK PoseProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CLOSE) return 0;
+    if (message == poseCloseMessage && poseCloseMessage != 0) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int PoseAsElevated(bool closes, const std::wstring& ready)
+{
+    PSECURITY_DESCRIPTOR denying = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;GA;;;WD)", SDDL_REVISION_1, &denying, nullptr))
+        return Fail("no security descriptor");
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, denying, FALSE};
+    HANDLE lock = CreateMutexW(&attributes, FALSE, kInstanceMutex);
+    LocalFree(denying);
+    if (lock == nullptr) return Fail("no lock");
+    if (closes) poseCloseMessage = RegisterWindowMessageW(L"Quenfel.Close");
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = PoseProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kApplicationClass;
+    if (RegisterClassW(&windowClass) == 0 ||
+        CreateWindowExW(0, kApplicationClass, kProduct, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr) == nullptr)
+        return Fail("no window");
+    CloseHandle(CreateFileW(ready.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    SetTimer(nullptr, 0, 60'000, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != WM_TIMER) DispatchMessageW(&msg);
+    CloseHandle(lock);
+    return 0;
 }
 
 struct ChildClassSearch {
@@ -347,6 +389,7 @@ int wmain(int argc, wchar_t** argv)
     if (mode == L"runs" && argc == 2) return Runs();
     if (mode == L"gone" && argc == 2) return Gone();
     if (mode == L"close" && argc == 2) return Close();
+    if (mode == L"elevated" && argc == 4) return PoseAsElevated(std::wstring(argv[2]) == L"closes", argv[3]);
     if (mode == L"wizard" && argc >= 8) {
         bool turnAutorun = false;
         bool untickRun = false;
