@@ -722,6 +722,7 @@ void TFormMain::ExitClick(TObject*)
 void TFormMain::FormClose(TObject*, TCloseAction&)
 {
     TimerMem->SetEnabled(false);
+    TimerInterval->SetEnabled(false);
     // A store that cannot be written is reported, but never keeps the
     // program from ending.
     try {

@@ -283,7 +283,7 @@ private:
     TRecordedRun RunOptimize(TRunTrigger trigger, bool report);
     // A run the alarm started; its failure never leaves it.
     void AlarmRun(bool report);
-    // A report (formmain_report.cpp): a balloon in the tray; in the window,
+    // A report: a balloon in the tray; in the window,
     // its lines in turn in place of the free memory, the whole in the
     // line's hint.
     void ShowRunReport(const TRunReport& report, TBalloonStyle style);
