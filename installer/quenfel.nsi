@@ -93,7 +93,9 @@ Function ${prefix}CloseRunningCopies
   closeAll:
   StrCpy $1 0
   ${Do}
-    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r0 ?e'
+    ; With the rights a copy's own CreateMutex asks (MUTEX_ALL_ACCESS): the
+    ; lock is seen as a second copy of the program sees it.
+    System::Call 'kernel32::OpenMutexW(i 0x001F0001, i 0, w "${INSTANCE_MUTEX}") p.r0 ?e'
     Pop $2
     ${If} $0 P= 0
     ${AndIf} $2 <> ${ERROR_ACCESS_DENIED}

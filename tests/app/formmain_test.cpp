@@ -126,9 +126,9 @@ TEST_F(FormMainTest, LoadedWindowShowsOwnCaptionsAndRanNoHandlerWhileLoading)
     EXPECT_EQ(form->ProgressBarMEM->Position(), 0);
     EXPECT_EQ(form->ProgressBarMEM->Min(), 1);
     EXPECT_EQ(form->ProgressBarMEM->Max(), 100);
-    // The autorun box was loaded checked without running its handler: a first
-    // start writes nothing.
-    EXPECT_TRUE(form->CheckBoxAutoRun2->Checked());
+    // The autorun box shows that Windows starts no copy, without running its
+    // handler: a first start writes nothing.
+    EXPECT_FALSE(form->CheckBoxAutoRun2->Checked());
     HKEY key = nullptr;
     EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quenfel", 0, KEY_READ, &key), ERROR_SUCCESS);
 }
@@ -247,8 +247,8 @@ TEST_F(FormMainTest, CreationBringsTheRunEntryInLineWithTheFlag)
     } cases[] = {
         {L"1", true, L"1", true},
         {L"0", false, L"0", false},
-        {L"true", true, L"true", false},
-        {L"1 ", true, L"1 ", false},
+        {L"true", false, L"true", false},
+        {L"1 ", false, L"1 ", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(ToUtf8(c.flag));

@@ -48,7 +48,7 @@ inline const Lines kSettingsPage = {
     L"          client \"\"",
     L"            push button \"Up\" action=Press",
     L"            push button \"Down\" action=Press",
-    L"        check button \"Autorun on Windows start\" action=Uncheck",
+    L"        check button \"Autorun on Windows start\" action=Check",
     L"      grouping \"Optimize Now hotkey\"",
     L"        hot key field \"Optimize Now hotkey\" value=Control + Shift + Alt + F#",
 };
