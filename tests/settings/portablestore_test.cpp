@@ -93,7 +93,7 @@ TEST_F(PortableStore, AValueOfTheWrongFormFallsBackAloneAndTheRestIsKept)
     const TStoredSettings s = ReadStoredSettings();
     EXPECT_FALSE(s.RamToFree);
     EXPECT_FALSE(s.RefreshPeriod);
-    EXPECT_FALSE(s.TrimExclude);
+    EXPECT_EQ(s.TrimExclude, std::vector<std::wstring>{L"game.exe"}) << "a path is cut to its name";
     EXPECT_EQ(s.AlarmLevel, 300u);
     EXPECT_EQ(s.AutoOptimize, 1u);
     EXPECT_EQ(ReadThemeSetting(), TThemeChoice::tcWindows);
