@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What started a run: the user (the button or the tray menu), the alarm,
 // "/optimize" alone, "/optimize" handed to the copy that was running, or the
@@ -73,3 +74,8 @@ std::optional<std::size_t> UndamagedLength(std::string_view file);
 // The header and the last kHistoryKeep lines of a file that
 // CountHistoryRecords accepts; an older file gets today's header.
 std::string TrimmedHistory(std::string_view file);
+
+// The last count runs of a stored file, newest first, as they were recorded
+// (free memory in whole MB); a line that is not a whole run (a tail a power
+// cut left) is passed over.
+std::vector<TRunRecord> LastRuns(std::string_view file, std::size_t count);
