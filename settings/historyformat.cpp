@@ -227,6 +227,19 @@ std::string FormatIsoTime(const TLocalTime& time)
     return text;
 }
 
+std::int64_t UtcSeconds(const TLocalTime& time) noexcept
+{
+    // Days since 1970-01-01 in the proleptic Gregorian calendar, counted in
+    // 400-year eras that begin in March, so that a leap day ends its year.
+    const std::int64_t y = time.Year - (time.Month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear = (153 * (time.Month + (time.Month > 2 ? -3 : 9)) + 2) / 5 + time.Day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const std::int64_t days = era * 146'097 + dayOfEra - 719'468;
+    return days * 86'400 + time.Hour * 3'600 + time.Minute * 60 + time.Second - time.OffsetMinutes * 60;
+}
+
 std::string FormatHistoryLine(const TRunRecord& r)
 {
     const std::uint64_t freed = FreedBytes(r);

@@ -54,6 +54,9 @@ inline constexpr std::size_t kHistoryTrimAbove = 1100;
 
 // "2026-12-08T10:15:30+01:00".
 std::string FormatIsoTime(const TLocalTime& time);
+// The same moment in seconds since 1970-01-01 UTC, as the memory samples
+// keep time.
+std::int64_t UtcSeconds(const TLocalTime& time) noexcept;
 
 // One line of the file, CR LF included. Free memory is in whole MB of
 // 1,048,576 bytes; what a run freed is the rise in free memory, 0 when it
