@@ -223,7 +223,8 @@ void TFormMemory::Arrange()
         LabelNote->SetBounds(m, y, w, ScaleDesign(30));
         y += LabelNote->Height();
     }
-    LabelGraph->SetBounds(m, y + ScaleDesign(5), LabelGraph->Width(), LabelGraph->Height());
+    // Its text's width in the font now in force, which autosizing may not have caught up with.
+    LabelGraph->SetBounds(m, y + ScaleDesign(5), LabelGraph->TextWidth(LabelGraph->Caption()), LabelGraph->Height());
     TrackSpan->SetBounds(LabelGraph->BoundsRect().right + ScaleDesign(4), y, ScaleDesign(110), ScaleDesign(26));
     LabelSpan->SetBounds(TrackSpan->BoundsRect().right + ScaleDesign(4), y + ScaleDesign(5), ScaleDesign(80),
                          ScaleDesign(16));
