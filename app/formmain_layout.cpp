@@ -3,6 +3,8 @@
 // children. Reads top to bottom like the design tables; the behaviour is in
 // formmain.cpp.
 #include "app/formmain.h"
+#include "app/formmemory.h"
+#include "app/memorysampling.h"
 #include "app/productinfo.h"
 
 #include <commctrl.h>
@@ -487,7 +489,12 @@ void TFormMain::LoadLayout()
     TimerMem->SetName(L"TimerMem");
     TimerMem->SetEnabled(false);
     TimerMem->SetInterval(10);
-    TimerMem->OnTimer = Bind(this, &TFormMain::TimerMemTimer);
+    // Each tick also samples how memory divides, for the memory window,
+    // from the start whether that window is open or not.
+    TimerMem->OnTimer = [this](TObject* sender) {
+        TimerMemTimer(sender);
+        SampleMemory(*Mem);
+    };
 
     TimerReport = CreateComponent<TTimer>(this);
     TimerReport->SetName(L"TimerReport");
@@ -524,6 +531,25 @@ void TFormMain::LoadLayout()
     Caption(RunHistory, TText::MenuHistory);
     RunHistory->OnClick = Bind(this, &TFormMain::RunHistoryClick);
     PopupMenuIcon->Items().Add(RunHistory);
+
+    // The memory window, from the tray and from the monitor's own menu (a
+    // right click, the menu key or Shift+F10 on it).
+    auto openDetails = [this](TObject*) { TFormMemory::Open(this, HistoryPath()); };
+    auto* details = CreateComponent<TMenuItem>(this);
+    details->SetName(L"MemoryDetails");
+    Caption(details, TText::MenuDetails);
+    details->OnClick = openDetails;
+    PopupMenuIcon->Items().Add(details);
+    auto* monitorMenu = CreateComponent<TPopupMenu>(this);
+    monitorMenu->SetName(L"PopupMenuMonitor");
+    auto* monitorDetails = CreateComponent<TMenuItem>(this);
+    Caption(monitorDetails, TText::MenuDetails);
+    monitorDetails->OnClick = openDetails;
+    monitorMenu->Items().Add(monitorDetails);
+    GroupBoxMonitor->OnContextPopup = [monitorMenu](TObject*, POINT at) {
+        monitorMenu->SetRightToLeft(CurrentLanguage().RightToLeft);
+        monitorMenu->Popup(at.x, at.y);
+    };
 
     ShowFreeInIcon = CreateComponent<TMenuItem>(this);
     ShowFreeInIcon->SetName(L"ShowFreeInIcon");

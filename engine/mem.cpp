@@ -109,6 +109,12 @@ void TMem::GetStatus(MemoryReadings& readings)
     readings = ToReadings(ReadStatus());
 }
 
+const TMemoryDivision& TMem::ReadDivision()
+{
+    division_ = DivideMemory(status_, ListSource ? ListSource() : TMemoryListReading{});
+    return division_;
+}
+
 bool TMem::MachineAutorunRegistered() const
 {
     TRegistry machine(KEY_READ);

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "engine/memfigures.h"
+#include "engine/memorydivisionreading.h"
 #include "toolkit/object.h"
 #include "toolkit/registry.h"
 
@@ -46,6 +47,10 @@ public:
     const TMemoryStatus& Status() const noexcept { return status_; }
     // ReadStatus, converted by BytesToMegabytes.
     void GetStatus(MemoryReadings& readings);
+    // Reads the memory lists from ListSource and divides the snapshot
+    // ReadStatus took last; keeps the result in Division().
+    const TMemoryDivision& ReadDivision();
+    const TMemoryDivision& Division() const noexcept { return division_; }
 
     // Whether the machine-wide Run key holds a non-empty "Tarvesk" entry.
     // Opens the key read-only, so it answers without administrator rights.
@@ -64,6 +69,8 @@ public:
 
     // Replaceable so that a test can present any machine.
     std::function<TMemoryStatus()> StatusSource = SystemMemoryStatus;
+    // Unset: the lists are not known (dsNone).
+    std::function<TMemoryListReading()> ListSource = SystemMemoryLists;
     TBlockSource BlockSource = ProcessHeapBlocks();
     // Handles every queued message and returns; unset means none is handled.
     std::function<void()> ProcessMessages;
@@ -77,4 +84,5 @@ public:
 private:
     TRegistry statistics_; // the 9x performance statistics; stays unopened on NT
     TMemoryStatus status_;
+    TMemoryDivision division_;
 };

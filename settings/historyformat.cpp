@@ -1,5 +1,6 @@
 #include "settings/historyformat.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <vector>
@@ -167,7 +168,55 @@ bool IsRecordStart(std::string_view text)
     return true;
 }
 
+// A count IsRecord has checked.
+std::uint64_t Number(std::string_view digits)
+{
+    std::uint64_t value = 0;
+    for (char c : digits) value = value * 10 + static_cast<unsigned>(c - '0');
+    return value;
+}
+
 } // namespace
+
+std::vector<TRunRecord> LastRuns(std::string_view file, std::size_t count)
+{
+    std::vector<TRunRecord> runs;
+    while (!file.empty() && runs.size() < count) {
+        // The last line, its CR LF left out.
+        std::size_t end = file.size();
+        while (end > 0 && (file[end - 1] == '\n' || file[end - 1] == '\r')) --end;
+        const std::size_t newline = end == 0 ? std::string_view::npos : file.rfind('\n', end - 1);
+        const std::size_t start = newline == std::string_view::npos ? 0 : newline + 1;
+        const std::string_view line = file.substr(start, end - start);
+        if (IsRecord(line)) {
+            std::array<std::string_view, 9> f{};
+            std::string_view rest = line;
+            for (std::size_t i = 0; i < f.size() && !rest.empty(); ++i) {
+                f[i] = rest.substr(0, rest.find(','));
+                rest.remove_prefix(std::min(f[i].size() + 1, rest.size()));
+            }
+            const std::string_view t = f[0];
+            TRunRecord run;
+            const int offset = static_cast<int>(Number(t.substr(20, 2)) * 60 + Number(t.substr(23, 2)));
+            run.Start = {static_cast<int>(Number(t.substr(0, 4))), static_cast<int>(Number(t.substr(5, 2))),
+                         static_cast<int>(Number(t.substr(8, 2))), static_cast<int>(Number(t.substr(11, 2))),
+                         static_cast<int>(Number(t.substr(14, 2))), static_cast<int>(Number(t.substr(17, 2))),
+                         t[19] == '-' ? -offset : offset};
+            for (std::size_t i = 0; i < kTriggerNames.size(); ++i)
+                if (f[1] == kTriggerNames[i]) run.Trigger = static_cast<TRunTrigger>(i);
+            run.AskedMB = Number(f[2]);
+            run.FreeBeforeBytes = Number(f[3]) * kBytesPerMB;
+            run.FreeAfterBytes = Number(f[4]) * kBytesPerMB;
+            const std::size_t dot = f[6].find('.');
+            run.Milliseconds = Number(f[6].substr(0, dot)) * 1000 + Number(f[6].substr(dot + 1));
+            run.Result = f[7] == kResultNames[0] ? TRunResult::rrOk : TRunResult::rrOutOfMemory;
+            run.Areas = f[8];
+            runs.push_back(std::move(run));
+        }
+        file = file.substr(0, newline == std::string_view::npos ? 0 : newline);
+    }
+    return runs;
+}
 
 std::string FormatIsoTime(const TLocalTime& time)
 {
@@ -176,6 +225,19 @@ std::string FormatIsoTime(const TLocalTime& time)
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", time.Year, time.Month, time.Day,
                   time.Hour, time.Minute, time.Second, time.OffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
     return text;
+}
+
+std::int64_t UtcSeconds(const TLocalTime& time) noexcept
+{
+    // Days since 1970-01-01 in the proleptic Gregorian calendar, counted in
+    // 400-year eras that begin in March, so that a leap day ends its year.
+    const std::int64_t y = time.Year - (time.Month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear = (153 * (time.Month + (time.Month > 2 ? -3 : 9)) + 2) / 5 + time.Day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const std::int64_t days = era * 146'097 + dayOfEra - 719'468;
+    return days * 86'400 + time.Hour * 3'600 + time.Minute * 60 + time.Second - time.OffsetMinutes * 60;
 }
 
 std::string FormatHistoryLine(const TRunRecord& r)

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What started a run: the user (the button or the tray menu), the alarm,
 // "/optimize" alone, "/optimize" handed to the copy that was running, or the
@@ -55,6 +56,9 @@ inline constexpr std::size_t kHistoryTrimAbove = 1100;
 
 // "2026-12-08T10:15:30+01:00".
 std::string FormatIsoTime(const TLocalTime& time);
+// The same moment in seconds since 1970-01-01 UTC, as the memory samples
+// keep time.
+std::int64_t UtcSeconds(const TLocalTime& time) noexcept;
 
 // One line of the file, CR LF included. Free memory is in whole MB of
 // 1,048,576 bytes; what a run freed is the rise in free memory, 0 when it
@@ -75,3 +79,8 @@ std::optional<std::size_t> UndamagedLength(std::string_view file);
 // The header and the last kHistoryKeep lines of a file that
 // CountHistoryRecords accepts; an older file gets today's header.
 std::string TrimmedHistory(std::string_view file);
+
+// The last count runs of a stored file, newest first, as they were recorded
+// (free memory in whole MB); a line that is not a whole run (a tail a power
+// cut left) is passed over.
+std::vector<TRunRecord> LastRuns(std::string_view file, std::size_t count);

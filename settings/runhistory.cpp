@@ -233,6 +233,13 @@ bool TrimRunHistory(const std::wstring& path)
     return ReplaceFileWith(path, TrimmedHistory(*text));
 }
 
+std::vector<TRunRecord> ReadLastRuns(const std::wstring& path, std::size_t count)
+{
+    DWORD error = 0;
+    const std::optional<std::string> text = ReadWhole(path, error);
+    return text ? LastRuns(*text, count) : std::vector<TRunRecord>{};
+}
+
 void EnsureRunHistory(const std::wstring& path)
 {
     MakeFolder(path);

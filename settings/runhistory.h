@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "settings/historyformat.h"
 
@@ -43,3 +44,8 @@ void EnsureRunHistory(const std::wstring& path);
 // the new content goes to a new file, which then replaces it.
 // False when the file could not be read or replaced; it is left as it was.
 bool TrimRunHistory(const std::wstring& path);
+
+// The last count runs of the file at path, newest first; none when there is
+// no file yet or it cannot be read (the window that lists them says nothing
+// more than that there are none).
+std::vector<TRunRecord> ReadLastRuns(const std::wstring& path, std::size_t count);

@@ -35,3 +35,26 @@ void WriteUserSettings(const TUserSettings& settings)
         {kTrimExcludeValue, settings.TrimExclude},
     });
 }
+
+std::optional<TWindowPlace> ReadDetailsPlace()
+{
+    const TSettingsStore& store = SettingsStore();
+    const auto left = store.Number(kDetailsLeftValue), top = store.Number(kDetailsTopValue);
+    const auto width = store.Number(kDetailsWidthValue), height = store.Number(kDetailsHeightValue);
+    // Signed pixels kept as their 32 bits; a size no window has means the
+    // values are not this program's.
+    constexpr std::uint32_t kLargest = 16384;
+    if (!left || !top || !width || !height || *width == 0 || *height == 0 || *width > kLargest || *height > kLargest)
+        return std::nullopt;
+    return TWindowPlace{static_cast<std::int32_t>(*left), static_cast<std::int32_t>(*top),
+                        static_cast<std::int32_t>(*width), static_cast<std::int32_t>(*height)};
+}
+
+void WriteDetailsPlace(const TWindowPlace& place)
+{
+    auto bits = [](std::int32_t value) { return static_cast<std::uint32_t>(value); };
+    SettingsStore().Write({{kDetailsLeftValue, bits(place.Left)},
+                           {kDetailsTopValue, bits(place.Top)},
+                           {kDetailsWidthValue, bits(place.Width)},
+                           {kDetailsHeightValue, bits(place.Height)}});
+}

@@ -129,6 +129,10 @@ void TForm::SystemColorsChanged()
 {
     TCustomControl::SystemColorsChanged();
     ApplyTitleBarTheme();
+    // A window this one opened takes the program's theme with it.
+    for (std::size_t i = 0; i < ComponentCount(); ++i)
+        if (auto* form = dynamic_cast<TForm*>(Components(i)); form != nullptr && form->Parent() == nullptr)
+            form->FollowSystemColors();
 }
 
 void TForm::ApplyTitleBarTheme()

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "toolkit/color.h"
 
 // The dark theme is chosen and high contrast is off.
@@ -25,3 +27,19 @@ TColor ThemeBackground(TColor designed, TColor role);
 // colour gives way to the role's; in the dark theme it is lifted until it
 // reads (see ReadableOn).
 TColor ThemeText(TColor designed, TColor role, TColor background);
+
+// The four parts of physical memory, in the order the division bar and the
+// memory graph stack them.
+enum class TMemoryPart : std::uint8_t { mpInUse, mpModified, mpStandby, mpFree };
+inline constexpr int kMemoryPartCount = 4;
+// A part's colour in the theme in force. Under high contrast the parts take
+// the user's colours; two share the highlight, told apart by the stripes of
+// MemoryPartHatched, and the free part is the window's own colour.
+COLORREF MemoryPartColor(TMemoryPart part);
+// Drawn as stripes of its colour on the window's: only under high contrast.
+bool MemoryPartHatched(TMemoryPart part);
+// The mark of a run in the memory graph, by what started it (the history's
+// triggers in their order, then a run the standby list started). Under high
+// contrast every mark is the window text's colour: its tip names the trigger.
+inline constexpr int kRunMarkColors = 6;
+COLORREF RunMarkColor(int trigger);

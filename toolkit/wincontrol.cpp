@@ -359,6 +359,16 @@ void TWinControl::WndProc(TMessage& m)
             return;
         }
         break;
+    case WM_CONTEXTMENU:
+        if (OnContextPopup) {
+            POINT at{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+            // From the keyboard (-1, -1): at the control, where the focus is.
+            if (static_cast<DWORD>(m.LParam) == 0xFFFFFFFFu) at = ClientToScreen({0, Height()});
+            OnContextPopup(this, at);
+            m.Result = 0;
+            return;
+        }
+        break;
     case WM_SYSCOLORCHANGE:
         // Only top-level windows hear these; they tell the controls inside.
         if (Parent() == nullptr) FollowSystemColors();

@@ -116,6 +116,10 @@ public:
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
     TKeyPressEvent OnKeyPress;
+    // A right click, the menu key or Shift+F10 on the control: where a menu
+    // opens, in screen coordinates (below the control's corner from the
+    // keyboard).
+    std::function<void(TObject* sender, POINT screen)> OnContextPopup;
 
     // Broadcasts to every child (windowed ones pass it on to theirs).
     bool DialogKey(WORD key, LPARAM keyData) override;

@@ -74,6 +74,21 @@ TEST(MemStatus, TheDefaultSourceReadsFullSixtyFourBitFigures)
     EXPECT_GT(s.TotalVirtual, 0u);
 }
 
+// Windows divides memory through the memory lists or the counters; Wine has
+// neither, and the reading falls through both to none. The second reading
+// goes through what the first remembered.
+TEST(MemStatus, TheDivisionIsReadWithoutRightsOrSaidToBeMissing)
+{
+    TMem mem;
+    const TMemoryStatus& s = mem.ReadStatus();
+    for (int reading = 0; reading < 2; ++reading) {
+        const TMemoryDivision& d = mem.ReadDivision();
+        EXPECT_EQ(d.TotalBytes, s.TotalPhys);
+        EXPECT_EQ(d.InUseBytes + d.ModifiedBytes + d.StandbyBytes + d.FreeBytes,
+                  d.Divided() ? d.TotalBytes : d.TotalBytes - d.AvailableBytes);
+    }
+}
+
 TEST(MemStatus, OnTheNtFamilyThereIsNoCpuFigure)
 {
     TMem mem;
