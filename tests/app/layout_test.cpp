@@ -312,6 +312,7 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
         {form->OpenMain, L"Open &Main Window", true, nullptr, true},
         {form->OptimizeNow, L"&Optimize", false, form->ActionOptimize, true},
         {form->RunHistory, L"Run &History", false, nullptr, false},
+        {static_cast<TMenuItem*>(form->FindComponent(L"MemoryDetails")), L"Memory &details\u2026", false, nullptr, false},
         {form->ShowFreeInIcon, L"Show &Free Memory in Icon", false, nullptr, false},
         {form->LanguageMenu, L"&Language", false, nullptr, false},
         {form->ThemeMenu, L"&Theme", false, nullptr, false},
@@ -341,11 +342,11 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
 
     // The system menu the tray icon opens: same items, the first one default.
     HMENU menu = form->PopupMenuIcon->Handle();
-    ASSERT_EQ(GetMenuItemCount(menu), 8);
+    ASSERT_EQ(GetMenuItemCount(menu), 9);
     EXPECT_EQ(GetMenuDefaultItem(menu, TRUE, 0), 0u);
-    const wchar_t* shown[] = {L"Open &Main Window", L"&Optimize", L"Run &History", L"Show &Free Memory in Icon",
-                              L"&Language", L"&Theme", L"", L"E&xit"};
-    for (int i = 0; i < 8; ++i) {
+    const wchar_t* shown[] = {L"Open &Main Window", L"&Optimize", L"Run &History", L"Memory &details\u2026",
+                              L"Show &Free Memory in Icon", L"&Language", L"&Theme", L"", L"E&xit"};
+    for (int i = 0; i < 9; ++i) {
         wchar_t text[64] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
         EXPECT_STREQ(text, shown[i]) << "item " << i;
@@ -353,12 +354,12 @@ TEST_F(LayoutTest, PopupMenuItemsInOrderWithOpenMainAsDefault)
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE;
-    GetMenuItemInfoW(menu, 6, TRUE, &info);
+    GetMenuItemInfoW(menu, 7, TRUE, &info);
     EXPECT_NE(info.fType & MFT_SEPARATOR, 0u);
 
     // The languages: Windows' own, checked while nothing else is chosen,
     // then each named in itself, English first.
-    HMENU languages = GetSubMenu(menu, 4);
+    HMENU languages = GetSubMenu(menu, 5);
     ASSERT_NE(languages, nullptr);
     ASSERT_EQ(GetMenuItemCount(languages), static_cast<int>(1 + Languages().size()));
     const auto germanItem = static_cast<int>(1 + (FindLanguage(L"de") - Languages().data()));

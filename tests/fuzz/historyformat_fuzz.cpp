@@ -2,6 +2,7 @@
 // must cut back to its own last runs, and still count; one damaged at its end
 // must keep a whole part. The same bytes also
 // make a run's figures: every line a run can leave must count as one run.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -35,6 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string_view body = std::string_view(trimmed).substr(kHistoryHeader.size());
         if (file.substr(file.size() - body.size()) != body) std::abort();
     }
+    // The last runs read back: as many as a whole file holds, up to the count.
+    if (const auto runs = CountHistoryRecords(file); runs && LastRuns(file, 5).size() != std::min<std::size_t>(*runs, 5))
+        std::abort();
     // A file damaged only at its end keeps a whole history, never one that
     // counts as whole already.
     if (const auto whole = UndamagedLength(file)) {
